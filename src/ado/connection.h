@@ -1,0 +1,49 @@
+// ADODB.Connection: provider, cursor location and mode are set before
+// open(); the connection closes itself when destroyed.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "ado/provider.h"
+
+namespace ado {
+
+class ProviderRegistry;
+class Recordset;
+
+class Connection {
+ public:
+  // Uses builtinProviders() unless given a registry that outlives it.
+  explicit Connection(const ProviderRegistry* registry = nullptr);
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  void setProvider(std::string provider);
+  const std::string& provider() const { return provider_; }
+  void setCursorLocation(int location);
+  int cursorLocation() const { return options_.cursorLocation; }
+  void setMode(int mode);
+  int mode() const { return options_.mode; }
+
+  // A "Provider=" in the string overrides the one set on the object.
+  void open(std::string_view connectionString);
+  bool isOpen() const { return session_ != nullptr; }
+  // adSchemaTables (20) is the one schema the program asks for.
+  std::unique_ptr<Recordset> openSchema(int schema);
+  void execute(std::string_view sql);
+  void close();
+
+  // The open session; raises "Operation is not allowed when the object is closed." (3704).
+  Session& session();
+
+ private:
+  const ProviderRegistry* registry_;
+  std::string provider_;
+  OpenOptions options_;
+  std::unique_ptr<Session> session_;
+};
+
+}  // namespace ado

@@ -1,0 +1,61 @@
+// ADODB.Recordset over one query. With a client-side cursor (the
+// connection's cursor location 3) every row is fetched up front, so
+// recordCount() is true before the first row is read; with a server-side
+// cursor rows stream and recordCount() is -1 unless the provider knows it.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ado/provider.h"
+
+namespace ado {
+
+class Connection;
+
+struct Field {
+  std::string name;
+  int type = 0;
+  Variant value;
+};
+
+class Recordset {
+ public:
+  Recordset() = default;
+  // Used by Connection::openSchema: takes over an open cursor.
+  Recordset(std::unique_ptr<Cursor> cursor, int cursorLocation);
+  ~Recordset();
+  Recordset(const Recordset&) = delete;
+  Recordset& operator=(const Recordset&) = delete;
+
+  void open(std::string_view sql, Connection& connection, int cursorType = -1,
+            int lockType = -1);
+  void close();
+  bool isOpen() const;
+
+  bool eof() const;
+  void moveNext();
+  long long recordCount() const;
+
+  int fieldCount() const;
+  // Raises ado::Error when out of range or at EOF.
+  const Field& field(int index) const;
+  const Field& field(std::string_view name) const;
+
+ private:
+  void adopt(std::unique_ptr<Cursor> cursor, int cursorLocation);
+  void advance();
+
+  std::unique_ptr<Cursor> cursor_;
+  std::vector<Field> fields_;
+  std::deque<std::vector<Variant>> buffered_;  // client-side cursors only
+  bool clientSide_ = false;
+  bool eof_ = true;
+  long long count_ = -1;
+  std::vector<Variant> row_;
+};
+
+}  // namespace ado
