@@ -1,24 +1,18 @@
-// The one seam for modal message boxes and the input box, so that tests
-// can answer them. Style values are the Windows MB_* sums the program
-// passes (0 OK, 4 Yes/No, 48 exclamation + OK); answers are IDOK (1),
-// IDYES (6), IDNO (7).
+// Message boxes and the input box as the pages use them. The interface is
+// declared one layer down (db/prompter.h), where the Access gateway needs
+// it too; QtPrompter (app/qt_prompter.h) shows real dialogs.
 #pragma once
 
-#include <QString>
+#include "db/prompter.h"
 
 namespace app {
 
-enum MessageStyle : int { kOkOnly = 0, kYesNo = 4, kExclamation = 48 };
-enum MessageAnswer : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+inline constexpr char kApplicationTitle[] = "Ferrovale";
 
-class Prompter {
- public:
-  virtual ~Prompter() = default;
-  // An empty caption means the application title, "Ferrovale".
-  virtual int messageBox(const QString& text, int style, const QString& caption = {}) = 0;
-  // Returns the text entered, or the empty text on Cancel.
-  virtual QString inputBox(const QString& prompt, const QString& defaultText,
-                           const QString& caption = {}) = 0;
-};
+using db::Prompter;
+using db::MessageStyle;
+using db::MessageAnswer;
+using enum db::MessageStyle;
+using enum db::MessageAnswer;
 
 }  // namespace app
