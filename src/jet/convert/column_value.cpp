@@ -1,0 +1,241 @@
+#include "jet/convert/column_value.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "jet/convert/date_text.h"
+#include "jet/convert/decimal_number.h"
+#include "jet/convert/utf16.h"
+#include "jet/error.h"
+#include "jet/sql/error_numbers.h"
+
+namespace jet::convert {
+namespace {
+
+using sql::ColumnKind;
+using sql::Literal;
+
+const char* kindName(const sql::ColumnType& type) {
+  if (type.autoNumber) return "AutoNumber";
+  switch (type.kind) {
+    case ColumnKind::Boolean: return "Yes/No";
+    case ColumnKind::Byte: return "Byte";
+    case ColumnKind::Integer: return "Integer";
+    case ColumnKind::Long: return "Long";
+    case ColumnKind::Currency: return "Currency";
+    case ColumnKind::Single: return "Single";
+    case ColumnKind::Double: return "Double";
+    case ColumnKind::DateTime: return "Date/Time";
+    case ColumnKind::Binary: return "Binary";
+    case ColumnKind::Text: return "Text";
+    case ColumnKind::OleObject: return "OLE Object";
+    case ColumnKind::Memo: return "Memo";
+    case ColumnKind::Guid: return "GUID";
+    case ColumnKind::Decimal: return "Decimal";
+  }
+  return "unknown";
+}
+
+class Converter {
+ public:
+  Converter(const Literal& literal, const sql::ColumnDefinition& column)
+      : literal_(literal), column_(column) {}
+
+  Value run() const {
+    if (literal_.kind == Literal::Kind::Null) return Null{};
+    switch (column_.type.kind) {
+      case ColumnKind::Boolean: return boolean();
+      case ColumnKind::Byte: return static_cast<std::uint8_t>(integer(0, 255));
+      case ColumnKind::Integer: return static_cast<std::int16_t>(integer(-32768, 32767));
+      case ColumnKind::Long:
+        return static_cast<std::int32_t>(integer(std::numeric_limits<std::int32_t>::min(),
+                                                 std::numeric_limits<std::int32_t>::max()));
+      case ColumnKind::Currency: return currency();
+      case ColumnKind::Single: return single();
+      case ColumnKind::Double: return real();
+      case ColumnKind::DateTime: return dateTime();
+      case ColumnKind::Decimal: return decimal();
+      case ColumnKind::Guid: return guid();
+      case ColumnKind::Text:
+      case ColumnKind::Memo: return text();
+      case ColumnKind::Binary:
+      case ColumnKind::OleObject: return binary();
+    }
+    throw mismatch();
+  }
+
+ private:
+  Error mismatch() const {
+    return Error(errc::kTypeMismatch, "Data type mismatch in criteria expression. The value '" +
+                                          literal_.text + "' does not convert to the " +
+                                          kindName(column_.type) + " column '" + column_.name +
+                                          "'.");
+  }
+  Error overflow() const {
+    return Error(errc::kDataOverflow, "Numeric field overflow. The value '" + literal_.text +
+                                          "' does not fit the " + kindName(column_.type) +
+                                          " column '" + column_.name + "'.");
+  }
+  Error tooSmall() const {
+    return Error(errc::kDataOverflow,
+                 "The field '" + column_.name +
+                     "' is too small to accept the amount of data you attempted to add. "
+                     "Try inserting or pasting less data.");
+  }
+
+  DecimalNumber number() const {
+    const auto n = parseDecimalNumber(literal_.text);
+    if (!n) throw mismatch();
+    return *n;
+  }
+
+  // Rounded half to even to `scale` decimals, signed, within [min, max].
+  __int128 scaled(int scale, int maxDigits, __int128 min, __int128 max) const {
+    const DecimalNumber n = number();
+    const auto magnitude = scaledMagnitude(n, scale, maxDigits);
+    if (!magnitude) throw overflow();
+    const __int128 value = n.negative ? -static_cast<__int128>(*magnitude)
+                                      : static_cast<__int128>(*magnitude);
+    if (value < min || value > max) throw overflow();
+    return value;
+  }
+
+  std::int64_t integer(std::int64_t min, std::int64_t max) const {
+    return static_cast<std::int64_t>(scaled(0, 19, min, max));
+  }
+
+  Currency currency() const {
+    return {static_cast<std::int64_t>(scaled(4, 19, std::numeric_limits<std::int64_t>::min(),
+                                              std::numeric_limits<std::int64_t>::max()))};
+  }
+
+  Decimal decimal() const {
+    const int precision = column_.type.precision;
+    const DecimalNumber n = number();
+    const auto magnitude = scaledMagnitude(n, column_.type.scale, precision);
+    if (!magnitude) throw overflow();
+    return {n.negative && *magnitude != 0, column_.type.scale, *magnitude};
+  }
+
+  double real() const {
+    const DecimalNumber n = number();  // validates the invariant form
+    if (n.digits.empty()) return n.negative ? -0.0 : 0.0;
+    // Far below the smallest double the value is zero; far above, overflow.
+    const long magnitude = static_cast<long>(n.digits.size()) + n.exponent;
+    if (magnitude < -400) return 0.0;
+    if (magnitude > 400) throw overflow();
+    std::string text = (n.negative ? "-" : "") + n.digits + "e" + std::to_string(n.exponent);
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range && magnitude < 0) return 0.0;
+    if (result.ec != std::errc() || std::isinf(value)) throw overflow();
+    return value;
+  }
+
+  float single() const {
+    const double value = real();
+    if (std::fabs(value) > std::numeric_limits<float>::max()) throw overflow();
+    return static_cast<float>(value);
+  }
+
+  bool boolean() const {
+    std::string word = literal_.text;
+    word.erase(0, word.find_first_not_of(' '));
+    word.erase(word.find_last_not_of(' ') + 1);
+    std::transform(word.begin(), word.end(), word.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (word == "true" || word == "yes" || word == "on") return true;
+    if (word == "false" || word == "no" || word == "off") return false;
+    // Any number: zero is No, everything else Yes (-1 is how Jet writes Yes).
+    return !number().digits.empty();
+  }
+
+  DateTime dateTime() const {
+    if (literal_.kind == Literal::Kind::Number) {
+      const double days = real();
+      if (days < -657434.0 || days >= 2958466.0) throw overflow();
+      return {days};
+    }
+    const auto days = parseDateText(literal_.text);
+    if (!days) throw mismatch();
+    return {*days};
+  }
+
+  Guid guid() const {
+    std::string_view s = literal_.text;
+    if (s.size() == 38 && s.front() == '{' && s.back() == '}') s = s.substr(1, 36);
+    if (s.size() != 36) throw mismatch();
+    std::array<std::uint8_t, 16> textOrder{};
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < s.size();) {
+      if (i == 8 || i == 13 || i == 18 || i == 23) {
+        if (s[i++] != '-') throw mismatch();
+        continue;
+      }
+      int byte = 0;
+      const auto r = std::from_chars(s.data() + i, s.data() + i + 2, byte, 16);
+      if (r.ec != std::errc() || r.ptr != s.data() + i + 2) throw mismatch();
+      textOrder[out++] = static_cast<std::uint8_t>(byte);
+      i += 2;
+    }
+    // The first three groups are stored little-endian.
+    Guid g{textOrder};
+    std::reverse(g.bytes.begin(), g.bytes.begin() + 4);
+    std::reverse(g.bytes.begin() + 4, g.bytes.begin() + 6);
+    std::reverse(g.bytes.begin() + 6, g.bytes.begin() + 8);
+    return g;
+  }
+
+  std::u16string utf16() const {
+    auto text = utf8ToUtf16(literal_.text);
+    if (!text) throw mismatch();
+    return std::move(*text);
+  }
+
+  std::u16string text() const {
+    std::u16string t = utf16();
+    if (column_.type.kind == ColumnKind::Text && t.size() > column_.type.size) throw tooSmall();
+    return t;
+  }
+
+  // Jet keeps a text stored in a binary column as its UTF-16LE bytes.
+  std::vector<std::uint8_t> binary() const {
+    const std::u16string t = utf16();
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(t.size() * 2);
+    for (char16_t c : t) {
+      bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+      bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    if (column_.type.kind == ColumnKind::Binary && bytes.size() > column_.type.size)
+      throw tooSmall();
+    return bytes;
+  }
+
+  const Literal& literal_;
+  const sql::ColumnDefinition& column_;
+};
+
+}  // namespace
+
+Value toColumnValue(const Literal& literal, const sql::ColumnDefinition& column) {
+  return Converter(literal, column).run();
+}
+
+std::vector<Value> toRowValues(const std::vector<Literal>& literals,
+                               const std::vector<sql::ColumnDefinition>& columns) {
+  if (literals.size() != columns.size())
+    throw Error(errc::kSyntaxError,
+                "Number of query values and destination fields are not the same.");
+  std::vector<Value> row;
+  row.reserve(columns.size());
+  for (std::size_t i = 0; i < columns.size(); ++i)
+    row.push_back(toColumnValue(literals[i], columns[i]));
+  return row;
+}
+
+}  // namespace jet::convert

@@ -1,0 +1,14 @@
+// UTF-8 (the program's text) to UTF-16 (what Jet stores and indexes).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace jet::convert {
+
+// nullopt for bytes that are not well-formed UTF-8 (overlong forms,
+// surrogates and values past U+10FFFF included).
+std::optional<std::u16string> utf8ToUtf16(std::string_view utf8);
+
+}  // namespace jet::convert

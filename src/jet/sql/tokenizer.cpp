@@ -1,0 +1,113 @@
+#include "jet/sql/tokenizer.h"
+
+#include "jet/error.h"
+#include "jet/sql/error_numbers.h"
+
+namespace jet::sql {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Letters of any script may start a bare name: every byte of a multi-byte
+// UTF-8 sequence is >= 0x80.
+bool isWordChar(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u >= 0x80 || c == '_' || isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+class Scanner {
+ public:
+  explicit Scanner(std::string_view sql) : sql_(sql) {}
+
+  std::vector<Token> run() {
+    std::vector<Token> tokens;
+    while (true) {
+      while (pos_ < sql_.size() && isBlank(sql_[pos_])) ++pos_;
+      if (pos_ == sql_.size()) break;
+      tokens.push_back(next());
+    }
+    tokens.push_back({Token::Kind::End, "", sql_.size() + 1});
+    return tokens;
+  }
+
+ private:
+  Token next() {
+    const std::size_t start = pos_;
+    const char c = sql_[pos_];
+    if (c == '`') return enclosed(Token::Kind::QuotedName, '`', "`", start);
+    if (c == '[') return enclosed(Token::Kind::QuotedName, ']', "[", start);
+    if (c == '\'' || c == '"') return quotedText(c, start);
+    if (isDigit(c) || (c == '.' && pos_ + 1 < sql_.size() && isDigit(sql_[pos_ + 1])))
+      return number(start);
+    if (isWordChar(c)) {
+      while (pos_ < sql_.size() && isWordChar(sql_[pos_])) ++pos_;
+      return {Token::Kind::Word, std::string(sql_.substr(start, pos_ - start)), start + 1};
+    }
+    static constexpr std::string_view kSymbols = "(),;.*+-=<>&!/";
+    if (kSymbols.find(c) != std::string_view::npos) {
+      ++pos_;
+      return {Token::Kind::Symbol, std::string(1, c), start + 1};
+    }
+    throw Error(errc::kSyntaxError, "Invalid character '" + std::string(1, c) +
+                                        "' in query expression at character " +
+                                        std::to_string(start + 1) + ".");
+  }
+
+  Token enclosed(Token::Kind kind, char close, const char* open, std::size_t start) {
+    const std::size_t end = sql_.find(close, pos_ + 1);
+    if (end == std::string_view::npos)
+      throw Error(errc::kSyntaxError, std::string("The name opened by ") + open +
+                                          " at character " + std::to_string(start + 1) +
+                                          " is not closed.");
+    pos_ = end + 1;
+    return {kind, std::string(sql_.substr(start + 1, end - start - 1)), start + 1};
+  }
+
+  Token quotedText(char quote, std::size_t start) {
+    std::string text;
+    ++pos_;
+    while (true) {
+      if (pos_ >= sql_.size())
+        throw Error(errc::kSyntaxError, "The text opened at character " +
+                                            std::to_string(start + 1) + " is not closed.");
+      const char c = sql_[pos_++];
+      if (c != quote) {
+        text += c;
+      } else if (pos_ < sql_.size() && sql_[pos_] == quote) {
+        text += quote;
+        ++pos_;
+      } else {
+        return {Token::Kind::Text, std::move(text), start + 1};
+      }
+    }
+  }
+
+  Token number(std::size_t start) {
+    auto digits = [&] { while (pos_ < sql_.size() && isDigit(sql_[pos_])) ++pos_; };
+    digits();
+    if (pos_ < sql_.size() && sql_[pos_] == '.') {
+      ++pos_;
+      digits();
+    }
+    if (pos_ < sql_.size() && (sql_[pos_] == 'e' || sql_[pos_] == 'E')) {
+      std::size_t p = pos_ + 1;
+      if (p < sql_.size() && (sql_[p] == '+' || sql_[p] == '-')) ++p;
+      if (p < sql_.size() && isDigit(sql_[p])) {
+        pos_ = p;
+        digits();
+      }
+    }
+    return {Token::Kind::Number, std::string(sql_.substr(start, pos_ - start)), start + 1};
+  }
+
+  std::string_view sql_;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+std::vector<Token> tokenize(std::string_view sql) { return Scanner(sql).run(); }
+
+}  // namespace jet::sql

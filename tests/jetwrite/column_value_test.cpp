@@ -1,0 +1,158 @@
+// INSERT values converted to column types as Jet converts them.
+#include <gtest/gtest.h>
+
+#include "jet/convert/column_value.h"
+#include "jet/error.h"
+#include "jet/sql/error_numbers.h"
+
+namespace jet::convert {
+namespace {
+
+using sql::ColumnKind;
+using sql::ColumnType;
+using sql::Literal;
+
+sql::ColumnDefinition column(ColumnType type) { return {"c", type}; }
+Literal text(std::string t) { return {Literal::Kind::Text, std::move(t)}; }
+Literal number(std::string t) { return {Literal::Kind::Number, std::move(t)}; }
+
+Value convert(Literal l, ColumnType type) { return toColumnValue(l, column(type)); }
+
+std::int32_t errorNumber(Literal l, ColumnType type) {
+  try {
+    convert(std::move(l), type);
+  } catch (const Error& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(ColumnValue, NullFitsEveryColumn) {
+  for (ColumnKind k : {ColumnKind::Boolean, ColumnKind::Long, ColumnKind::Text, ColumnKind::Memo,
+                       ColumnKind::DateTime, ColumnKind::Guid, ColumnKind::OleObject})
+    EXPECT_EQ(convert({Literal::Kind::Null, ""}, {k, 10}), Value(Null{}));
+}
+
+TEST(ColumnValue, IntegersFromTextsAndBareNumbersRoundHalfToEven) {
+  EXPECT_EQ(convert(text("12"), {ColumnKind::Long}), Value(std::int32_t{12}));
+  EXPECT_EQ(convert(number("-3.5"), {ColumnKind::Long}), Value(std::int32_t{-4}));
+  EXPECT_EQ(convert(text("2.5"), {ColumnKind::Integer}), Value(std::int16_t{2}));
+  EXPECT_EQ(convert(text(" 1E+3 "), {ColumnKind::Integer}), Value(std::int16_t{1000}));
+  EXPECT_EQ(convert(text("255"), {ColumnKind::Byte}), Value(std::uint8_t{255}));
+  EXPECT_EQ(convert(text("-2147483648"), {ColumnKind::Long}), Value(std::int32_t{-2147483647 - 1}));
+}
+
+TEST(ColumnValue, IntegerLimitsOverflow) {
+  EXPECT_EQ(errorNumber(text("256"), {ColumnKind::Byte}), errc::kDataOverflow);
+  EXPECT_EQ(errorNumber(text("-1"), {ColumnKind::Byte}), errc::kDataOverflow);
+  EXPECT_EQ(errorNumber(text("32767.5"), {ColumnKind::Integer}), errc::kDataOverflow);
+  EXPECT_EQ(errorNumber(text("2147483648"), {ColumnKind::Long}), errc::kDataOverflow);
+  EXPECT_EQ(errorNumber(text("1E+20"), {ColumnKind::Long}), errc::kDataOverflow);
+}
+
+TEST(ColumnValue, NonNumbersAreATypeMismatch) {
+  try {
+    convert(text("abc"), {ColumnKind::Long});
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), errc::kTypeMismatch);
+    EXPECT_EQ(e.description().rfind("Data type mismatch in criteria expression.", 0), 0u);
+    EXPECT_NE(e.description().find("'abc'"), std::string::npos);
+  }
+  EXPECT_EQ(errorNumber(text(""), {ColumnKind::Double}), errc::kTypeMismatch);
+  EXPECT_EQ(errorNumber(text("1,5"), {ColumnKind::Double}), errc::kTypeMismatch);
+}
+
+TEST(ColumnValue, FloatingPoint) {
+  EXPECT_EQ(convert(text("-3.5"), {ColumnKind::Double}), Value(-3.5));
+  EXPECT_EQ(convert(text("1E+20"), {ColumnKind::Double}), Value(1e20));
+  EXPECT_EQ(convert(text("0.1"), {ColumnKind::Double}), Value(0.1));
+  EXPECT_EQ(convert(text("1e-500"), {ColumnKind::Double}), Value(0.0));
+  EXPECT_EQ(convert(text("0.1"), {ColumnKind::Single}), Value(0.1f));
+  EXPECT_EQ(errorNumber(text("1e309"), {ColumnKind::Double}), errc::kDataOverflow);
+  EXPECT_EQ(errorNumber(text("1e39"), {ColumnKind::Single}), errc::kDataOverflow);
+}
+
+TEST(ColumnValue, CurrencyAndDecimalAreExact) {
+  EXPECT_EQ(convert(text("1234.5678"), {ColumnKind::Currency}), Value(Currency{12345678}));
+  EXPECT_EQ(convert(text("0.00005"), {ColumnKind::Currency}), Value(Currency{0}));
+  EXPECT_EQ(convert(text("-922337203685477.5808"), {ColumnKind::Currency}),
+            Value(Currency{INT64_MIN}));
+  EXPECT_EQ(errorNumber(text("922337203685477.5808"), {ColumnKind::Currency}), errc::kDataOverflow);
+  const ColumnType dec{ColumnKind::Decimal, 0, 10, 2};
+  EXPECT_EQ(convert(text("-12.345"), dec), Value(Decimal{true, 2, 1234}));
+  EXPECT_EQ(convert(text("-0.001"), dec), Value(Decimal{false, 2, 0}));
+  EXPECT_EQ(errorNumber(text("123456789"), dec), errc::kDataOverflow);
+  const ColumnType wide{ColumnKind::Decimal, 0, 28, 0};
+  const auto v = std::get<Decimal>(convert(text("9999999999999999999999999999"), wide));
+  EXPECT_EQ(v.magnitude / 1000000000000ULL, static_cast<unsigned __int128>(9999999999999999ULL));
+}
+
+TEST(ColumnValue, YesNoWordsAndNumbersInAnyCase) {
+  for (const char* yes : {"True", "TRUE", "yes", "On", "1", "-1", "2.5"})
+    EXPECT_EQ(convert(text(yes), {ColumnKind::Boolean}), Value(true)) << yes;
+  for (const char* no : {"False", "no", "OFF", "0", "0.0"})
+    EXPECT_EQ(convert(text(no), {ColumnKind::Boolean}), Value(false)) << no;
+  EXPECT_EQ(convert(number("-1"), {ColumnKind::Boolean}), Value(true));
+  EXPECT_EQ(errorNumber(text("maybe"), {ColumnKind::Boolean}), errc::kTypeMismatch);
+}
+
+TEST(ColumnValue, DatesFromTextsAndDayNumbers) {
+  EXPECT_EQ(convert(text("2024-03-01 12:00:00"), {ColumnKind::DateTime}), Value(DateTime{45352.5}));
+  EXPECT_EQ(convert(number("2.5"), {ColumnKind::DateTime}), Value(DateTime{2.5}));
+  EXPECT_EQ(errorNumber(text("yesterday"), {ColumnKind::DateTime}), errc::kTypeMismatch);
+  EXPECT_EQ(errorNumber(number("1e9"), {ColumnKind::DateTime}), errc::kDataOverflow);
+}
+
+TEST(ColumnValue, GuidsStoreTheirFirstGroupsLittleEndian) {
+  const Guid expected{{0x33, 0x22, 0x11, 0x00, 0x55, 0x44, 0x77, 0x66, 0x88, 0x99, 0xAA, 0xBB,
+                       0xCC, 0xDD, 0xEE, 0xFF}};
+  EXPECT_EQ(convert(text("{00112233-4455-6677-8899-AABBCCDDEEFF}"), {ColumnKind::Guid}),
+            Value(expected));
+  EXPECT_EQ(convert(text("00112233-4455-6677-8899-aabbccddeeff"), {ColumnKind::Guid}),
+            Value(expected));
+  EXPECT_EQ(errorNumber(text("{00112233-4455-6677-8899-AABBCCDDEEF}"), {ColumnKind::Guid}),
+            errc::kTypeMismatch);
+  EXPECT_EQ(errorNumber(text("{0011223344556677-8899-AABBCCDDEEFF-}"), {ColumnKind::Guid}),
+            errc::kTypeMismatch);
+}
+
+TEST(ColumnValue, TextLengthCountsUtf16UnitsAgainstTheColumnSize) {
+  EXPECT_EQ(convert(text("Grüße"), {ColumnKind::Text, 5}), Value(std::u16string(u"Grüße")));
+  // An emoji takes two UTF-16 units, as in Access.
+  EXPECT_EQ(convert(text("a😀"), {ColumnKind::Text, 3}), Value(std::u16string(u"a😀")));
+  try {
+    convert(text("a😀"), {ColumnKind::Text, 2});
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), errc::kDataOverflow);
+    EXPECT_NE(e.description().find("is too small"), std::string::npos);
+  }
+  EXPECT_EQ(convert(text(std::string(100000, 'x')), {ColumnKind::Memo}),
+            Value(std::u16string(100000, u'x')));
+  EXPECT_EQ(convert(number("-1.50"), {ColumnKind::Text, 10}), Value(std::u16string(u"-1.50")));
+  EXPECT_EQ(errorNumber(text("\xC3\x28"), {ColumnKind::Text, 10}), errc::kTypeMismatch);
+}
+
+TEST(ColumnValue, BinaryAndOleHoldTheTextsUtf16Bytes) {
+  const std::vector<std::uint8_t> ab = {'A', 0, 0xE9, 0};
+  EXPECT_EQ(convert(text("A\xC3\xA9"), {ColumnKind::OleObject}), Value(ab));
+  EXPECT_EQ(convert(text("A\xC3\xA9"), {ColumnKind::Binary, 4}), Value(ab));
+  EXPECT_EQ(errorNumber(text("abc"), {ColumnKind::Binary, 4}), errc::kDataOverflow);
+}
+
+TEST(ColumnValue, RowsNeedOneValuePerColumn) {
+  const std::vector<sql::ColumnDefinition> columns = {{"a", {ColumnKind::Long}},
+                                                      {"b", {ColumnKind::Text, 5}}};
+  const auto row = toRowValues({text("1"), {Literal::Kind::Null, ""}}, columns);
+  EXPECT_EQ(row, (std::vector<Value>{std::int32_t{1}, Null{}}));
+  try {
+    toRowValues({text("1")}, columns);
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.description(), "Number of query values and destination fields are not the same.");
+  }
+}
+
+}  // namespace
+}  // namespace jet::convert
