@@ -1,0 +1,19 @@
+// Opening an Access session from a connection string.
+#include "ado/access/access_provider.h"
+
+#include "ado/access/access_session.h"
+#include "ado/error.h"
+#include "jet/database.h"
+
+namespace ado::access {
+
+std::unique_ptr<Session> AccessProvider::open(const ConnectionString& properties, const OpenOptions&) {
+  const auto path = properties.get("Data Source");
+  if (!path || path->empty())
+    throw Error(errc::kProviderFailure, "The connection string names no data source (Data Source=<file>).");
+  const std::string password = properties.get("JET OLEDB:Database Password").value_or("");
+  auto database = translatingErrors([&] { return jet::Database::open(*path, password); });
+  return std::make_unique<AccessSession>(std::move(database));
+}
+
+}  // namespace ado::access

@@ -1,0 +1,34 @@
+// The Access providers, "Microsoft.Jet.OLEDB.4.0" and
+// "Microsoft.ACE.OLEDB.12.0". Both open any Access file the engine reads
+// (the real ones differ in which formats they accept; here the newer
+// engine's reach serves both names). The connection string gives the file
+// as "Data Source" and the database password as
+// "JET OLEDB:Database Password".
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "ado/provider.h"
+#include "ado/error.h"
+#include "jet/error.h"
+
+namespace ado::access {
+
+class AccessProvider final : public Provider {
+ public:
+  std::unique_ptr<Session> open(const ConnectionString& properties, const OpenOptions& options) override;
+};
+
+// Runs `work`, turning engine errors into ado::Error with the same number
+// and description.
+template <typename Work>
+auto translatingErrors(Work&& work) -> decltype(work()) {
+  try {
+    return work();
+  } catch (const jet::Error& e) {
+    throw Error(e.number(), e.description());
+  }
+}
+
+}  // namespace ado::access

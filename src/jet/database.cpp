@@ -1,0 +1,79 @@
+// Opening a database: file checks, header, password, catalog.
+#include "jet/database.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace jet {
+namespace {
+
+std::string encryptionName(OfficeEncryption e) {
+  switch (e) {
+    case OfficeEncryption::Agile: return "Office Agile encryption";
+    case OfficeEncryption::Rc4CryptoApi: return "Office RC4 CryptoAPI encryption";
+    case OfficeEncryption::Standard: return "Office Standard encryption";
+    default: return "Office encryption";
+  }
+}
+
+bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+}  // namespace
+
+std::uint64_t Table::countRows() const {
+  return countLiveRows(database_->pager(), database_->header().format, *def_);
+}
+
+Database::Database(const Header& header, std::unique_ptr<ByteSource> source)
+    : header_(header), pager_(std::move(source), header.format.pageSize, header.databaseKey) {}
+
+std::shared_ptr<Database> Database::open(const std::string& path, const std::string& password) {
+  return open(openFileSource(path), path, password);
+}
+
+std::shared_ptr<Database> Database::open(std::unique_ptr<ByteSource> source, const std::string& path,
+                                         const std::string& password) {
+  const Error unrecognized(errc::kFailure, "Unrecognized database format '" + path + "'.");
+  std::vector<std::uint8_t> first(std::min<std::uint64_t>(source->size(), 4096));
+  source->read(0, first);
+  if (!looksLikeAccessHeader(first)) throw unrecognized;
+  const Header header = parseHeader(first);
+  if (header.format.pageSize > first.size()) throw unrecognized;
+  if (header.officeEncryption != OfficeEncryption::None)
+    throw Error(errc::kFailure, "Cannot open '" + path + "': it is a password-encrypted Access 2007+ database (" +
+                                    encryptionName(header.officeEncryption) +
+                                    "), and such files are not supported yet.");
+  if (!header.password.empty() && header.password != password)
+    throw Error(errc::kInvalidPassword, "Not a valid password.");
+
+  auto db = std::make_shared<Database>(header, std::move(source));
+  db->catalog_ = readCatalog(*db);
+  return db;
+}
+
+Table Database::tableAtPage(std::uint32_t page, std::string name) {
+  auto def = std::make_shared<TableDef>(readTableDef(pager_, header_, page));
+  return Table(shared_from_this(), std::move(name), std::move(def));
+}
+
+Table Database::table(std::string_view name) {
+  const CatalogEntry* found = nullptr;
+  for (const auto& e : catalog_) {
+    if (e.objectType() != ObjectType::Table) continue;
+    if (e.name == name) {
+      found = &e;
+      break;
+    }
+    if (found == nullptr && sameNameIgnoringCase(e.name, name)) found = &e;
+  }
+  if (found == nullptr)
+    throw Error(errc::kNoSuchTable, "The Microsoft Access database engine cannot find the input table or query '" +
+                                        std::string(name) + "'. Make sure it exists and that its name is spelled correctly.");
+  return tableAtPage(found->tableDefPage(), found->name);
+}
+
+}  // namespace jet

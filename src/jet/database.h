@@ -1,0 +1,65 @@
+// The engine's public face. Database::open checks the file (exists, is an
+// Access database, is not Office-encrypted, password matches), then reads
+// the catalog; tables are found by name and read through a RowCursor.
+// Objects share ownership of the open database, so a cursor stays valid
+// after the Database handle that made it is gone.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jet/catalog.h"
+#include "jet/header.h"
+#include "jet/pager.h"
+#include "jet/row_cursor.h"
+#include "jet/table_def.h"
+
+namespace jet {
+
+class Table {
+ public:
+  Table(std::shared_ptr<Database> database, std::string name, std::shared_ptr<const TableDef> def)
+      : database_(std::move(database)), name_(std::move(name)), def_(std::move(def)) {}
+
+  const std::string& name() const { return name_; }
+  const TableDef& def() const { return *def_; }
+  const std::vector<ColumnDef>& columns() const { return def_->columns; }
+  // Live rows, counted from the row slots (the stored count is not trusted).
+  std::uint64_t countRows() const;
+  RowCursor rows() const { return RowCursor(database_, def_); }
+
+ private:
+  std::shared_ptr<Database> database_;
+  std::string name_;
+  std::shared_ptr<const TableDef> def_;
+};
+
+class Database : public std::enable_shared_from_this<Database> {
+ public:
+  // `path` names the file in error messages.
+  static std::shared_ptr<Database> open(const std::string& path, const std::string& password);
+  static std::shared_ptr<Database> open(std::unique_ptr<ByteSource> source, const std::string& path,
+                                        const std::string& password);
+
+  const Header& header() const { return header_; }
+  Pager& pager() { return pager_; }
+  const std::vector<CatalogEntry>& catalog() const { return catalog_; }
+
+  // The local table called `name` (letter case ignored, as Access does);
+  // throws kNoSuchTable for other names, queries and links.
+  Table table(std::string_view name);
+  // The table whose definition starts at `page`.
+  Table tableAtPage(std::uint32_t page, std::string name);
+
+  Database(const Header& header, std::unique_ptr<ByteSource> source);
+
+ private:
+  Header header_;
+  Pager pager_;
+  std::vector<CatalogEntry> catalog_;
+};
+
+}  // namespace jet

@@ -1,0 +1,80 @@
+#include "jet/journal/file_handle.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "jet/error.h"
+
+namespace jet::journal {
+
+FileHandle::FileHandle(const std::string& path, Mode mode) : path_(path) {
+  const int flags = O_RDWR | O_CLOEXEC | (mode == Mode::CreateReadWrite ? O_CREAT : 0);
+  fd_ = ::open(path.c_str(), flags, 0644);
+  if (fd_ < 0) fail("open");
+}
+
+FileHandle::FileHandle(FileHandle&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
+    path_ = std::move(other.path_);
+  }
+  return *this;
+}
+
+FileHandle::~FileHandle() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::uint64_t FileHandle::size() const {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) fail("stat");
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool FileHandle::readAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+  std::size_t done = 0;
+  while (done < out.size()) {
+    const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done,
+                              static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) fail("read");
+    if (n == 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+void FileHandle::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                               static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) fail("write");
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+void FileHandle::truncate(std::uint64_t size) {
+  if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) fail("truncate");
+}
+
+void FileHandle::sync() {
+  if (::fdatasync(fd_) != 0) fail("sync");
+}
+
+void FileHandle::fail(const char* what) const {
+  throw Error(errc::kFailure, "Cannot " + std::string(what) + " the file '" + path_ +
+                                  "': " + std::strerror(errno) + ".");
+}
+
+}  // namespace jet::journal

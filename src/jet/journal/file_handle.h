@@ -1,0 +1,40 @@
+// A POSIX file descriptor owned for its lifetime, with the few whole-buffer
+// operations the journal and the writer need. Failures raise jet::Error
+// naming the file and the system's reason.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace jet::journal {
+
+class FileHandle {
+ public:
+  enum class Mode { ReadWrite, CreateReadWrite };
+
+  FileHandle() = default;
+  FileHandle(const std::string& path, Mode mode);
+  FileHandle(FileHandle&& other) noexcept;
+  FileHandle& operator=(FileHandle&& other) noexcept;
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle();
+
+  bool isOpen() const { return fd_ >= 0; }
+  const std::string& path() const { return path_; }
+  std::uint64_t size() const;
+  // Reads exactly out.size() bytes; false if the file ends first.
+  bool readAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
+  void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+  void truncate(std::uint64_t size);
+  void sync();
+
+ private:
+  [[noreturn]] void fail(const char* what) const;
+
+  int fd_ = -1;
+  std::string path_;
+};
+
+}  // namespace jet::journal

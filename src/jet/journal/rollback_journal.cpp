@@ -1,0 +1,165 @@
+#include "jet/journal/rollback_journal.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+
+#include "jet/error.h"
+#include "jet/journal/crc32.h"
+
+namespace jet::journal {
+namespace {
+
+// Header: magic (8), page size (4), record count (4), database size before
+// the statement (8), CRC of the preceding 24 bytes (4). Each record: page
+// number (4), the page's original bytes, CRC of number and bytes (4).
+constexpr std::array<std::uint8_t, 8> kMagic = {'F', 'V', 'J', 'R', 'N', 'L', '0', '1'};
+constexpr std::size_t kHeaderSize = 28;
+
+void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void put64(std::vector<std::uint8_t>& out, std::uint64_t v) {
+  for (int i = 0; i < 8; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+std::uint64_t get(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
+  std::uint64_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + i];
+  return v;
+}
+
+void syncDirectoryOf(const std::string& path) {
+  const std::string dir = std::filesystem::path(path).parent_path().string();
+  const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+struct JournalHeader {
+  std::uint32_t pageSize = 0;
+  std::uint32_t records = 0;
+  std::uint64_t databaseSize = 0;
+};
+
+std::optional<JournalHeader> readHeader(const FileHandle& journal) {
+  std::array<std::uint8_t, kHeaderSize> h{};
+  if (!journal.readAt(0, h)) return std::nullopt;
+  if (!std::equal(kMagic.begin(), kMagic.end(), h.begin())) return std::nullopt;
+  if (crc32(std::span(h).first(24)) != get(h, 24, 4)) return std::nullopt;
+  JournalHeader header{static_cast<std::uint32_t>(get(h, 8, 4)),
+                       static_cast<std::uint32_t>(get(h, 12, 4)), get(h, 16, 8)};
+  if (header.pageSize == 0 || header.pageSize > 65536) return std::nullopt;
+  return header;
+}
+
+// Writes every intact record back and restores the size. Records that do
+// not check out were torn before the database was touched.
+void rollBack(const FileHandle& journal, const JournalHeader& header, FileHandle& database) {
+  std::vector<std::uint8_t> record(4 + header.pageSize + 4);
+  for (std::uint32_t i = 0; i < header.records; ++i) {
+    const std::uint64_t at = kHeaderSize + static_cast<std::uint64_t>(i) * record.size();
+    if (!journal.readAt(at, record)) break;
+    const auto body = std::span(record).first(4 + header.pageSize);
+    if (crc32(body) != get(record, 4 + header.pageSize, 4)) continue;
+    const std::uint64_t page = get(record, 0, 4);
+    database.writeAt(page * header.pageSize, body.subspan(4));
+  }
+  if (database.size() > header.databaseSize) database.truncate(header.databaseSize);
+  database.sync();
+}
+
+}  // namespace
+
+std::string RollbackJournal::pathFor(const std::string& databasePath) {
+  return databasePath + "-journal";
+}
+
+bool RollbackJournal::recover(const std::string& databasePath) {
+  const std::string path = pathFor(databasePath);
+  if (!std::filesystem::exists(path)) return false;
+  bool rolledBack = false;
+  {
+    FileHandle journal(path, FileHandle::Mode::ReadWrite);
+    if (const auto header = readHeader(journal)) {
+      FileHandle database(databasePath, FileHandle::Mode::ReadWrite);
+      rollBack(journal, *header, database);
+      rolledBack = true;
+    }
+  }
+  std::filesystem::remove(path);
+  syncDirectoryOf(path);
+  return rolledBack;
+}
+
+RollbackJournal::RollbackJournal(std::string databasePath, std::size_t pageSize,
+                                 SyncPolicy policy)
+    : databasePath_(std::move(databasePath)), pageSize_(pageSize), policy_(policy) {}
+
+RollbackJournal::~RollbackJournal() {
+  if (!journal_.isOpen()) return;
+  journal_ = FileHandle();
+  std::error_code ignored;
+  std::filesystem::remove(pathFor(databasePath_), ignored);
+}
+
+std::vector<std::uint8_t> RollbackJournal::journalImage(const FileHandle& database,
+                                                        const PageImages& pages) const {
+  const std::uint64_t size = database.size();
+  std::vector<std::uint8_t> image(kMagic.begin(), kMagic.end());
+  put32(image, static_cast<std::uint32_t>(pageSize_));
+  const std::size_t countAt = image.size();
+  put32(image, 0);
+  put64(image, size);
+  put32(image, 0);  // header CRC, set below
+
+  std::uint32_t records = 0;
+  std::vector<std::uint8_t> original(pageSize_);
+  for (const auto& [number, bytes] : pages) {
+    const std::uint64_t at = static_cast<std::uint64_t>(number) * pageSize_;
+    if (at + pageSize_ > size) continue;  // appended: cut off on rollback
+    database.readAt(at, original);
+    const std::size_t start = image.size();
+    put32(image, number);
+    image.insert(image.end(), original.begin(), original.end());
+    put32(image, crc32(std::span(image).subspan(start)));
+    ++records;
+  }
+  for (int i = 0; i < 4; ++i) image[countAt + i] = static_cast<std::uint8_t>(records >> (8 * i));
+  const std::uint32_t headerCrc = crc32(std::span(image).first(24));
+  for (int i = 0; i < 4; ++i) image[24 + i] = static_cast<std::uint8_t>(headerCrc >> (8 * i));
+  return image;
+}
+
+void RollbackJournal::wipeHeader() {
+  const std::array<std::uint8_t, kMagic.size()> zeros{};
+  journal_.writeAt(0, zeros);
+  if (policy_ == SyncPolicy::Full) journal_.sync();
+}
+
+void RollbackJournal::apply(FileHandle& database, const PageImages& pages) {
+  if (pages.empty()) return;
+  for (const auto& [number, bytes] : pages)
+    if (bytes.size() != pageSize_) throw Error(errc::kFailure, "A page image has the wrong size.");
+  if (!journal_.isOpen()) {
+    journal_ = FileHandle(pathFor(databasePath_), FileHandle::Mode::CreateReadWrite);
+    if (policy_ == SyncPolicy::Full) syncDirectoryOf(databasePath_);
+  }
+  journal_.writeAt(0, journalImage(database, pages));
+  if (policy_ == SyncPolicy::Full) journal_.sync();
+  try {
+    for (const auto& [number, bytes] : pages)
+      database.writeAt(static_cast<std::uint64_t>(number) * pageSize_, bytes);
+    if (policy_ == SyncPolicy::Full) database.sync();
+  } catch (...) {
+    if (const auto header = readHeader(journal_)) rollBack(journal_, *header, database);
+    wipeHeader();
+    throw;
+  }
+  wipeHeader();
+}
+
+}  // namespace jet::journal

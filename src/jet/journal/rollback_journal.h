@@ -1,0 +1,66 @@
+// The rollback journal that makes each statement all or nothing. A
+// statement's changed pages are applied in one step: first the originals
+// of every existing page it overwrites, and the file's size, go to a
+// journal beside the database ("<database>-journal"); only then are the new
+// pages written. Afterwards the journal's header is wiped, which is the
+// moment the statement counts as done. A journal found with an intact
+// header when the database is next opened belongs to a statement that did
+// not finish: its originals are written back, pages the statement appended
+// are cut off, and the journal is removed.
+//
+// What survives what depends on the sync policy:
+//  - Off: the journal and the database are written with plain writes. A
+//    process that crashes or is killed at any point leaves a database that
+//    recovery brings back to the state before the interrupted statement
+//    (the operating system keeps what was written). A crash of the whole
+//    machine or a power loss may leave the file damaged.
+//  - Full: the journal is synced before the database is touched, the
+//    database is synced before the journal is wiped, and the wipe is synced
+//    too, so statements are whole, absent or - once they returned - kept,
+//    also across power loss; it costs three syncs per statement.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "jet/journal/file_handle.h"
+
+namespace jet::journal {
+
+enum class SyncPolicy { Off, Full };
+
+using PageImages = std::map<std::uint32_t, std::vector<std::uint8_t>>;
+
+class RollbackJournal {
+ public:
+  static std::string pathFor(const std::string& databasePath);
+
+  // Rolls back an unfinished statement's journal into the database and
+  // removes the journal; true when there was one to roll back. Must run
+  // before the database is read.
+  static bool recover(const std::string& databasePath);
+
+  RollbackJournal(std::string databasePath, std::size_t pageSize, SyncPolicy policy);
+  RollbackJournal(const RollbackJournal&) = delete;
+  RollbackJournal& operator=(const RollbackJournal&) = delete;
+  // Removes the journal file, whose statements have all finished.
+  ~RollbackJournal();
+
+  // Writes `pages` (page number -> new bytes, each one page long) into
+  // `database` as one change. On failure the database is rolled back
+  // before the error is passed on.
+  void apply(FileHandle& database, const PageImages& pages);
+
+ private:
+  std::vector<std::uint8_t> journalImage(const FileHandle& database, const PageImages& pages) const;
+  void wipeHeader();
+
+  std::string databasePath_;
+  std::size_t pageSize_;
+  SyncPolicy policy_;
+  FileHandle journal_;
+};
+
+}  // namespace jet::journal

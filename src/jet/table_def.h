@@ -1,0 +1,83 @@
+// Table definitions (TDEF pages) as plain structs. A definition starts on a
+// page of type 0x02 and may continue on further 0x02 pages, each naming the
+// next; the bytes after each continuation page's header are appended to
+// the first page's. Columns are returned in column-number order, the order
+// in which Access shows them; numbers of deleted columns are simply absent.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "jet/bytes.h"
+#include "jet/format.h"
+
+namespace jet {
+
+class Pager;
+struct Header;
+
+enum class ColumnType : std::uint8_t {
+  Boolean = 0x01, Byte = 0x02, Int16 = 0x03, Int32 = 0x04, Currency = 0x05,
+  Single = 0x06, Double = 0x07, DateTime = 0x08, Binary = 0x09, Text = 0x0A,
+  Ole = 0x0B, Memo = 0x0C, Guid = 0x0F, Numeric = 0x10, Complex = 0x12,
+  BigInt = 0x13, ExtDateTime = 0x14
+};
+
+// True for the type codes above; anything else is read as raw bytes.
+bool isKnownColumnType(std::uint8_t code);
+
+namespace column_flags {
+inline constexpr std::uint8_t kFixed = 0x01;
+inline constexpr std::uint8_t kNullable = 0x02;
+inline constexpr std::uint8_t kAutoLong = 0x04;
+inline constexpr std::uint8_t kAutoGuid = 0x40;
+inline constexpr std::uint8_t kHyperlink = 0x80;
+}  // namespace column_flags
+namespace column_ext_flags {
+inline constexpr std::uint8_t kCompressedUnicode = 0x01;
+inline constexpr std::uint8_t kCalculated = 0xC0;
+}  // namespace column_ext_flags
+
+struct ColumnDef {
+  std::string name;
+  std::uint8_t typeCode = 0;
+  std::uint16_t number = 0;       // bit in the row's null mask
+  std::uint16_t varIndex = 0;     // slot in the row's variable-offset table
+  std::uint16_t fixedOffset = 0;  // within the row's fixed area
+  std::uint16_t length = 0;
+  std::uint8_t flags = 0;
+  std::uint8_t extFlags = 0;
+  std::uint8_t precision = 0;     // NUMERIC only
+  std::uint8_t scale = 0;         // NUMERIC only
+  std::uint16_t sortOrder = 0;    // text columns
+  std::uint32_t complexId = 0;    // complex columns (ACE)
+
+  ColumnType type() const { return static_cast<ColumnType>(typeCode); }
+  bool fixed() const { return (flags & column_flags::kFixed) != 0; }
+  bool calculated() const { return (extFlags & column_ext_flags::kCalculated) == column_ext_flags::kCalculated; }
+};
+
+struct TableDef {
+  std::uint32_t page = 0;         // first TDEF page: the table's identity
+  std::uint32_t storedRowCount = 0;  // not trusted: rows are counted by scanning
+  std::uint8_t tableType = 0;     // 0x4E user, 0x53 system
+  std::uint16_t maxColumns = 0;   // including deleted ones
+  std::uint16_t varColumns = 0;
+  std::uint32_t logicalIndexes = 0;
+  std::uint32_t realIndexes = 0;
+  std::uint32_t ownedPagesMap = 0;   // row pointer to the owned-pages usage map
+  std::uint32_t freePagesMap = 0;    // row pointer to the free-space usage map
+  std::vector<ColumnDef> columns;    // by column number
+};
+
+// Collects the definition bytes of the TDEF chain starting at `page`.
+std::vector<std::uint8_t> readTableDefBytes(Pager& pager, const Format& format, std::uint32_t page);
+
+// Parses the joined definition bytes.
+TableDef parseTableDef(ByteView bytes, const Header& header, std::uint32_t page);
+
+TableDef readTableDef(Pager& pager, const Header& header, std::uint32_t page);
+
+
+}  // namespace jet
