@@ -3,9 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "jet/error.h"
 #include "jet/journal/crc32.h"
