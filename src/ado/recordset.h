@@ -40,18 +40,24 @@ class Recordset {
   void moveNext();
   long long recordCount() const;
 
+  // Every operation but isOpen() raises 3704 on a closed record set;
+  // moveNext() at EOF raises 3021.
   int fieldCount() const;
-  // Raises ado::Error when out of range or at EOF.
+  // By position or by name (any letter case); raises 3265 when there is no
+  // such field. Name and type are there also at EOF (a CREATE TABLE can be
+  // built from an empty table); the value is then Empty.
   const Field& field(int index) const;
   const Field& field(std::string_view name) const;
 
  private:
+  void requireOpen() const;
   void adopt(std::unique_ptr<Cursor> cursor, int cursorLocation);
   void advance();
 
   std::unique_ptr<Cursor> cursor_;
   std::vector<Field> fields_;
   std::deque<std::vector<Variant>> buffered_;  // client-side cursors only
+  bool open_ = false;
   bool clientSide_ = false;
   bool eof_ = true;
   long long count_ = -1;

@@ -1,0 +1,149 @@
+#include "ado/odbc/value_reader.h"
+
+#include <sqlext.h>
+#include <sqlucode.h>
+
+#include <cstring>
+#include <limits>
+
+#include "ado/decimal_text.h"
+#include "ado/error.h"
+#include "ado/odbc/diagnostics.h"
+#include "ado/odbc/utf16.h"
+#include "ado/ole_date.h"
+
+namespace ado::odbc {
+namespace {
+
+constexpr std::size_t kChunkBytes = 8192;  // even, so wide text splits on whole units
+
+// Fixed-size values: true when not NULL.
+template <typename T>
+bool getFixed(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, T& value) {
+  SQLLEN indicator = 0;
+  check(SQLGetData(statement, column, cType, &value, sizeof value, &indicator), SQL_HANDLE_STMT,
+        statement);
+  return indicator != SQL_NULL_DATA;
+}
+
+template <typename Narrow>
+Variant narrowed(SQLBIGINT value, Variant (*make)(Narrow)) {
+  if (value < std::numeric_limits<Narrow>::min() || value > std::numeric_limits<Narrow>::max())
+    throw Error(errc::kDataOverflow, "A value is too large for the type of its column.");
+  return make(static_cast<Narrow>(value));
+}
+
+}  // namespace
+
+ValueReader::ValueReader() : chunk_(kChunkBytes) {}
+
+Variant ValueReader::read(SQLHSTMT statement, SQLUSMALLINT column, Fetch fetch) {
+  switch (fetch) {
+    case Fetch::Boolean: {
+      SQLCHAR bit = 0;
+      return getFixed(statement, column, SQL_C_BIT, bit) ? Variant::boolean(bit != 0) : Variant::null();
+    }
+    case Fetch::Int8:
+    case Fetch::UInt8:
+    case Fetch::Int16:
+    case Fetch::Int32:
+    case Fetch::Int64: return readInteger(statement, column, fetch);
+    case Fetch::Single: {
+      SQLREAL value = 0;
+      return getFixed(statement, column, SQL_C_FLOAT, value) ? Variant::single(value) : Variant::null();
+    }
+    case Fetch::Double: {
+      SQLDOUBLE value = 0;
+      return getFixed(statement, column, SQL_C_DOUBLE, value) ? Variant::real(value) : Variant::null();
+    }
+    case Fetch::Decimal: return readDecimal(statement, column);
+    case Fetch::Date: return readTimestamp(statement, column);
+    case Fetch::Time: return readTime(statement, column);
+    case Fetch::Text:
+      scratch_.clear();
+      return readLong(statement, column, SQL_C_CHAR, scratch_) ? Variant::text(scratch_) : Variant::null();
+    case Fetch::WideText: {
+      scratch_.clear();
+      if (!readLong(statement, column, SQL_C_WCHAR, scratch_)) return Variant::null();
+      std::u16string units(scratch_.size() / sizeof(char16_t), u'\0');
+      std::memcpy(units.data(), scratch_.data(), units.size() * sizeof(char16_t));
+      return Variant::text(utf8FromUtf16(units));
+    }
+    case Fetch::Bytes:
+      scratch_.clear();
+      if (!readLong(statement, column, SQL_C_BINARY, scratch_)) return Variant::null();
+      return Variant::bytes(Bytes(scratch_.begin(), scratch_.end()));
+    case Fetch::Guid: return readGuid(statement, column);
+  }
+  throw Error(errc::kProviderFailure, "Unknown fetch plan.");
+}
+
+bool ValueReader::readLong(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType,
+                           std::string& out) {
+  // Character data is null-terminated in every chunk; binary data is not.
+  const std::size_t terminator =
+      cType == SQL_C_BINARY ? 0 : (cType == SQL_C_WCHAR ? sizeof(SQLWCHAR) : 1);
+  const std::size_t capacity = chunk_.size() - terminator;
+  for (;;) {
+    SQLLEN indicator = 0;
+    const SQLRETURN rc = SQLGetData(statement, column, cType, chunk_.data(),
+                                    static_cast<SQLLEN>(chunk_.size()), &indicator);
+    if (rc == SQL_NO_DATA) return true;  // the previous chunk was the last
+    check(rc, SQL_HANDLE_STMT, statement);
+    if (indicator == SQL_NULL_DATA) return false;
+    const bool more = indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) > capacity;
+    out.append(chunk_.data(), more ? capacity : static_cast<std::size_t>(indicator));
+    if (!more) return true;
+  }
+}
+
+Variant ValueReader::readInteger(SQLHSTMT statement, SQLUSMALLINT column, Fetch fetch) {
+  SQLBIGINT value = 0;
+  if (!getFixed(statement, column, SQL_C_SBIGINT, value)) return Variant::null();
+  switch (fetch) {
+    case Fetch::Int8: return narrowed<std::int8_t>(value, &Variant::int8);
+    case Fetch::UInt8: return narrowed<std::uint8_t>(value, &Variant::uint8);
+    case Fetch::Int16: return narrowed<std::int16_t>(value, &Variant::int16);
+    case Fetch::Int32: return narrowed<std::int32_t>(value, &Variant::int32);
+    default: return Variant::int64(value);
+  }
+}
+
+// Exact numbers come as text: the digits stay exact and no driver has to
+// agree with us on SQL_NUMERIC_STRUCT.
+Variant ValueReader::readDecimal(SQLHSTMT statement, SQLUSMALLINT column) {
+  scratch_.clear();
+  if (!readLong(statement, column, SQL_C_CHAR, scratch_)) return Variant::null();
+  const auto decimal = parseDecimal(scratch_);
+  if (!decimal) throw Error(errc::kCantConvertValue, "The value '" + scratch_ + "' is not an exact number.");
+  return Variant::decimal(*decimal);
+}
+
+Variant ValueReader::readTimestamp(SQLHSTMT statement, SQLUSMALLINT column) {
+  SQL_TIMESTAMP_STRUCT ts{};
+  if (!getFixed(statement, column, SQL_C_TYPE_TIMESTAMP, ts)) return Variant::null();
+  return Variant::date(toOleDate(DateParts{ts.year, ts.month, ts.day, ts.hour, ts.minute,
+                                           ts.second, static_cast<int>(ts.fraction / 1000)}));
+}
+
+// A time of day is the OLE date of that time on day zero, as ADO gives it.
+Variant ValueReader::readTime(SQLHSTMT statement, SQLUSMALLINT column) {
+  SQL_TIME_STRUCT t{};
+  if (!getFixed(statement, column, SQL_C_TYPE_TIME, t)) return Variant::null();
+  return Variant::date(toOleDate(DateParts{1899, 12, 30, t.hour, t.minute, t.second, 0}));
+}
+
+Variant ValueReader::readGuid(SQLHSTMT statement, SQLUSMALLINT column) {
+  SQLGUID g{};
+  if (!getFixed(statement, column, SQL_C_GUID, g)) return Variant::null();
+  Guid bytes{};
+  for (int i = 0; i < 4; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(g.Data1 >> (24 - 8 * i));
+  bytes[4] = static_cast<std::uint8_t>(g.Data2 >> 8);
+  bytes[5] = static_cast<std::uint8_t>(g.Data2);
+  bytes[6] = static_cast<std::uint8_t>(g.Data3 >> 8);
+  bytes[7] = static_cast<std::uint8_t>(g.Data3);
+  std::memcpy(bytes.data() + 8, g.Data4, 8);
+  return Variant::guid(bytes);
+}
+
+}  // namespace ado::odbc
