@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "ado/access/access_provider.h"
 #include "ado/error.h"
 #include "ado/odbc/msdasql_provider.h"
 
@@ -33,6 +34,8 @@ const ProviderRegistry& builtinProviders() {
   static const ProviderRegistry registry = [] {
     ProviderRegistry r;
     r.add("MSDASQL", [] { return std::make_unique<odbc::MsdasqlProvider>(); });
+    r.add("Microsoft.Jet.OLEDB.4.0", [] { return std::make_unique<access::AccessProvider>(); });
+    r.add("Microsoft.ACE.OLEDB.12.0", [] { return std::make_unique<access::AccessProvider>(); });
     return r;
   }();
   return registry;
