@@ -9,9 +9,9 @@ namespace app {
 
 inline constexpr char kApplicationTitle[] = "Ferrovale";
 
-using db::Prompter;
-using db::MessageStyle;
 using db::MessageAnswer;
+using db::MessageStyle;
+using db::Prompter;
 using enum db::MessageStyle;
 using enum db::MessageAnswer;
 

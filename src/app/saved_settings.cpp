@@ -28,9 +28,7 @@ SavedSettings::SavedSettings(const QString& filePath, QSettings::Format format)
   settings_.beginGroup(kSection);
 }
 
-QString SavedSettings::read(const QString& key) const {
-  return settings_.value(key).toString();
-}
+QString SavedSettings::read(const QString& key) const { return settings_.value(key).toString(); }
 
 bool SavedSettings::write(const QString& key, const QString& value) {
   // Created private before the first write: QSettings replaces the file

@@ -46,9 +46,7 @@ QString unusedTableName(const QString& path, const QString& password,
 
 }  // namespace
 
-QString QuoteAccessName(const QString& name) {
-  return QLatin1Char('`') + name + QLatin1Char('`');
-}
+QString QuoteAccessName(const QString& name) { return QLatin1Char('`') + name + QLatin1Char('`'); }
 
 QString AccessConnectionString(const ConnectionFields& fields, const QString& path,
                                const QString& password) {
@@ -106,15 +104,16 @@ bool AccessTableExists(const QString& path, const QString& password, const QStri
   const auto schema = connection.openSchema(ado::adSchemaTables);
   const QString wanted = name.toUpper();
   bool found = false;
-  ForEachUserTable(*schema, [&](const QString& table) { found = found || table.toUpper() == wanted; });
+  ForEachUserTable(*schema,
+                   [&](const QString& table) { found = found || table.toUpper() == wanted; });
   schema->close();
   connection.close();
   return found;
 }
 
 bool RenameAccessTable(const QString& oldName, const QString& newName, const QString& path,
-                       const QString& password, const ConnectionFields& fields,
-                       Prompter& prompter, const ado::ProviderRegistry* registry) {
+                       const QString& password, const ConnectionFields& fields, Prompter& prompter,
+                       const ado::ProviderRegistry* registry) {
   // Access compares table names without regard to case, so a new name that
   // equals the old one in any case names the very table being renamed:
   // the overwrite question would offer to drop it before copying it. The

@@ -52,7 +52,7 @@ bool AccessTableExists(const QString& path, const QString& password, const QStri
 // like to overwrite ...?"; declining sends no statement and answers false.
 // Answers true once the table carries the new name.
 bool RenameAccessTable(const QString& oldName, const QString& newName, const QString& path,
-                       const QString& password, const ConnectionFields& fields,
-                       Prompter& prompter, const ado::ProviderRegistry* registry = nullptr);
+                       const QString& password, const ConnectionFields& fields, Prompter& prompter,
+                       const ado::ProviderRegistry* registry = nullptr);
 
 }  // namespace db
