@@ -1,0 +1,154 @@
+#include "pages/form2.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "app/error_trap.h"
+#include "app/form_look.h"
+#include "app/program_folder.h"
+#include "db/file_exists.h"
+#include "db/table_list.h"
+#include "pages/page_context.h"
+#include "pages/page_layout.h"
+#include "pages/side_files.h"
+
+namespace pages {
+
+namespace {
+constexpr int kClientWidth = 8040;
+constexpr int kClientHeight = 5505;
+// Load sizes the window so that 580 twips stay below "< Back"; of those,
+// the designer's title bar and borders took 460, the rest is margin.
+constexpr int kBelowBackButton = 580;
+constexpr int kTitleBarAndBorders = kBelowBackButton - (kClientHeight - 4980 - 405);
+constexpr char kHelpText[] =
+    "Questions? Please contact Team Quorvane at https://quorvane.example/contact/";
+}  // namespace
+
+Form2::Form2(PageContext& context, QWidget& connectionPage)
+    : context_(context),
+      connectionPage_(connectionPage),
+      scale_(TwipScale::forWidget(connectionPage)),
+      pointer_(new PagePointer(*this)) {
+  setObjectName(QStringLiteral("Form2"));
+  setFont(ControlFont());
+  SetClientSize(*this, scale_, kClientWidth, kClientHeight);
+  buildControls();
+}
+
+void Form2::buildControls() {
+  Frame1_ = AddControl<QGroupBox>(*this, "Frame1", scale_, {120, 120, 3840, 4215});
+  Frame1_->setTitle(QStringLiteral("Access Tables"));
+  List1_ = AddControl<QListWidget>(*Frame1_, "List1", scale_, {240, 360, 3330, 1635});
+  auto* selectAll1 = AddButton(*Frame1_, "PushButton10", QStringLiteral("Select All"), scale_,
+                               {270, 2100, 1600, 405});
+  auto* deselectAll1 = AddButton(*Frame1_, "PushButton11", QStringLiteral("Deselect All"), scale_,
+                                 {1960, 2100, 1600, 400});
+  auto* sendToSybase = AddButton(*Frame1_, "PushButton3",
+                                 QStringLiteral("Send Table/s To Sybase iAny"), scale_,
+                                 {240, 2600, 3330, 400});
+  auto* deleteAccess = AddButton(*Frame1_, "PushButton1", QStringLiteral("Delete Table/s"),
+                                 scale_, {240, 3100, 3330, 400});
+  auto* renameAccess = AddButton(*Frame1_, "PushButton6", QStringLiteral("Rename Table"), scale_,
+                                 {240, 3600, 3330, 400});
+
+  Frame2_ = AddControl<QGroupBox>(*this, "Frame2", scale_, {4080, 120, 3840, 4215});
+  Frame2_->setTitle(QStringLiteral("Sybase iAnywhere Tables"));
+  List2_ = AddControl<QListWidget>(*Frame2_, "List2", scale_, {240, 360, 3330, 1635});
+  auto* selectAll2 = AddButton(*Frame2_, "PushButton8", QStringLiteral("Select All"), scale_,
+                               {240, 2100, 1600, 405});
+  auto* deselectAll2 = AddButton(*Frame2_, "PushButton9", QStringLiteral("Deselect All"), scale_,
+                                 {1960, 2100, 1600, 400});
+  auto* sendToAccess = AddButton(*Frame2_, "PushButton4", QStringLiteral("Send Table/s To Access"),
+                                 scale_, {240, 2600, 3330, 405});
+  auto* deleteSybase = AddButton(*Frame2_, "PushButton5", QStringLiteral("Delete Table/s"),
+                                 scale_, {240, 3100, 3330, 405});
+  auto* renameSybase = AddButton(*Frame2_, "PushButton7", QStringLiteral("Rename Table"), scale_,
+                                 {240, 3598, 3330, 405});
+
+  ProgressBar1_ = AddControl<QProgressBar>(*this, "ProgressBar1", scale_, {120, 4460, 7800, 405});
+  ProgressBar1_->setRange(0, 100);
+  ProgressBar1_->setValue(0);
+  ProgressBar1_->setTextVisible(false);
+  ProgressBar1_->setAccessibleName(QStringLiteral("Progress Bar"));
+  auto* back = AddButton(*this, "PushButton2", QStringLiteral("< Back"), scale_,
+                         {120, 4980, 3840, 405});
+  auto* help = AddButton(*this, "PushButton12", QStringLiteral("Help"), scale_,
+                         {4080, 4980, 3840, 405});
+
+  for (QListWidget* list : {List1_, List2_}) db::PrepareTableList(*list);
+
+  connect(selectAll1, &QPushButton::clicked, this, &Form2::PushButton10_Click);
+  connect(deselectAll1, &QPushButton::clicked, this, &Form2::PushButton11_Click);
+  connect(selectAll2, &QPushButton::clicked, this, &Form2::PushButton8_Click);
+  connect(deselectAll2, &QPushButton::clicked, this, &Form2::PushButton9_Click);
+  connect(back, &QPushButton::clicked, this, &Form2::PushButton2_Click);
+  connect(help, &QPushButton::clicked, this, &Form2::PushButton12_Click);
+
+  for (QPushButton* button : {selectAll1, deselectAll1, sendToSybase, deleteAccess, renameAccess,
+                              selectAll2, deselectAll2, sendToAccess, deleteSybase, renameSybase,
+                              back, help}) {
+    pointer_->showHandOver(*button);
+  }
+  pointer_->showArrowOver(*this);
+  pointer_->showArrowOver(*Frame1_);
+  pointer_->showArrowOver(*Frame2_);
+  pointer_->showArrowOver(*List1_->viewport());
+  pointer_->showArrowOver(*List2_->viewport());
+
+  SetTabOrder({List2_, List1_, selectAll1, deselectAll1, sendToSybase, deleteAccess,
+               renameAccess, selectAll2, deselectAll2, sendToAccess, deleteSybase, renameSybase,
+               back, help});
+  List2_->setFocus();
+}
+
+void Form2::Form_Load() {
+  app::SetFormColors(*this);
+  setWindowIcon(context_.icon);
+  app::CenterForm(*this);
+  const QString hand = app::JoinPath(context_.programFolder, {QLatin1String(kHandCursorFile)});
+  if (db::FileExists(hand)) pointer_->loadCustomCursor(hand);
+  setWindowTitle(QLatin1String(app::kApplicationTitle));
+  // The outer height covers "< Back" and the margin below it; centring
+  // above used the designed height.
+  resize(width(), scale_.y(4980 + 405 + kBelowBackButton - kTitleBarAndBorders));
+}
+
+void Form2::setSelectedFlags(const char* handler, QListWidget& list, bool selected) {
+  app::ErrorTrap trap(context_.prompter, QStringLiteral("Form2"), QLatin1String(handler));
+  int count = 0;
+  trap.step(100, [&] { count = list.count(); });
+  for (int index = 0; index < count; ++index) {
+    trap.step(102, [&] { list.item(index)->setSelected(selected); });
+  }
+}
+
+void Form2::PushButton10_Click() { setSelectedFlags("PushButton10_Click", *List1_, true); }
+
+void Form2::PushButton11_Click() { setSelectedFlags("PushButton11_Click", *List1_, false); }
+
+void Form2::PushButton8_Click() { setSelectedFlags("PushButton8_Click", *List2_, true); }
+
+void Form2::PushButton9_Click() { setSelectedFlags("PushButton9_Click", *List2_, false); }
+
+void Form2::PushButton2_Click() {
+  app::ErrorTrap trap(context_.prompter, QStringLiteral("Form2"), QStringLiteral("PushButton2_Click"));
+  trap.step(100, [&] { connectionPage_.show(); });
+  trap.step(102, [&] { hide(); });
+}
+
+void Form2::PushButton12_Click() {
+  app::ErrorTrap trap(context_.prompter, QStringLiteral("Form2"),
+                      QStringLiteral("PushButton12_Click"));
+  trap.step(100, [&] { context_.prompter.messageBox(QLatin1String(kHelpText), app::kOkOnly); });
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+  event->accept();
+  context_.endProgram();
+}
+
+}  // namespace pages

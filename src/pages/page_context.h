@@ -1,0 +1,40 @@
+// What the two pages need from outside, handed in by main() and replaced
+// by doubles in the tests: the message boxes, the saved settings, the
+// data access objects, the file dialog, the random draw and URL opener of
+// the home-page visit, the program folder with its icon, and the way the
+// program ends.
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <functional>
+
+#include "app/access_check.h"
+#include "app/home_page.h"
+#include "app/prompter.h"
+#include "app/saved_settings.h"
+
+namespace ado {
+class ProviderRegistry;
+}
+
+namespace pages {
+
+class FileOpenDialog;
+
+struct PageContext {
+  app::Prompter& prompter;
+  app::SavedSettings& settings;
+  FileOpenDialog& fileDialog;
+  // The engines behind every connection the pages open; null for the built-in ones.
+  const ado::ProviderRegistry* providers = nullptr;
+  app::ConnectionFactory createConnection;
+  app::RandomFraction random;
+  app::UrlOpener openUrl;
+  QString programFolder;
+  QIcon icon;
+  // Ends the program at once; called when either page is closed.
+  std::function<void()> endProgram;
+};
+
+}  // namespace pages
