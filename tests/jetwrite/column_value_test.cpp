@@ -30,7 +30,7 @@ std::int32_t errorNumber(Literal l, ColumnType type) {
 TEST(ColumnValue, NullFitsEveryColumn) {
   for (ColumnKind k : {ColumnKind::Boolean, ColumnKind::Long, ColumnKind::Text, ColumnKind::Memo,
                        ColumnKind::DateTime, ColumnKind::Guid, ColumnKind::OleObject})
-    EXPECT_EQ(convert({Literal::Kind::Null, ""}, {k, 10}), Value(Null{}));
+    EXPECT_EQ(convert({Literal::Kind::Null, ""}, {k, 10}), Value(std::monostate{}));
 }
 
 TEST(ColumnValue, IntegersFromTextsAndBareNumbersRoundHalfToEven) {
@@ -80,11 +80,11 @@ TEST(ColumnValue, CurrencyAndDecimalAreExact) {
             Value(Currency{INT64_MIN}));
   EXPECT_EQ(errorNumber(text("922337203685477.5808"), {ColumnKind::Currency}), errc::kDataOverflow);
   const ColumnType dec{ColumnKind::Decimal, 0, 10, 2};
-  EXPECT_EQ(convert(text("-12.345"), dec), Value(Decimal{true, 2, 1234}));
-  EXPECT_EQ(convert(text("-0.001"), dec), Value(Decimal{false, 2, 0}));
+  EXPECT_EQ(convert(text("-12.345"), dec), Value(Numeric{true, 10, 2, 1234}));
+  EXPECT_EQ(convert(text("-0.001"), dec), Value(Numeric{false, 10, 2, 0}));
   EXPECT_EQ(errorNumber(text("123456789"), dec), errc::kDataOverflow);
   const ColumnType wide{ColumnKind::Decimal, 0, 28, 0};
-  const auto v = std::get<Decimal>(convert(text("9999999999999999999999999999"), wide));
+  const auto v = std::get<Numeric>(convert(text("9999999999999999999999999999"), wide));
   EXPECT_EQ(v.magnitude / 1000000000000ULL, static_cast<unsigned __int128>(9999999999999999ULL));
 }
 
@@ -105,8 +105,8 @@ TEST(ColumnValue, DatesFromTextsAndDayNumbers) {
 }
 
 TEST(ColumnValue, GuidsStoreTheirFirstGroupsLittleEndian) {
-  const Guid expected{{0x33, 0x22, 0x11, 0x00, 0x55, 0x44, 0x77, 0x66, 0x88, 0x99, 0xAA, 0xBB,
-                       0xCC, 0xDD, 0xEE, 0xFF}};
+  const Guid expected{0x33, 0x22, 0x11, 0x00, 0x55, 0x44, 0x77, 0x66, 0x88, 0x99, 0xAA, 0xBB,
+                       0xCC, 0xDD, 0xEE, 0xFF};
   EXPECT_EQ(convert(text("{00112233-4455-6677-8899-AABBCCDDEEFF}"), {ColumnKind::Guid}),
             Value(expected));
   EXPECT_EQ(convert(text("00112233-4455-6677-8899-aabbccddeeff"), {ColumnKind::Guid}),
@@ -145,7 +145,7 @@ TEST(ColumnValue, RowsNeedOneValuePerColumn) {
   const std::vector<sql::ColumnDefinition> columns = {{"a", {ColumnKind::Long}},
                                                       {"b", {ColumnKind::Text, 5}}};
   const auto row = toRowValues({text("1"), {Literal::Kind::Null, ""}}, columns);
-  EXPECT_EQ(row, (std::vector<Value>{std::int32_t{1}, Null{}}));
+  EXPECT_EQ(row, (std::vector<Value>{std::int32_t{1}, std::monostate{}}));
   try {
     toRowValues({text("1")}, columns);
     FAIL();

@@ -46,7 +46,7 @@ class Converter {
       : literal_(literal), column_(column) {}
 
   Value run() const {
-    if (literal_.kind == Literal::Kind::Null) return Null{};
+    if (literal_.kind == Literal::Kind::Null) return std::monostate{};
     switch (column_.type.kind) {
       case ColumnKind::Boolean: return boolean();
       case ColumnKind::Byte: return static_cast<std::uint8_t>(integer(0, 255));
@@ -113,12 +113,12 @@ class Converter {
                                               std::numeric_limits<std::int64_t>::max()))};
   }
 
-  Decimal decimal() const {
+  Numeric decimal() const {
     const int precision = column_.type.precision;
     const DecimalNumber n = number();
     const auto magnitude = scaledMagnitude(n, column_.type.scale, precision);
     if (!magnitude) throw overflow();
-    return {n.negative && *magnitude != 0, column_.type.scale, *magnitude};
+    return {n.negative && *magnitude != 0, column_.type.precision, column_.type.scale, *magnitude};
   }
 
   double real() const {
@@ -169,7 +169,7 @@ class Converter {
     std::string_view s = literal_.text;
     if (s.size() == 38 && s.front() == '{' && s.back() == '}') s = s.substr(1, 36);
     if (s.size() != 36) throw mismatch();
-    std::array<std::uint8_t, 16> textOrder{};
+    Guid g{};
     std::size_t out = 0;
     for (std::size_t i = 0; i < s.size();) {
       if (i == 8 || i == 13 || i == 18 || i == 23) {
@@ -179,14 +179,13 @@ class Converter {
       int byte = 0;
       const auto r = std::from_chars(s.data() + i, s.data() + i + 2, byte, 16);
       if (r.ec != std::errc() || r.ptr != s.data() + i + 2) throw mismatch();
-      textOrder[out++] = static_cast<std::uint8_t>(byte);
+      g[out++] = static_cast<std::uint8_t>(byte);
       i += 2;
     }
     // The first three groups are stored little-endian.
-    Guid g{textOrder};
-    std::reverse(g.bytes.begin(), g.bytes.begin() + 4);
-    std::reverse(g.bytes.begin() + 4, g.bytes.begin() + 6);
-    std::reverse(g.bytes.begin() + 6, g.bytes.begin() + 8);
+    std::reverse(g.begin(), g.begin() + 4);
+    std::reverse(g.begin() + 4, g.begin() + 6);
+    std::reverse(g.begin() + 6, g.begin() + 8);
     return g;
   }
 

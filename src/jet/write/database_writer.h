@@ -1,0 +1,40 @@
+// Executes the statements that change an Access database: INSERT so far
+// (CREATE TABLE, DROP TABLE and SELECT ... INTO follow). Each statement
+// is all or nothing: its pages reach the file through the rollback journal
+// in one step, or, when it fails, not at all. Files the engine cannot
+// write faithfully (Access 97, encrypted files) are refused when opened.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "jet/database.h"
+#include "jet/header.h"
+#include "jet/journal/rollback_journal.h"
+#include "jet/sql/statement.h"
+#include "jet/write/page_store.h"
+#include "jet/write/table_inserter.h"
+
+namespace jet::write {
+
+class DatabaseWriter {
+ public:
+  DatabaseWriter(const std::string& path, const std::string& password,
+                 journal::SyncPolicy policy = journal::SyncPolicy::Off);
+
+  void insert(const sql::InsertValues& statement);
+
+ private:
+  TableInserter& inserter(const std::string& table);
+  template <typename Change>
+  void atomically(Change change);
+
+  PageStore store_;
+  Header header_;
+  std::string password_;
+  std::shared_ptr<Database> database_;  // reads through store_
+  std::map<std::uint32_t, TableInserter> inserters_;  // by TDEF page
+};
+
+}  // namespace jet::write

@@ -1,0 +1,84 @@
+#include "jet/write/page_store.h"
+
+#include <algorithm>
+
+#include "jet/error.h"
+
+namespace jet::write {
+namespace {
+
+class StoreSource final : public ByteSource {
+ public:
+  explicit StoreSource(const PageStore& store) : store_(store) {}
+
+  std::uint64_t size() const override {
+    return static_cast<std::uint64_t>(store_.pageCount()) * store_.pageSize();
+  }
+  void read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+    const std::size_t pageSize = store_.pageSize();
+    std::size_t done = 0;
+    while (done < out.size()) {
+      const std::uint64_t at = offset + done;
+      const auto page = store_.read(static_cast<std::uint32_t>(at / pageSize));
+      const std::size_t within = at % pageSize;
+      const std::size_t n = std::min(out.size() - done, pageSize - within);
+      std::copy_n(page.begin() + static_cast<std::ptrdiff_t>(within), n, out.begin() + static_cast<std::ptrdiff_t>(done));
+      done += n;
+    }
+  }
+
+ private:
+  const PageStore& store_;
+};
+
+// Recovery must come before the file is read at all.
+journal::FileHandle recoverAndOpen(const std::string& path) {
+  journal::RollbackJournal::recover(path);
+  return journal::FileHandle(path, journal::FileHandle::Mode::ReadWrite);
+}
+
+}  // namespace
+
+PageStore::PageStore(std::string path, std::size_t pageSize, journal::SyncPolicy policy)
+    : path_(std::move(path)),
+      pageSize_(pageSize),
+      file_(recoverAndOpen(path_)),
+      journal_(path_, pageSize, policy),
+      filePages_(static_cast<std::uint32_t>(file_.size() / pageSize)),
+      pageCount_(filePages_) {}
+
+std::vector<std::uint8_t> PageStore::read(std::uint32_t page) const {
+  if (const auto it = dirty_.find(page); it != dirty_.end()) return it->second;
+  if (page >= filePages_) throw damaged("page " + std::to_string(page) + " lies past the end of the file");
+  std::vector<std::uint8_t> bytes(pageSize_);
+  if (!file_.readAt(static_cast<std::uint64_t>(page) * pageSize_, bytes))
+    throw damaged("page " + std::to_string(page) + " is cut short");
+  return bytes;
+}
+
+std::vector<std::uint8_t>& PageStore::edit(std::uint32_t page) {
+  if (const auto it = dirty_.find(page); it != dirty_.end()) return it->second;
+  return dirty_.emplace(page, read(page)).first->second;
+}
+
+std::uint32_t PageStore::append(std::vector<std::uint8_t> bytes) {
+  bytes.resize(pageSize_);
+  const std::uint32_t page = pageCount_++;
+  dirty_[page] = std::move(bytes);
+  return page;
+}
+
+void PageStore::commit() {
+  journal_.apply(file_, dirty_);
+  dirty_.clear();
+  filePages_ = pageCount_;
+}
+
+void PageStore::discard() {
+  dirty_.clear();
+  pageCount_ = filePages_;
+}
+
+std::unique_ptr<ByteSource> PageStore::snapshot() const { return std::make_unique<StoreSource>(*this); }
+
+}  // namespace jet::write

@@ -1,0 +1,52 @@
+// The pages of a database as one statement changes them. Reads see the
+// statement's own changes; new pages are appended at the end of the file;
+// commit() hands all changed pages to the rollback journal, which writes
+// them as one all-or-nothing change. Opening the store first rolls back
+// whatever an interrupted statement left behind.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "jet/journal/rollback_journal.h"
+#include "jet/pager.h"
+
+namespace jet::write {
+
+class PageStore {
+ public:
+  PageStore(std::string path, std::size_t pageSize, journal::SyncPolicy policy);
+
+  const std::string& path() const { return path_; }
+  std::size_t pageSize() const { return pageSize_; }
+  // Pages in the file plus those this statement appended.
+  std::uint32_t pageCount() const { return pageCount_; }
+
+  std::vector<std::uint8_t> read(std::uint32_t page) const;
+  // The page's bytes for changing in place; they are written on commit().
+  std::vector<std::uint8_t>& edit(std::uint32_t page);
+  // A new page at the end of the file holding `bytes`; its number.
+  std::uint32_t append(std::vector<std::uint8_t> bytes);
+
+  bool changed() const { return !dirty_.empty(); }
+  void commit();
+  // Forgets the statement's changes.
+  void discard();
+
+  // The database as the current statement sees it. The source refers to
+  // this store and must not outlive it.
+  std::unique_ptr<ByteSource> snapshot() const;
+
+ private:
+  std::string path_;
+  std::size_t pageSize_;
+  journal::FileHandle file_;
+  journal::RollbackJournal journal_;
+  std::uint32_t filePages_ = 0;
+  std::uint32_t pageCount_ = 0;
+  journal::PageImages dirty_;
+};
+
+}  // namespace jet::write

@@ -1,0 +1,95 @@
+#include "jet/write/table_inserter.h"
+
+#include "jet/convert/column_value.h"
+#include "jet/data_page.h"
+#include "jet/error.h"
+#include "jet/write/data_pages.h"
+#include "jet/write/long_values.h"
+#include "jet/write/put_bytes.h"
+#include "jet/write/row_encoder.h"
+#include "jet/write/usage_maps.h"
+
+namespace jet::write {
+namespace {
+
+constexpr std::uint8_t kSystemTable = 0x53;
+
+std::vector<std::uint8_t> definitionBytes(const PageStore& store, const Format& format, std::uint32_t page) {
+  Pager pager(store.snapshot(), format.pageSize, 0);
+  return readTableDefBytes(pager, format, page);
+}
+
+}  // namespace
+
+TableInserter::TableInserter(const PageStore& store, const Format& format, TableDef def, std::string name)
+    : format_(format), def_(std::move(def)), name_(std::move(name)) {
+  if (def_.tableType == kSystemTable)
+    throw Error(errc::kFailure, "Cannot update '" + name_ + "'; it is a system table.");
+  if (def_.realIndexes > 0 || def_.logicalIndexes > 0)
+    throw Error(errc::kFailure, "Cannot insert into '" + name_ +
+                                    "': the table has indexes, and this engine does not yet keep "
+                                    "indexes up to date.");
+  for (const ColumnDef& c : def_.columns) columns_.push_back(writableColumn(c));
+  longValueMaps_ = readLongValueMaps(definitionBytes(store, format, def_.page), def_, format_);
+}
+
+void TableInserter::forgetPlacement() {
+  lastDataPage_ = 0;
+  lastLongValuePage_.clear();
+}
+
+void TableInserter::assignAutoNumbers(PageStore& store, std::vector<convert::Value>& values) const {
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    if (!columns_[i].type.autoNumber) continue;
+    auto& tdef = store.edit(def_.page);
+    // The field holds the last number handed out.
+    const std::uint32_t last = u32(tdef, kTdefNextAutoNumber);
+    if (std::holds_alternative<std::monostate>(values[i])) {
+      values[i] = static_cast<std::int32_t>(last + 1);
+      put32(tdef, kTdefNextAutoNumber, last + 1);
+    } else if (const std::int32_t given = std::get<std::int32_t>(values[i]);
+               given > 0 && static_cast<std::uint32_t>(given) > last) {
+      put32(tdef, kTdefNextAutoNumber, static_cast<std::uint32_t>(given));
+    }
+  }
+}
+
+void TableInserter::countRow(PageStore& store) const {
+  auto& tdef = store.edit(def_.page);
+  put32(tdef, kTdefRowCount, u32(tdef, kTdefRowCount) + 1);
+}
+
+std::uint32_t TableInserter::placeRow(PageStore& store, ByteView row) {
+  if (lastDataPage_ == 0) {
+    const auto pages = mapPages(store, format_, def_.freePagesMap);
+    if (!pages.empty()) lastDataPage_ = pages.back();
+  }
+  if (lastDataPage_ != 0 && lastDataPage_ < store.pageCount()) {
+    const auto page = store.read(lastDataPage_);
+    if (page[0] == kPageData && u32(page, kDataOwnerOffset) == def_.page &&
+        roomForRow(page, format_) >= row.size())
+      return rowPointer(lastDataPage_, addRow(store.edit(lastDataPage_), format_, row));
+  }
+  lastDataPage_ = allocatePage(store, format_, emptyDataPage(format_, def_.page));
+  setMapPage(store, format_, def_.ownedPagesMap, lastDataPage_, true);
+  setMapPage(store, format_, def_.freePagesMap, lastDataPage_, true);
+  return rowPointer(lastDataPage_, addRow(store.edit(lastDataPage_), format_, row));
+}
+
+void TableInserter::insert(PageStore& store, const std::vector<sql::Literal>& literals) {
+  std::vector<convert::Value> values = convert::toRowValues(literals, columns_);
+  assignAutoNumbers(store, values);
+  const LongValueSink longValue = [&](const ColumnDef& c, ByteView data) {
+    const auto maps = longValueMaps_.find(c.number);
+    if (maps == longValueMaps_.end())
+      throw damaged("the long-value column '" + c.name + "' has no usage maps");
+    LongValueWriter writer(store, format_, maps->second, lastLongValuePage_[c.number]);
+    return writer.write(data);
+  };
+  const std::vector<std::uint8_t> row = encodeRow(def_, values, longValue);
+  if (row.size() > maxRowSize(format_)) throw Error(errc::kFailure, "Record is too large.");
+  placeRow(store, row);
+  countRow(store);
+}
+
+}  // namespace jet::write

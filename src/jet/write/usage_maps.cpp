@@ -1,0 +1,171 @@
+#include "jet/write/usage_maps.h"
+
+#include <algorithm>
+
+#include "jet/bytes.h"
+#include "jet/data_page.h"
+#include "jet/error.h"
+#include "jet/usage_map.h"
+#include "jet/write/put_bytes.h"
+
+namespace jet::write {
+namespace {
+
+constexpr std::uint32_t kGlobalMapRow = (1u << 8) | 0;  // page 1, row 0
+constexpr std::size_t kInlineHeader = 5;                 // type and start page
+constexpr std::uint8_t kUsageMapPageHeader[] = {kPageUsageMap, 0x01, 0x00, 0x00};
+
+std::uint32_t pagesPerBitmapPage(const Format& f) {
+  return static_cast<std::uint32_t>((f.pageSize - 4) * 8);
+}
+
+bool bit(std::span<const std::uint8_t> bitmap, std::uint64_t i) { return (bitmap[i / 8] >> (i % 8)) & 1; }
+void setBit(std::span<std::uint8_t> bitmap, std::uint64_t i, bool on) {
+  const auto mask = static_cast<std::uint8_t>(1u << (i % 8));
+  bitmap[i / 8] = static_cast<std::uint8_t>(on ? bitmap[i / 8] | mask : bitmap[i / 8] & ~mask);
+}
+
+std::span<std::uint8_t> rowBytes(PageStore& store, const RowLocation& at) {
+  auto& page = store.edit(at.page);
+  return std::span(page).subspan(at.start, at.end - at.start);
+}
+
+// Turns an inline map into a reference map naming `pages`.
+void convertToReference(PageStore& store, const Format& f, const RowLocation& at,
+                        const std::vector<std::uint32_t>& pages) {
+  const std::size_t slots = (at.end - at.start - 1) / 4;
+  std::vector<std::uint32_t> bitmapPages(slots, 0);
+  for (std::uint32_t p : pages) {
+    const std::size_t slot = p / pagesPerBitmapPage(f);
+    if (slot >= slots)
+      throw Error(errc::kFailure, "The table has outgrown its usage map: page " + std::to_string(p) +
+                                      " cannot be recorded.");
+    if (bitmapPages[slot] == 0) {
+      std::vector<std::uint8_t> bytes(f.pageSize, 0);
+      std::copy(std::begin(kUsageMapPageHeader), std::end(kUsageMapPageHeader), bytes.begin());
+      bitmapPages[slot] = allocatePage(store, f, std::move(bytes));
+    }
+    setBit(std::span(store.edit(bitmapPages[slot])).subspan(4), p % pagesPerBitmapPage(f), true);
+  }
+  auto row = rowBytes(store, at);
+  std::fill(row.begin(), row.end(), 0);
+  row[0] = static_cast<std::uint8_t>(UsageMapType::Reference);
+  for (std::size_t i = 0; i < slots; ++i) put32(row, 1 + 4 * i, bitmapPages[i]);
+}
+
+void setInline(PageStore& store, const Format& f, const RowLocation& at, std::uint32_t page,
+               bool present) {
+  auto row = rowBytes(store, at);
+  const std::uint32_t start = u32(row, 1);
+  const std::uint64_t capacity = (row.size() - kInlineHeader) * 8;
+  auto bitmap = row.subspan(kInlineHeader);
+  if (page >= start && page - start < capacity) {
+    setBit(bitmap, page - start, present);
+    return;
+  }
+  if (!present) return;
+  if (std::all_of(bitmap.begin(), bitmap.end(), [](std::uint8_t b) { return b == 0; })) {
+    put32(row, 1, page & ~7u);
+    setBit(bitmap, page & 7u, true);
+    return;
+  }
+  std::vector<std::uint32_t> pages;
+  for (std::uint64_t i = 0; i < capacity; ++i)
+    if (bit(bitmap, i)) pages.push_back(static_cast<std::uint32_t>(start + i));
+  pages.push_back(page);
+  convertToReference(store, f, at, pages);
+}
+
+void setReference(PageStore& store, const Format& f, const RowLocation& at, std::uint32_t page,
+                  bool present) {
+  const std::size_t slot = page / pagesPerBitmapPage(f);
+  const std::size_t slots = (at.end - at.start - 1) / 4;
+  if (slot >= slots) {
+    if (!present) return;
+    throw Error(errc::kFailure, "The table has outgrown its usage map: page " + std::to_string(page) +
+                                    " cannot be recorded.");
+  }
+  std::uint32_t bitmapPage = u32(store.read(at.page), at.start + 1 + 4 * slot);
+  if (bitmapPage == 0) {
+    if (!present) return;
+    std::vector<std::uint8_t> bytes(f.pageSize, 0);
+    std::copy(std::begin(kUsageMapPageHeader), std::end(kUsageMapPageHeader), bytes.begin());
+    bitmapPage = allocatePage(store, f, std::move(bytes));
+    put32(rowBytes(store, at), 1 + 4 * slot, bitmapPage);
+  }
+  setBit(std::span(store.edit(bitmapPage)).subspan(4), page % pagesPerBitmapPage(f), present);
+}
+
+// The global map's bit says "free". A page past its window that comes into
+// use moves the window so that it starts at that page's byte; pages left
+// behind count as used, pages past the end of the file as free.
+void setGlobal(PageStore& store, const Format& f, std::uint32_t page, bool free) {
+  const RowLocation at = locateRow(store, f, kGlobalMapRow);
+  auto row = rowBytes(store, at);
+  if (row[0] != static_cast<std::uint8_t>(UsageMapType::Inline))
+    throw Error(errc::kFailure, "The database's global usage map has a form this engine does not write.");
+  const std::uint32_t start = u32(row, 1);
+  const std::uint64_t capacity = (row.size() - kInlineHeader) * 8;
+  auto bitmap = row.subspan(kInlineHeader);
+  if (page >= start && page - start < capacity) {
+    setBit(bitmap, page - start, free);
+    return;
+  }
+  if (free || page < start) return;
+  const std::uint32_t newStart = page & ~7u;
+  std::vector<std::uint8_t> moved(bitmap.size(), 0);
+  for (std::uint64_t i = 0; i < capacity; ++i) {
+    const std::uint64_t p = newStart + i;
+    const bool wasFree = p >= start && p - start < capacity && bit(bitmap, p - start);
+    setBit(moved, i, p > page || wasFree);
+  }
+  setBit(moved, page - newStart, false);
+  std::copy(moved.begin(), moved.end(), bitmap.begin());
+  put32(row, 1, newStart);
+}
+
+}  // namespace
+
+RowLocation locateRow(const PageStore& store, const Format& format, std::uint32_t rowPointer) {
+  const RowPointer p = RowPointer::decode(rowPointer);
+  const auto page = store.read(p.page);
+  const ByteView view(page);
+  if (view[0] != kPageData || p.row >= dataRowCount(view, format))
+    throw damaged("a row pointer names a missing row");
+  const RowBounds r = rowBounds(view, format, p.row);
+  return {p.page, r.start, r.end};
+}
+
+void setMapPage(PageStore& store, const Format& format, std::uint32_t mapRow, std::uint32_t page,
+                bool present) {
+  const RowLocation at = locateRow(store, format, mapRow);
+  const std::uint8_t type = store.read(at.page)[at.start];
+  if (type == static_cast<std::uint8_t>(UsageMapType::Inline))
+    setInline(store, format, at, page, present);
+  else if (type == static_cast<std::uint8_t>(UsageMapType::Reference))
+    setReference(store, format, at, page, present);
+  else
+    throw damaged("a usage map has an unknown type");
+}
+
+std::vector<std::uint32_t> mapPages(const PageStore& store, const Format& format,
+                                    std::uint32_t mapRow) {
+  Pager pager(store.snapshot(), format.pageSize, 0);
+  return readUsageMap(pager, format, mapRow);
+}
+
+void markPageUsed(PageStore& store, const Format& format, std::uint32_t page) {
+  setGlobal(store, format, page, false);
+}
+
+void markPageFree(PageStore& store, const Format& format, std::uint32_t page) {
+  setGlobal(store, format, page, true);
+}
+
+std::uint32_t allocatePage(PageStore& store, const Format& format, std::vector<std::uint8_t> bytes) {
+  const std::uint32_t page = store.append(std::move(bytes));
+  markPageUsed(store, format, page);
+  return page;
+}
+
+}  // namespace jet::write

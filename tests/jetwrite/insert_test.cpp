@@ -1,0 +1,134 @@
+// INSERT into tables of files Access wrote, read back by our own reader and
+// by mdbtools and mdb-reader.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fixture_pages.h"
+#include "jet/database.h"
+#include "jet/error.h"
+#include "jet/sql/error_numbers.h"
+#include "jet/write/database_writer.h"
+#include "oracles.h"
+#include "temp_dir.h"
+
+namespace jet::write {
+namespace {
+
+using sql::Literal;
+
+Literal text(std::string t) { return {Literal::Kind::Text, std::move(t)}; }
+Literal null() { return {Literal::Kind::Null, ""}; }
+
+std::string copyFixture(const jetwrite_test::TempDir& dir, const std::string& fixture) {
+  const std::string path = dir.file(std::filesystem::path(fixture).filename().string());
+  std::filesystem::copy_file(jetwrite_test::fixturePath(fixture), path);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+  return path;
+}
+
+std::vector<std::vector<Value>> readAll(const std::string& path, const std::string& table) {
+  auto db = Database::open(path, "");
+  RowCursor cursor = db->table(table).rows();
+  std::vector<std::vector<Value>> rows;
+  std::vector<Value> row;
+  while (cursor.next(row)) rows.push_back(row);
+  return rows;
+}
+
+std::string memo(std::size_t n) {
+  std::string s;
+  for (std::size_t i = 0; i < n; ++i) s += static_cast<char>('a' + i % 26);
+  return s;
+}
+
+// t_funcs: id Integer, descr Memo, num Decimal(12,3), date0 Date/Time; one row.
+constexpr const char* kFunctions = "jet4/functionsV2000.mdb";
+
+TEST(Insert, RowsOfEveryColumnReadBackThroughOurReader) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, kFunctions);
+  {
+    DatabaseWriter writer(path, "");
+    writer.insert({"t_funcs", {text("7"), text("short"), text("123.4565"), text("2024-03-01 12:00:00")}});
+    writer.insert({"t_funcs", {null(), text(memo(2000)), text("-1.5"), null()}});
+    writer.insert({"t_funcs", {text("-32768"), text(memo(100000)), null(), text("1899-12-29 06:00:00")}});
+    writer.insert({"t_funcs", {text("0"), text(""), text("0"), text("00:00")}});
+  }
+  const auto rows = readAll(path, "t_funcs");
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[1][0], Value(std::int16_t{7}));
+  EXPECT_EQ(rows[1][1], Value(std::string("short")));
+  EXPECT_EQ(rows[1][2], Value(Numeric{false, 12, 3, 123456}));  // half to even
+  EXPECT_EQ(rows[1][3], Value(DateTime{45352.5}));
+  EXPECT_EQ(rows[2][0], Value(std::monostate{}));
+  EXPECT_EQ(rows[2][1], Value(memo(2000)));
+  EXPECT_EQ(rows[2][2], Value(Numeric{true, 12, 3, 1500}));
+  EXPECT_EQ(rows[2][3], Value(std::monostate{}));
+  EXPECT_EQ(rows[3][0], Value(std::int16_t{-32768}));
+  EXPECT_EQ(rows[3][1], Value(memo(100000)));
+  EXPECT_EQ(rows[3][3], Value(DateTime{-1.25}));
+  EXPECT_EQ(rows[4][1], Value(std::string("")));
+  auto db = Database::open(path, "");
+  EXPECT_EQ(db->table("t_funcs").countRows(), 5u);
+}
+
+TEST(Insert, IndependentReadersAgree) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, kFunctions);
+  {
+    DatabaseWriter writer(path, "");
+    for (int i = 0; i < 600; ++i)
+      writer.insert({"t_funcs", {text(std::to_string(i)), text(i % 50 == 0 ? memo(5000) : "m" + std::to_string(i)),
+                                 text(std::to_string(i) + ".25"), text("2020-01-02")}});
+  }
+  const auto exported = jetwrite_test::mdbExport(path, "t_funcs");
+  ASSERT_EQ(exported.status, 0) << exported.output;
+  EXPECT_EQ(std::count(exported.output.begin(), exported.output.end(), '\n'), 601);
+  EXPECT_NE(exported.output.find("599,\"m599\",599.250,\"01/02/20 00:00:00\""), std::string::npos)
+      << exported.output.substr(exported.output.size() - 300);
+  const auto count = jetwrite_test::runCommand("mdb-count " + jetwrite_test::quoted(path) + " t_funcs");
+  EXPECT_EQ(count.output, "601\n");
+  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  const auto js = jetwrite_test::withMdbReader(
+      path, "const r=db.getTable(\"t_funcs\").getData();"
+            "console.log(r.length, r.filter(x=>x.descr&&x.descr.length===5000).length, r[600].descr);");
+  EXPECT_EQ(js.output, "601 12 m599\n");
+}
+
+TEST(Insert, AFailedStatementChangesNothing) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, kFunctions);
+  const auto before = jetwrite_test::readFile(path);
+  DatabaseWriter writer(path, "");
+  try {
+    writer.insert({"t_funcs", {text("1"), text(memo(3000)), text("1"), text("not a date")}});
+    FAIL() << "the bad date was taken";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), errc::kTypeMismatch);
+  }
+  EXPECT_THROW(writer.insert({"t_funcs", {text("1")}}), Error);
+  EXPECT_THROW(writer.insert({"t_funcs", {text("40000"), null(), null(), null()}}), Error);
+  EXPECT_EQ(jetwrite_test::readFile(path), before);
+  // The writer is still usable after failures.
+  writer.insert({"t_funcs", {text("1"), null(), null(), null()}});
+  EXPECT_EQ(readAll(path, "t_funcs").size(), 2u);
+}
+
+TEST(Insert, RefusesWhatItCannotWriteFaithfully) {
+  jetwrite_test::TempDir dir;
+  EXPECT_THROW(DatabaseWriter(copyFixture(dir, "jet3/testV1997.mdb"), ""), Error);
+  EXPECT_THROW(DatabaseWriter(copyFixture(dir, "encrypted/db-enc.mdb"), ""), Error);
+  DatabaseWriter writer(copyFixture(dir, "ace12/testV2007.accdb"), "");
+  try {
+    writer.insert({"Table1", {null()}});
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_NE(e.description().find("indexes"), std::string::npos) << e.description();
+  }
+  EXPECT_THROW(writer.insert({"MSysObjects", {null()}}), Error);
+  EXPECT_THROW(writer.insert({"NoSuchTable", {null()}}), Error);
+}
+
+}  // namespace
+}  // namespace jet::write
