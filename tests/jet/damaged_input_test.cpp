@@ -106,7 +106,13 @@ TEST(DamagedInput, LongValueChainThatLoops) {
   const std::size_t pageStart = std::size_t{at.page} * kJet4Page;
   const std::size_t rowStart = u16(bytes, pageStart + f.dataFirstRowOffset + 2u * at.row) & row_slot::kOffsetMask;
   put32(bytes, pageStart + rowStart, first);
-  expectDamaged(bytes, "loops");
+  auto damagedDb = openBytes(bytes);
+  try {
+    testing::readTable(*damagedDb, "Table1");
+    ADD_FAILURE() << "the looping chain was not noticed";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("loops"), std::string::npos) << e.what();
+  }
 }
 
 // Small random corruptions anywhere in real files: the engine may read
