@@ -1,5 +1,5 @@
 // The ODBC provider's small pure pieces: error numbers, password masking,
-// connection-string quoting, UTF-16 decoding and the type table.
+// connection-string quoting and the type table.
 #include <gtest/gtest.h>
 
 #include <sqlext.h>
@@ -10,7 +10,6 @@
 #include "ado/odbc/diagnostics.h"
 #include "ado/odbc/msdasql_provider.h"
 #include "ado/odbc/type_map.h"
-#include "ado/odbc/utf16.h"
 
 namespace {
 
@@ -37,14 +36,6 @@ TEST(OdbcConnectionStringTest, ValuesNeedingItAreBraced) {
   EXPECT_EQ(odbcValue("a;b"), "{a;b}");
   EXPECT_EQ(odbcValue("x}y;"), "{x}}y;}");
   EXPECT_EQ(odbcValue(" padded"), "{ padded}");
-}
-
-TEST(Utf16Test, DecodesAllPlanesAndReplacesLoneSurrogates) {
-  EXPECT_EQ(utf8FromUtf16(u"Zürich"), "Zürich");
-  EXPECT_EQ(utf8FromUtf16(u"€ 😀"), "€ 😀");
-  EXPECT_EQ(utf8FromUtf16(std::u16string{u'a', char16_t(0xD800), u'b'}), "a\xEF\xBF\xBD" "b");
-  EXPECT_EQ(utf8FromUtf16(std::u16string{char16_t(0xDC00)}), "\xEF\xBF\xBD");
-  EXPECT_EQ(utf8FromUtf16(u""), "");
 }
 
 TEST(OdbcTypeMapTest, FollowsTheOdbcProvidersTable) {

@@ -9,8 +9,8 @@
 #include "ado/decimal_text.h"
 #include "ado/error.h"
 #include "ado/odbc/diagnostics.h"
-#include "ado/odbc/utf16.h"
 #include "ado/ole_date.h"
+#include "jet/text.h"
 
 namespace ado::odbc {
 namespace {
@@ -65,9 +65,11 @@ Variant ValueReader::read(SQLHSTMT statement, SQLUSMALLINT column, Fetch fetch) 
     case Fetch::WideText: {
       scratch_.clear();
       if (!readLong(statement, column, SQL_C_WCHAR, scratch_)) return Variant::null();
-      std::u16string units(scratch_.size() / sizeof(char16_t), u'\0');
-      std::memcpy(units.data(), scratch_.data(), units.size() * sizeof(char16_t));
-      return Variant::text(utf8FromUtf16(units));
+      // unixODBC's SQLWCHAR is UTF-16 in the host's order, little-endian on
+      // every platform the program builds for.
+      std::string text;
+      jet::appendUtf16le({reinterpret_cast<const std::uint8_t*>(scratch_.data()), scratch_.size()}, text);
+      return Variant::text(std::move(text));
     }
     case Fetch::Bytes:
       scratch_.clear();
