@@ -45,7 +45,7 @@ TableInserter& DatabaseWriter::inserter(const std::string& name) {
   const Table table = database_->table(name);
   auto it = inserters_.find(table.def().page);
   if (it == inserters_.end())
-    it = inserters_.try_emplace(table.def().page, store_, header_.format, table.def(), table.name()).first;
+    it = inserters_.try_emplace(table.def().page, store_, header_, table.def(), table.name()).first;
   return it->second;
 }
 

@@ -21,16 +21,18 @@ std::vector<std::uint8_t> definitionBytes(const PageStore& store, const Format& 
 
 }  // namespace
 
-TableInserter::TableInserter(const PageStore& store, const Format& format, TableDef def, std::string name)
-    : format_(format), def_(std::move(def)), name_(std::move(name)) {
-  if (def_.tableType == kSystemTable)
-    throw Error(errc::kFailure, "Cannot update '" + name_ + "'; it is a system table.");
-  if (def_.realIndexes > 0 || def_.logicalIndexes > 0)
-    throw Error(errc::kFailure, "Cannot insert into '" + name_ +
-                                    "': the table has indexes, and this engine does not yet keep "
-                                    "indexes up to date.");
+TableInserter::TableInserter(const PageStore& store, const Header& header, TableDef def, std::string name)
+    : format_(header.format),
+      def_(std::move(def)),
+      name_(std::move(name)),
+      codes_(textKeyCodes(header.sortOrder, header.sortOrderVersion)) {
   for (const ColumnDef& c : def_.columns) columns_.push_back(writableColumn(c));
-  longValueMaps_ = readLongValueMaps(definitionBytes(store, format, def_.page), def_, format_);
+  const auto definition = definitionBytes(store, format_, def_.page);
+  longValueMaps_ = readLongValueMaps(definition, def_, format_);
+  indexes_ = readRealIndexes(definition, def_, format_);
+  for (const RealIndex& index : indexes_)
+    if (const auto reason = unsupportedIndex(index, def_, codes_))
+      throw Error(errc::kFailure, "Cannot insert into '" + name_ + "': " + *reason + ".");
 }
 
 void TableInserter::forgetPlacement() {
@@ -77,7 +79,12 @@ std::uint32_t TableInserter::placeRow(PageStore& store, ByteView row) {
 }
 
 void TableInserter::insert(PageStore& store, const std::vector<sql::Literal>& literals) {
-  std::vector<convert::Value> values = convert::toRowValues(literals, columns_);
+  if (def_.tableType == kSystemTable)
+    throw Error(errc::kFailure, "Cannot update '" + name_ + "'; it is a system table.");
+  insertValues(store, convert::toRowValues(literals, columns_));
+}
+
+std::uint32_t TableInserter::insertValues(PageStore& store, std::vector<convert::Value> values) {
   assignAutoNumbers(store, values);
   const LongValueSink longValue = [&](const ColumnDef& c, ByteView data) {
     const auto maps = longValueMaps_.find(c.number);
@@ -88,8 +95,11 @@ void TableInserter::insert(PageStore& store, const std::vector<sql::Literal>& li
   };
   const std::vector<std::uint8_t> row = encodeRow(def_, values, longValue);
   if (row.size() > maxRowSize(format_)) throw Error(errc::kFailure, "Record is too large.");
-  placeRow(store, row);
+  const std::uint32_t at = placeRow(store, row);
+  for (const RealIndex& index : indexes_)
+    insertIndexEntry(store, format_, index.location, indexEntry(index, def_, values, codes_, at), index.unique);
   countRow(store);
+  return at;
 }
 
 }  // namespace jet::write

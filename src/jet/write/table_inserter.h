@@ -1,9 +1,10 @@
 // INSERT into one existing table: the values converted to the columns'
 // types, long values stored, the row placed on the last data page with
 // room (or a new one, recorded in the table's usage maps), and the row
-// count and next AutoNumber in the definition brought up to date. Tables
-// with indexes are refused for now: a row their indexes did not know would
-// leave them wrong.
+// count and next AutoNumber in the definition brought up to date, and an
+// entry added to each of the table's indexes. A table with an index whose
+// keys the engine cannot build is refused: a row its index did not know
+// would leave the index wrong.
 #pragma once
 
 #include <cstdint>
@@ -12,18 +13,25 @@
 
 #include "jet/convert/value.h"
 #include "jet/format.h"
+#include "jet/header.h"
 #include "jet/sql/statement.h"
 #include "jet/table_def.h"
 #include "jet/write/page_store.h"
+#include "jet/write/index_definitions.h"
 #include "jet/write/table_layout.h"
 
 namespace jet::write {
 
 class TableInserter {
  public:
-  TableInserter(const PageStore& store, const Format& format, TableDef def, std::string name);
+  TableInserter(const PageStore& store, const Header& header, TableDef def, std::string name);
 
   void insert(PageStore& store, const std::vector<sql::Literal>& values);
+  // Inserts values already of the columns' types; the new row's pointer.
+  std::uint32_t insertValues(PageStore& store, std::vector<convert::Value> values);
+  const TableDef& def() const { return def_; }
+  const std::vector<RealIndex>& indexes() const { return indexes_; }
+  const collation::CodeTable* codes() const { return codes_; }
   // Forgets where rows went last (after a statement was discarded).
   void forgetPlacement();
 
@@ -37,6 +45,8 @@ class TableInserter {
   std::string name_;
   std::vector<sql::ColumnDefinition> columns_;
   std::map<std::uint16_t, LongValueMaps> longValueMaps_;
+  std::vector<RealIndex> indexes_;
+  const collation::CodeTable* codes_;
   std::uint32_t lastDataPage_ = 0;
   std::map<std::uint16_t, std::uint32_t> lastLongValuePage_;
 };

@@ -1,0 +1,80 @@
+// Index keys and index upkeep, checked against indexes Access built and
+// against the rows after inserts that split pages.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fixture_pages.h"
+#include "index_audit.h"
+#include "jet/error.h"
+#include "jet/write/database_writer.h"
+#include "oracles.h"
+#include "temp_dir.h"
+
+namespace jet::write {
+namespace {
+
+using sql::Literal;
+Literal text(std::string t) { return {Literal::Kind::Text, std::move(t)}; }
+Literal null() { return {Literal::Kind::Null, ""}; }
+
+std::string copyFixture(const jetwrite_test::TempDir& dir, const std::string& fixture) {
+  const std::string path = dir.file(std::filesystem::path(fixture).filename().string());
+  std::filesystem::copy_file(jetwrite_test::fixturePath(fixture), path);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+  return path;
+}
+
+TEST(IndexKeys, MatchTheIndexesAccessBuilt) {
+  // A compound index (Long + two Texts) over 512 rows, on a node and leaves.
+  const auto compound = jetwrite_test::auditIndex(jetwrite_test::fixturePath("jet4/compIndexTestV2000.mdb"), "Table1", 0);
+  EXPECT_EQ(compound.entries, 512u);
+  EXPECT_TRUE(compound.ordered);
+  EXPECT_TRUE(compound.keysMatchRows);
+  EXPECT_EQ(compound.depth, 2u);
+  // An AutoNumber primary key next to non-ASCII text.
+  const auto unicode = jetwrite_test::auditIndex(jetwrite_test::fixturePath("jet4/testUnicodeCompV2003.mdb"), "Table", 0);
+  EXPECT_EQ(unicode.entries, 8u);
+  EXPECT_TRUE(unicode.keysMatchRows);
+}
+
+TEST(IndexUpkeep, InsertsSplitLeavesAndKeepEveryIndexRight) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, "jet4/testUnicodeCompV2003.mdb");
+  {
+    DatabaseWriter writer(path, "");
+    for (int i = 0; i < 1500; ++i) writer.insert({"Table", {null(), text("row " + std::to_string(i))}});
+  }
+  const auto audit = jetwrite_test::auditIndex(path, "Table", 0);
+  EXPECT_EQ(audit.entries, 1508u);
+  EXPECT_TRUE(audit.ordered);
+  EXPECT_TRUE(audit.keysMatchRows);
+  EXPECT_GE(audit.depth, 2u);
+  const auto count = jetwrite_test::runCommand("mdb-count " + jetwrite_test::quoted(path) + " Table");
+  EXPECT_EQ(count.output, "1508\n");
+  const auto exported = jetwrite_test::mdbExport(path, "Table");
+  EXPECT_NE(exported.output.find("1508,\"row 1499\""), std::string::npos);
+}
+
+TEST(IndexUpkeep, TextIndexesAndDuplicateKeys) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, "jet4/indexTestV2003.mdb");
+  DatabaseWriter writer(path, "");
+  for (int i = 0; i < 400; ++i)
+    writer.insert({"Table2", {text(std::to_string(100 + i)), text("Grüße " + std::to_string(i % 37))}});
+  try {
+    writer.insert({"Table2", {text("100"), text("again")}});
+    FAIL() << "a duplicate primary key was taken";
+  } catch (const Error& e) {
+    EXPECT_NE(e.description().find("duplicate values"), std::string::npos);
+  }
+  for (std::size_t which = 0; which < 2; ++which) {
+    const auto audit = jetwrite_test::auditIndex(path, "Table2", which);
+    EXPECT_EQ(audit.entries, 403u) << which;
+    EXPECT_TRUE(audit.ordered) << which;
+    EXPECT_TRUE(audit.keysMatchRows) << which;
+  }
+}
+
+}  // namespace
+}  // namespace jet::write
