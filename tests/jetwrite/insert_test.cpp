@@ -119,12 +119,13 @@ TEST(Insert, RefusesWhatItCannotWriteFaithfully) {
   jetwrite_test::TempDir dir;
   EXPECT_THROW(DatabaseWriter(copyFixture(dir, "jet3/testV1997.mdb"), ""), Error);
   EXPECT_THROW(DatabaseWriter(copyFixture(dir, "encrypted/db-enc.mdb"), ""), Error);
-  DatabaseWriter writer(copyFixture(dir, "ace12/testV2007.accdb"), "");
+  // Binary columns under an index: their key form is not known here.
+  DatabaseWriter writer(copyFixture(dir, "ace14/binIdxTestV2010.accdb"), "");
   try {
-    writer.insert({"Table1", {null()}});
+    writer.insert({"Test", {null(), null(), null()}});
     FAIL();
   } catch (const Error& e) {
-    EXPECT_NE(e.description().find("indexes"), std::string::npos) << e.description();
+    EXPECT_NE(e.description().find("key form"), std::string::npos) << e.description();
   }
   EXPECT_THROW(writer.insert({"MSysObjects", {null()}}), Error);
   EXPECT_THROW(writer.insert({"NoSuchTable", {null()}}), Error);
