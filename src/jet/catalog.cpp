@@ -49,7 +49,8 @@ std::vector<CatalogEntry> readCatalog(Database& database) {
   const auto id = columnIndex(def, "Id"), parent = columnIndex(def, "ParentId"),
              name = columnIndex(def, "Name"), type = columnIndex(def, "Type"),
              flags = columnIndex(def, "Flags"), db = columnIndex(def, "Database"),
-             foreign = columnIndex(def, "ForeignName"), connect = columnIndex(def, "Connect");
+             foreign = columnIndex(def, "ForeignName"), connect = columnIndex(def, "Connect"),
+             properties = columnIndex(def, "LvProp");
   if (!id || !name || !type) throw damaged("the catalog lacks its Id, Name or Type column");
 
   std::vector<CatalogEntry> entries;
@@ -66,6 +67,9 @@ std::vector<CatalogEntry> readCatalog(Database& database) {
     e.database = textAt(row, db);
     e.foreignName = textAt(row, foreign);
     e.connect = textAt(row, connect);
+    if (properties) {
+      if (auto* blob = std::get_if<Bytes>(&row[*properties])) e.properties = std::move(*blob);
+    }
     entries.push_back(std::move(e));
   }
   return entries;

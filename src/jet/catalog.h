@@ -31,6 +31,7 @@ struct CatalogEntry {
   std::string database;     // linked tables: the linked file
   std::string foreignName;  // linked tables: the table's name there
   std::string connect;      // ODBC links: the connect string
+  std::vector<std::uint8_t> properties;  // the LvProp blob, see properties.h
 
   ObjectType objectType() const { return static_cast<ObjectType>(type); }
   std::uint32_t tableDefPage() const { return static_cast<std::uint32_t>(id) & 0x00FFFFFF; }

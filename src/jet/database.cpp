@@ -57,6 +57,10 @@ std::shared_ptr<Database> Database::open(std::unique_ptr<ByteSource> source, con
 
 Table Database::tableAtPage(std::uint32_t page, std::string name) {
   auto def = std::make_shared<TableDef>(readTableDef(pager_, header_, page));
+  for (const auto& entry : catalog_) {
+    if (entry.objectType() == ObjectType::Table && entry.tableDefPage() == page)
+      applyColumnProperties(*def, entry.properties, header_);
+  }
   return Table(shared_from_this(), std::move(name), std::move(def));
 }
 

@@ -7,6 +7,7 @@
 #include "jet/code_page.h"
 #include "jet/header.h"
 #include "jet/pager.h"
+#include "jet/properties.h"
 #include "jet/text.h"
 
 namespace jet {
@@ -96,6 +97,29 @@ TableDef parseTableDef(ByteView b, const Header& header, std::uint32_t page) {
 TableDef readTableDef(Pager& pager, const Header& header, std::uint32_t page) {
   const auto bytes = readTableDefBytes(pager, header.format, page);
   return parseTableDef(bytes, header, page);
+}
+
+}  // namespace jet
+
+namespace jet {
+
+void applyColumnProperties(TableDef& table, ByteView properties, const Header& header) {
+  if (properties.empty()) return;
+  PropertyBlocks blocks;
+  try {
+    blocks = parseProperties(properties, header);
+  } catch (const Error&) {
+    return;  // the properties only refine the definition; it reads without them
+  }
+  for (auto& column : table.columns) {
+    if (!column.calculated()) continue;
+    const auto block = blocks.find(column.name);
+    if (block == blocks.end()) continue;
+    const auto result = block->second.find("ResultType");
+    if (result == block->second.end() || result->second.value.empty()) continue;
+    const std::uint8_t code = result->second.value[0];
+    if (isKnownColumnType(code)) column.resultTypeCode = code;
+  }
 }
 
 }  // namespace jet

@@ -52,8 +52,20 @@ struct ColumnDef {
   std::uint8_t scale = 0;         // NUMERIC only
   std::uint16_t sortOrder = 0;    // text columns
   std::uint32_t complexId = 0;    // complex columns (ACE)
+  // Calculated columns: the type of their values, from the ResultType
+  // property (Access may store a Currency result in a Double column);
+  // 0 when unknown.
+  std::uint8_t resultTypeCode = 0;
 
   ColumnType type() const { return static_cast<ColumnType>(typeCode); }
+  // The type the column's values have: the result type of a calculated
+  // column (a Text column of length 0 holds Memo results), else its type.
+  std::uint8_t valueTypeCode() const {
+    if (!calculated()) return typeCode;
+    if (resultTypeCode != 0) return resultTypeCode;
+    return type() == ColumnType::Text && length == 0 ? static_cast<std::uint8_t>(ColumnType::Memo) : typeCode;
+  }
+  ColumnType valueType() const { return static_cast<ColumnType>(valueTypeCode()); }
   bool fixed() const { return (flags & column_flags::kFixed) != 0; }
   bool calculated() const { return (extFlags & column_ext_flags::kCalculated) == column_ext_flags::kCalculated; }
 };
@@ -78,6 +90,10 @@ std::vector<std::uint8_t> readTableDefBytes(Pager& pager, const Format& format, 
 TableDef parseTableDef(ByteView bytes, const Header& header, std::uint32_t page);
 
 TableDef readTableDef(Pager& pager, const Header& header, std::uint32_t page);
+
+// Takes the calculated columns' result types from the table's properties
+// (the LvProp blob of its catalog row); damaged properties are ignored.
+void applyColumnProperties(TableDef& table, ByteView properties, const Header& header);
 
 
 }  // namespace jet

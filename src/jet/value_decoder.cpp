@@ -2,7 +2,6 @@
 #include "jet/value_decoder.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -130,11 +129,10 @@ void ValueDecoder::decode(const ColumnDef& column, const FieldSlice& field, Valu
     return;
   }
   if (!column.calculated()) {
-    decodeBytes(column, field.bytes, out);
+    decodeBytes(column.typeCode, column, field.bytes, out);
     return;
   }
-  // A calculated Text column of length 0 holds a Memo result.
-  if (column.type() == ColumnType::Memo || (column.type() == ColumnType::Text && column.length == 0)) {
+  if (column.valueType() == ColumnType::Memo) {
     readLongValue(pager_, format_, field.bytes, longValue_);
     decodeText(unwrapCalculated(longValue_), out);
     return;
@@ -144,49 +142,21 @@ void ValueDecoder::decode(const ColumnDef& column, const FieldSlice& field, Valu
     out = std::monostate{};  // the expression gave no value
     return;
   }
-  decodeCalculated(column, result, out);
+  switch (column.valueType()) {
+    case ColumnType::Boolean:
+      out = result[0] != 0;  // not in the null mask, unlike stored Yes/No values
+      return;
+    case ColumnType::Numeric:
+      out = decodeCalculatedNumeric(result, column);
+      return;
+    default:
+      decodeBytes(column.valueTypeCode(), column, result, out);
+  }
 }
 
 ByteView unwrapCalculated(ByteView wrapped) {
   const std::size_t length = u32(wrapped, kCalculatedLengthOffset);
   return slice(wrapped, kCalculatedDataOffset, length, "a calculated value");
-}
-
-// A calculated column's stored result follows its result type, which may
-// differ from the column's own type (a Double column holding a Decimal or
-// Currency result, an Integer column holding a Yes/No result); the widths
-// tell the cases apart, and the result is converted to the column's type.
-void ValueDecoder::decodeCalculated(const ColumnDef& c, ByteView b, Value& out) {
-  const ColumnType t = c.type();
-  const bool integral = t == ColumnType::Byte || t == ColumnType::Int16 || t == ColumnType::Int32 ||
-                        t == ColumnType::BigInt;
-  if (b.size() == 1 && (integral || t == ColumnType::Boolean)) {
-    const bool truth = b[0] != 0;
-    if (t == ColumnType::Boolean) out = truth;
-    else if (t == ColumnType::Byte) out = static_cast<std::uint8_t>(truth ? 255 : 0);
-    else if (t == ColumnType::Int16) out = static_cast<std::int16_t>(truth ? -1 : 0);
-    else if (t == ColumnType::Int32) out = static_cast<std::int32_t>(truth ? -1 : 0);
-    else out = static_cast<std::int64_t>(truth ? -1 : 0);
-    return;
-  }
-  const bool numericLayout = b.size() >= 8 && b.size() % 4 == 0 && b.size() != 8;
-  if (t == ColumnType::Numeric || ((t == ColumnType::Double || t == ColumnType::Single) && numericLayout)) {
-    if (t == ColumnType::Numeric && b.size() == 4) {
-      out = f32(b, 0);  // a Single result in a Decimal column
-      return;
-    }
-    const Numeric n = decodeCalculatedNumeric(b, c);
-    if (t == ColumnType::Numeric) {
-      out = n;
-      return;
-    }
-    const double magnitude = static_cast<double>(n.magnitude) / std::pow(10.0, n.scale);
-    const double value = n.negative ? -magnitude : magnitude;
-    if (t == ColumnType::Double) out = value;
-    else out = static_cast<float>(value);
-    return;
-  }
-  decodeBytes(c, b, out);
 }
 
 void ValueDecoder::decodeText(ByteView bytes, Value& out) const {
@@ -197,13 +167,13 @@ void ValueDecoder::decodeText(ByteView bytes, Value& out) const {
     appendJet4Text(bytes, text);
 }
 
-void ValueDecoder::decodeBytes(const ColumnDef& c, ByteView b, Value& out) {
-  if (!isKnownColumnType(c.typeCode)) {
+void ValueDecoder::decodeBytes(std::uint8_t typeCode, const ColumnDef& c, ByteView b, Value& out) {
+  if (!isKnownColumnType(typeCode)) {
     auto& bytes = bytesSlot(out);
     bytes.assign(b.begin(), b.end());
     return;
   }
-  switch (c.type()) {
+  switch (static_cast<ColumnType>(typeCode)) {
     case ColumnType::Boolean:
       out = !b.empty() && b[0] != 0;
       return;

@@ -29,9 +29,10 @@ class ValueDecoder {
   void decode(const ColumnDef& column, const FieldSlice& field, Value& out);
 
  private:
-  void decodeBytes(const ColumnDef& column, ByteView bytes, Value& out);
+  // Decodes `bytes` as a value of type `typeCode` (a calculated column's
+  // result type may differ from the column's).
+  void decodeBytes(std::uint8_t typeCode, const ColumnDef& column, ByteView bytes, Value& out);
   void decodeText(ByteView bytes, Value& out) const;
-  void decodeCalculated(const ColumnDef& column, ByteView result, Value& out);
 
   Pager& pager_;
   const Format& format_;

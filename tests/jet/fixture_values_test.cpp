@@ -62,9 +62,15 @@ TEST(FixtureValues, CalculatedColumnsGiveTheirResults) {
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(std::get<std::string>(rows[0][columnIndex(table, "LastFirst")]), "Wayne, Bruce");
   EXPECT_EQ(std::get<std::int32_t>(rows[0][columnIndex(table, "LastFirstLen")]), 12);
-  EXPECT_EQ(std::get<std::int16_t>(rows[0][columnIndex(table, "IsRich")]), -1);  // a Yes/No result
-  EXPECT_EQ(std::get<std::int16_t>(rows[1][columnIndex(table, "IsRich")]), 0);
-  EXPECT_NEAR(std::get<double>(rows[0][columnIndex(table, "WeeklySalary")]), 1000000.0 / 52, 1e-9);
+  // Results follow the ResultType property, not the column's own type.
+  EXPECT_EQ(table.columns()[columnIndex(table, "IsRich")].type(), ColumnType::Int16);
+  EXPECT_EQ(std::get<bool>(rows[0][columnIndex(table, "IsRich")]), true);
+  EXPECT_EQ(std::get<bool>(rows[1][columnIndex(table, "IsRich")]), false);
+  EXPECT_EQ(std::get<Currency>(rows[0][columnIndex(table, "MonthlySalary")]).scaled, 833333333);  // in a Double column
+  const auto weekly = std::get<Numeric>(rows[0][columnIndex(table, "WeeklySalary")]);
+  EXPECT_EQ(weekly.magnitude, 192307692307692u);
+  EXPECT_EQ(weekly.scale, 10);
+  EXPECT_FLOAT_EQ(std::get<float>(rows[0][columnIndex(table, "FloatTest")]), 2583.2092f);
   const auto decimal = std::get<Numeric>(rows[0][columnIndex(table, "DecimalTest")]);
   EXPECT_EQ(decimal.magnitude, 50325000u);
   EXPECT_EQ(decimal.scale, 6);

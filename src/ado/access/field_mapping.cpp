@@ -37,8 +37,8 @@ struct ToVariant {
 
 int adoTypeOf(const jet::ColumnDef& column) {
   using jet::ColumnType;
-  if (!jet::isKnownColumnType(column.typeCode)) return adVarBinary;
-  switch (column.type()) {
+  if (!jet::isKnownColumnType(column.valueTypeCode())) return adVarBinary;
+  switch (column.valueType()) {
     case ColumnType::Boolean: return adBoolean;
     case ColumnType::Byte: return adUnsignedTinyInt;
     case ColumnType::Int16: return adSmallInt;
@@ -48,7 +48,7 @@ int adoTypeOf(const jet::ColumnDef& column) {
     case ColumnType::Double: return adDouble;
     case ColumnType::DateTime: return adDate;
     case ColumnType::Binary: return adVarBinary;
-    case ColumnType::Text: return column.calculated() && column.length == 0 ? adLongVarWChar : adVarWChar;
+    case ColumnType::Text: return adVarWChar;
     case ColumnType::Ole: return adLongVarBinary;
     case ColumnType::Memo: return adLongVarWChar;
     case ColumnType::Guid: return adGUID;
