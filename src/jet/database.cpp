@@ -22,6 +22,24 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
   });
 }
 
+Error noSuchTable(std::string_view name) {
+  return Error(errc::kNoSuchTable, "The Microsoft Access database engine cannot find the input table or query '" +
+                                       std::string(name) + "'. Make sure it exists and that its name is spelled correctly.");
+}
+
+// The password a link's connect string carries (";PWD=secret"), if any.
+std::string passwordOfLink(const std::string& connect) {
+  constexpr std::string_view kKey = "PWD=";
+  for (std::size_t pos = 0; pos < connect.size();) {
+    const std::size_t end = std::min(connect.find(';', pos), connect.size());
+    const std::string_view part(connect.data() + pos, end - pos);
+    if (part.size() >= kKey.size() && sameNameIgnoringCase(part.substr(0, kKey.size()), kKey))
+      return std::string(part.substr(kKey.size()));
+    pos = end + 1;
+  }
+  return "";
+}
+
 }  // namespace
 
 std::uint64_t Table::countRows() const {
@@ -67,7 +85,7 @@ Table Database::tableAtPage(std::uint32_t page, std::string name) {
 Table Database::table(std::string_view name) {
   const CatalogEntry* found = nullptr;
   for (const auto& e : catalog_) {
-    if (e.objectType() != ObjectType::Table) continue;
+    if (e.objectType() != ObjectType::Table && e.objectType() != ObjectType::LinkedTable) continue;
     if (e.name == name) {
       found = &e;
       break;
@@ -75,9 +93,22 @@ Table Database::table(std::string_view name) {
     if (found == nullptr && sameNameIgnoringCase(e.name, name)) found = &e;
   }
   if (found == nullptr)
-    throw Error(errc::kNoSuchTable, "The Microsoft Access database engine cannot find the input table or query '" +
-                                        std::string(name) + "'. Make sure it exists and that its name is spelled correctly.");
+    throw noSuchTable(name);
+  if (found->objectType() == ObjectType::LinkedTable) return linkedTable(*found);
   return tableAtPage(found->tableDefPage(), found->name);
+}
+
+// A linked Access table is read from its own file, as Jet does; only a
+// local table there is followed, so links cannot chase each other in
+// circles.
+Table Database::linkedTable(const CatalogEntry& link) {
+  auto target = open(link.database, passwordOfLink(link.connect));
+  const std::string& remoteName = link.foreignName.empty() ? link.name : link.foreignName;
+  for (const auto& e : target->catalog()) {
+    if (e.objectType() == ObjectType::Table && sameNameIgnoringCase(e.name, remoteName))
+      return target->tableAtPage(e.tableDefPage(), e.name);
+  }
+  throw noSuchTable(remoteName);
 }
 
 }  // namespace jet

@@ -48,8 +48,9 @@ class Database : public std::enable_shared_from_this<Database> {
   Pager& pager() { return pager_; }
   const std::vector<CatalogEntry>& catalog() const { return catalog_; }
 
-  // The local table called `name` (letter case ignored, as Access does);
-  // throws kNoSuchTable for other names, queries and links.
+  // The table called `name` (letter case ignored, as Access does), local
+  // or linked from another Access file; throws kNoSuchTable for other
+  // names, queries and ODBC links.
   Table table(std::string_view name);
   // The table whose definition starts at `page`.
   Table tableAtPage(std::uint32_t page, std::string name);
@@ -57,6 +58,8 @@ class Database : public std::enable_shared_from_this<Database> {
   Database(const Header& header, std::unique_ptr<ByteSource> source);
 
  private:
+  Table linkedTable(const CatalogEntry& link);
+
   Header header_;
   Pager pager_;
   std::vector<CatalogEntry> catalog_;

@@ -4,7 +4,10 @@
 // compressed and non-BMP text, and the catalog.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
 
 #include "fixtures.h"
 
@@ -202,6 +205,47 @@ TEST(Catalog, TablesAreFoundIgnoringLetterCase) {
   } catch (const Error& e) {
     EXPECT_EQ(e.number(), errc::kNoSuchTable);
   }
+}
+
+}  // namespace
+}  // namespace jet
+
+namespace jet {
+namespace {
+
+// Switches the working directory for one test and back.
+class WorkingDirectory {
+ public:
+  explicit WorkingDirectory(const std::filesystem::path& to) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(to);
+  }
+  ~WorkingDirectory() { std::filesystem::current_path(previous_); }
+  WorkingDirectory(const WorkingDirectory&) = delete;
+  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
+
+TEST(LinkedTables, AreReadFromTheLinkedFile) {
+  auto db = Database::open(fixture("jet4/linked.mdb"), "");
+  try {
+    db->table("Table1");
+    ADD_FAILURE();
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "Could not find file 'C:\\db\\linkee1.mdb'.");
+  }
+  // On this system the Windows path is a plain relative file name.
+  const auto dir = std::filesystem::temp_directory_path() / ("jet_link_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  std::filesystem::copy_file(fixture("jet4/linkee1.mdb"), dir / "C:\\db\\linkee1.mdb",
+                             std::filesystem::copy_options::overwrite_existing);
+  {
+    WorkingDirectory in(dir);
+    const auto rows = testing::readTable(*db, "TABLE1");
+    ASSERT_EQ(rows.size(), 1u);
+  }
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
