@@ -6,11 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/error_trap.h"
-#include "app/program_folder.h"
-#include "db/access.h"
-#include "db/file_exists.h"
-#include "db/sybase.h"
 #include "pages/form2.h"
 #include "pages/page_context.h"
 #include "pages/page_layout.h"

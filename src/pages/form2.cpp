@@ -39,69 +39,72 @@ Form2::Form2(PageContext& context, QWidget& connectionPage)
   buildControls();
 }
 
+namespace {
+enum class Container { kPage, kFrame1, kFrame2 };
+
+struct ButtonRow {
+  const char* name;
+  const char* caption;
+  Container container;
+  TwipRect at;
+  void (Form2::*click)();  // null: the command arrives with the table commands
+};
+
+// The twelve buttons in their tab order, after the two lists.
+constexpr ButtonRow kButtons[] = {
+    {"PushButton10", "Select All", Container::kFrame1, {270, 2100, 1600, 405},
+     &Form2::PushButton10_Click},
+    {"PushButton11", "Deselect All", Container::kFrame1, {1960, 2100, 1600, 400},
+     &Form2::PushButton11_Click},
+    {"PushButton3", "Send Table/s To Sybase iAny", Container::kFrame1, {240, 2600, 3330, 400},
+     nullptr},
+    {"PushButton1", "Delete Table/s", Container::kFrame1, {240, 3100, 3330, 400}, nullptr},
+    {"PushButton6", "Rename Table", Container::kFrame1, {240, 3600, 3330, 400}, nullptr},
+    {"PushButton8", "Select All", Container::kFrame2, {240, 2100, 1600, 405},
+     &Form2::PushButton8_Click},
+    {"PushButton9", "Deselect All", Container::kFrame2, {1960, 2100, 1600, 400},
+     &Form2::PushButton9_Click},
+    {"PushButton4", "Send Table/s To Access", Container::kFrame2, {240, 2600, 3330, 405},
+     nullptr},
+    {"PushButton5", "Delete Table/s", Container::kFrame2, {240, 3100, 3330, 405}, nullptr},
+    {"PushButton7", "Rename Table", Container::kFrame2, {240, 3598, 3330, 405}, nullptr},
+    {"PushButton2", "< Back", Container::kPage, {120, 4980, 3840, 405},
+     &Form2::PushButton2_Click},
+    {"PushButton12", "Help", Container::kPage, {4080, 4980, 3840, 405},
+     &Form2::PushButton12_Click},
+};
+}  // namespace
+
 void Form2::buildControls() {
   Frame1_ = AddControl<QGroupBox>(*this, "Frame1", scale_, {120, 120, 3840, 4215});
   Frame1_->setTitle(QStringLiteral("Access Tables"));
   List1_ = AddControl<QListWidget>(*Frame1_, "List1", scale_, {240, 360, 3330, 1635});
-  auto* selectAll1 = AddButton(*Frame1_, "PushButton10", QStringLiteral("Select All"), scale_,
-                               {270, 2100, 1600, 405});
-  auto* deselectAll1 = AddButton(*Frame1_, "PushButton11", QStringLiteral("Deselect All"), scale_,
-                                 {1960, 2100, 1600, 400});
-  auto* sendToSybase = AddButton(*Frame1_, "PushButton3",
-                                 QStringLiteral("Send Table/s To Sybase iAny"), scale_,
-                                 {240, 2600, 3330, 400});
-  auto* deleteAccess = AddButton(*Frame1_, "PushButton1", QStringLiteral("Delete Table/s"),
-                                 scale_, {240, 3100, 3330, 400});
-  auto* renameAccess = AddButton(*Frame1_, "PushButton6", QStringLiteral("Rename Table"), scale_,
-                                 {240, 3600, 3330, 400});
-
   Frame2_ = AddControl<QGroupBox>(*this, "Frame2", scale_, {4080, 120, 3840, 4215});
   Frame2_->setTitle(QStringLiteral("Sybase iAnywhere Tables"));
   List2_ = AddControl<QListWidget>(*Frame2_, "List2", scale_, {240, 360, 3330, 1635});
-  auto* selectAll2 = AddButton(*Frame2_, "PushButton8", QStringLiteral("Select All"), scale_,
-                               {240, 2100, 1600, 405});
-  auto* deselectAll2 = AddButton(*Frame2_, "PushButton9", QStringLiteral("Deselect All"), scale_,
-                                 {1960, 2100, 1600, 400});
-  auto* sendToAccess = AddButton(*Frame2_, "PushButton4", QStringLiteral("Send Table/s To Access"),
-                                 scale_, {240, 2600, 3330, 405});
-  auto* deleteSybase = AddButton(*Frame2_, "PushButton5", QStringLiteral("Delete Table/s"),
-                                 scale_, {240, 3100, 3330, 405});
-  auto* renameSybase = AddButton(*Frame2_, "PushButton7", QStringLiteral("Rename Table"), scale_,
-                                 {240, 3598, 3330, 405});
-
+  for (QListWidget* list : {List1_, List2_}) db::PrepareTableList(*list);
   ProgressBar1_ = AddControl<QProgressBar>(*this, "ProgressBar1", scale_, {120, 4460, 7800, 405});
   ProgressBar1_->setRange(0, 100);
   ProgressBar1_->setValue(0);
   ProgressBar1_->setTextVisible(false);
   ProgressBar1_->setAccessibleName(QStringLiteral("Progress Bar"));
-  auto* back = AddButton(*this, "PushButton2", QStringLiteral("< Back"), scale_,
-                         {120, 4980, 3840, 405});
-  auto* help = AddButton(*this, "PushButton12", QStringLiteral("Help"), scale_,
-                         {4080, 4980, 3840, 405});
 
-  for (QListWidget* list : {List1_, List2_}) db::PrepareTableList(*list);
-
-  connect(selectAll1, &QPushButton::clicked, this, &Form2::PushButton10_Click);
-  connect(deselectAll1, &QPushButton::clicked, this, &Form2::PushButton11_Click);
-  connect(selectAll2, &QPushButton::clicked, this, &Form2::PushButton8_Click);
-  connect(deselectAll2, &QPushButton::clicked, this, &Form2::PushButton9_Click);
-  connect(back, &QPushButton::clicked, this, &Form2::PushButton2_Click);
-  connect(help, &QPushButton::clicked, this, &Form2::PushButton12_Click);
-
-  for (QPushButton* button : {selectAll1, deselectAll1, sendToSybase, deleteAccess, renameAccess,
-                              selectAll2, deselectAll2, sendToAccess, deleteSybase, renameSybase,
-                              back, help}) {
+  QList<QWidget*> tabOrder{List2_, List1_};
+  for (const ButtonRow& row : kButtons) {
+    QWidget* container = row.container == Container::kFrame1   ? Frame1_
+                         : row.container == Container::kFrame2 ? Frame2_
+                                                               : static_cast<QWidget*>(this);
+    QPushButton* button =
+        AddButton(*container, row.name, QString::fromLatin1(row.caption), scale_, row.at);
+    if (row.click) connect(button, &QPushButton::clicked, this, row.click);
     pointer_->showHandOver(*button);
+    tabOrder << button;
   }
-  pointer_->showArrowOver(*this);
-  pointer_->showArrowOver(*Frame1_);
-  pointer_->showArrowOver(*Frame2_);
-  pointer_->showArrowOver(*List1_->viewport());
-  pointer_->showArrowOver(*List2_->viewport());
-
-  SetTabOrder({List2_, List1_, selectAll1, deselectAll1, sendToSybase, deleteAccess,
-               renameAccess, selectAll2, deselectAll2, sendToAccess, deleteSybase, renameSybase,
-               back, help});
+  for (QWidget* area : std::initializer_list<QWidget*>{this, Frame1_, Frame2_, List1_->viewport(),
+                                                       List2_->viewport()}) {
+    pointer_->showArrowOver(*area);
+  }
+  SetTabOrder(tabOrder);
   List2_->setFocus();
 }
 

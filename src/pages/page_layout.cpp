@@ -31,7 +31,7 @@ void SetClientSize(QWidget& page, const TwipScale& scale, int width, int height)
   page.resize(scale.x(width), scale.y(height));
 }
 
-void SetTabOrder(std::initializer_list<QWidget*> chain) {
+void SetTabOrder(const QList<QWidget*>& chain) {
   QWidget* previous = nullptr;
   for (QWidget* control : chain) {
     if (previous) QWidget::setTabOrder(previous, control);

@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QString>
 #include <QWidget>
-#include <initializer_list>
+#include <QList>
 
 #include "pages/twips.h"
 
@@ -42,7 +42,7 @@ QPushButton* AddButton(QWidget& container, const char* designerName, const QStri
 void SetClientSize(QWidget& page, const TwipScale& scale, int width, int height);
 
 // Chains the keyboard focus through the controls in the order given.
-void SetTabOrder(std::initializer_list<QWidget*> chain);
+void SetTabOrder(const QList<QWidget*>& chain);
 
 // Paints the widget's own background in one colour.
 void FillBackground(QWidget& widget, const QColor& colour);
