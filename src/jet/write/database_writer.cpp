@@ -1,6 +1,12 @@
 #include "jet/write/database_writer.h"
 
+#include <cctype>
+#include <set>
+
 #include "jet/error.h"
+#include "jet/sql/error_numbers.h"
+#include "jet/write/catalog_writer.h"
+#include "jet/write/table_definition.h"
 
 namespace jet::write {
 namespace {
@@ -51,6 +57,42 @@ TableInserter& DatabaseWriter::inserter(const std::string& name) {
 
 void DatabaseWriter::insert(const sql::InsertValues& statement) {
   atomically([&] { inserter(statement.table).insert(store_, statement.values); });
+}
+
+bool DatabaseWriter::tableExists(const std::string& name) {
+  try {
+    database_->table(name);
+    return true;
+  } catch (const Error& e) {
+    if (e.number() == errc::kNoSuchTable) return false;
+    throw;
+  }
+}
+
+void DatabaseWriter::reopen() {
+  database_ = Database::open(store_.snapshot(), store_.path(), password_);
+  inserters_.clear();
+}
+
+void DatabaseWriter::createTable(const sql::CreateTable& statement) {
+  checkObjectName(statement.table, "table");
+  if (statement.columns.size() > kMaxColumns) throw Error(errc::kFailure, "Too many fields defined.");
+  std::set<std::string> seen;
+  for (const auto& c : statement.columns) {
+    checkObjectName(c.name, "field");
+    std::string folded = c.name;
+    for (char& ch : folded) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    if (!seen.insert(folded).second)
+      throw Error(errc::kSyntaxError, "Field '" + c.name + "' already exists in table '" + statement.table + "'.");
+  }
+  if (tableExists(statement.table))
+    throw Error(errc::kTableExists, "Table '" + statement.table + "' already exists.");
+  atomically([&] {
+    const std::uint32_t tdef = createTableDefinition(store_, header_, statement.columns);
+    auto snapshot = Database::open(store_.snapshot(), store_.path(), password_);
+    CatalogWriter(store_, header_, *snapshot).addTable(statement.table, tdef);
+  });
+  reopen();
 }
 
 }  // namespace jet::write

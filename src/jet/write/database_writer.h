@@ -1,5 +1,5 @@
-// Executes the statements that change an Access database: INSERT so far
-// (CREATE TABLE, DROP TABLE and SELECT ... INTO follow). Each statement
+// Executes the statements that change an Access database: INSERT and
+// CREATE TABLE so far (DROP TABLE and SELECT ... INTO follow). Each statement
 // is all or nothing: its pages reach the file through the rollback journal
 // in one step, or, when it fails, not at all. Files the engine cannot
 // write faithfully (Access 97, encrypted files) are refused when opened.
@@ -24,9 +24,13 @@ class DatabaseWriter {
                  journal::SyncPolicy policy = journal::SyncPolicy::Off);
 
   void insert(const sql::InsertValues& statement);
+  void createTable(const sql::CreateTable& statement);
 
  private:
   TableInserter& inserter(const std::string& table);
+  bool tableExists(const std::string& name);
+  // Reads the catalog again after a statement changed it.
+  void reopen();
   template <typename Change>
   void atomically(Change change);
 

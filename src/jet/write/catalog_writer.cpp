@@ -1,0 +1,101 @@
+#include "jet/write/catalog_writer.h"
+
+#include <ctime>
+
+#include "jet/catalog.h"
+#include "jet/convert/date_text.h"
+#include "jet/convert/utf16.h"
+#include "jet/error.h"
+
+namespace jet::write {
+namespace {
+
+constexpr std::uint32_t kAceTablePage = 3;            // MSysACEs' definition
+constexpr std::int32_t kRootContainer = 0x0F000000;   // parent of the containers
+constexpr std::int32_t kFullRights = 0xFFFFF;
+constexpr std::int16_t kContainerType = static_cast<std::int16_t>(ObjectType::Container);
+constexpr std::int16_t kTableType = static_cast<std::int16_t>(ObjectType::Table);
+
+std::size_t columnIndex(const TableDef& def, const std::string& name) {
+  for (std::size_t i = 0; i < def.columns.size(); ++i)
+    if (def.columns[i].name == name) return i;
+  throw damaged("the system table lacks its column '" + name + "'");
+}
+
+template <typename T>
+const T* field(const std::vector<Value>& row, const TableDef& def, const std::string& name) {
+  return std::get_if<T>(&row[columnIndex(def, name)]);
+}
+
+}  // namespace
+
+double nowAsDays() {
+  const std::time_t t = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&t, &local);
+  const long days = convert::daysSinceEpoch(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  return days + (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec) / 86400.0;
+}
+
+CatalogWriter::CatalogWriter(PageStore& store, const Header& header, Database& database)
+    : store_(store), header_(header), database_(database) {}
+
+CatalogWriter::Found CatalogWriter::readCatalogFacts() {
+  Found found;
+  const Table objects = database_.tableAtPage(kCatalogTablePage, "MSysObjects");
+  const TableDef& od = objects.def();
+  RowCursor rows = objects.rows();
+  std::vector<Value> row;
+  while (rows.next(row)) {
+    const auto* name = field<std::string>(row, od, "Name");
+    const auto* type = field<std::int16_t>(row, od, "Type");
+    const auto* parent = field<std::int32_t>(row, od, "ParentId");
+    if (name == nullptr || type == nullptr || parent == nullptr) continue;
+    if (*name == "Tables" && *type == kContainerType && *parent == kRootContainer)
+      found.tablesContainer = *field<std::int32_t>(row, od, "Id");
+    if (*name == "MSysDb")
+      if (const auto* owner = field<Bytes>(row, od, "Owner")) found.owner = *owner;
+  }
+  if (found.tablesContainer == 0) throw damaged("the catalog has no \"Tables\" container");
+
+  const Table aces = database_.tableAtPage(kAceTablePage, "MSysACEs");
+  RowCursor aceRows = aces.rows();
+  while (aceRows.next(row)) {
+    const auto* object = field<std::int32_t>(row, aces.def(), "ObjectId");
+    const auto* sid = field<Bytes>(row, aces.def(), "SID");
+    if (object && sid && *object == found.tablesContainer) found.containerSids.push_back(*sid);
+  }
+  return found;
+}
+
+void CatalogWriter::addTable(const std::string& name, std::uint32_t tdefPage) {
+  const Found facts = readCatalogFacts();
+  const double now = nowAsDays();
+
+  const Table objects = database_.tableAtPage(kCatalogTablePage, "MSysObjects");
+  TableInserter catalog(store_, header_, objects.def(), objects.name());
+  const TableDef& od = objects.def();
+  std::vector<convert::Value> values(od.columns.size(), std::monostate{});
+  values[columnIndex(od, "Id")] = static_cast<std::int32_t>(tdefPage);
+  values[columnIndex(od, "ParentId")] = facts.tablesContainer;
+  values[columnIndex(od, "Name")] = *convert::utf8ToUtf16(name);
+  values[columnIndex(od, "Type")] = kTableType;
+  values[columnIndex(od, "DateCreate")] = DateTime{now};
+  values[columnIndex(od, "DateUpdate")] = DateTime{now};
+  values[columnIndex(od, "Flags")] = std::int32_t{0};
+  if (!facts.owner.empty()) values[columnIndex(od, "Owner")] = facts.owner;
+  catalog.insertValues(store_, std::move(values));
+
+  const Table aces = database_.tableAtPage(kAceTablePage, "MSysACEs");
+  TableInserter rights(store_, header_, aces.def(), aces.name());
+  for (const auto& sid : facts.containerSids) {
+    std::vector<convert::Value> ace(aces.def().columns.size(), std::monostate{});
+    ace[columnIndex(aces.def(), "ObjectId")] = static_cast<std::int32_t>(tdefPage);
+    ace[columnIndex(aces.def(), "SID")] = sid;
+    ace[columnIndex(aces.def(), "ACM")] = kFullRights;
+    ace[columnIndex(aces.def(), "FInheritable")] = false;
+    rights.insertValues(store_, std::move(ace));
+  }
+}
+
+}  // namespace jet::write

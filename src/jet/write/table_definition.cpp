@@ -1,0 +1,178 @@
+#include "jet/write/table_definition.h"
+
+#include <algorithm>
+
+#include "jet/convert/utf16.h"
+#include "jet/error.h"
+#include "jet/sql/error_numbers.h"
+#include "jet/table_def.h"
+#include "jet/write/data_pages.h"
+#include "jet/write/put_bytes.h"
+#include "jet/write/row_encoder.h"
+#include "jet/write/usage_maps.h"
+
+namespace jet::write {
+namespace {
+
+using sql::ColumnKind;
+
+constexpr std::uint32_t kMagicNumber = 1625;  // written by Access in every table and column block
+constexpr std::uint8_t kUserTable = 0x4E;
+constexpr std::uint8_t kAutoNumberWorks = 0x01;
+constexpr std::size_t kTableBlock = 63;
+constexpr std::size_t kColumnBlock = 25;
+constexpr std::size_t kPageHeader = 8;
+constexpr std::size_t kInlineMapRow = 69;  // type, start page, 64 bytes of bits
+constexpr std::uint16_t kGeneralSortOrder = 0x0409;
+
+struct Layout {
+  std::uint8_t type;
+  std::uint16_t length;  // bytes in the row; 0 for long values
+  bool fixed;
+};
+
+Layout layoutOf(const sql::ColumnType& t) {
+  switch (t.kind) {
+    case ColumnKind::Boolean: return {0x01, 1, true};
+    case ColumnKind::Byte: return {0x02, 1, true};
+    case ColumnKind::Integer: return {0x03, 2, true};
+    case ColumnKind::Long: return {0x04, 4, true};
+    case ColumnKind::Currency: return {0x05, 8, true};
+    case ColumnKind::Single: return {0x06, 4, true};
+    case ColumnKind::Double: return {0x07, 8, true};
+    case ColumnKind::DateTime: return {0x08, 8, true};
+    case ColumnKind::Guid: return {0x0F, 16, true};
+    case ColumnKind::Binary: return {0x09, t.size, false};
+    case ColumnKind::Text: return {0x0A, static_cast<std::uint16_t>(t.size * 2), false};
+    case ColumnKind::OleObject: return {0x0B, 0, false};
+    case ColumnKind::Memo: return {0x0C, 0, false};
+    case ColumnKind::Decimal: return {0x10, 17, false};  // Access keeps NUMERIC variable
+  }
+  return {0, 0, false};
+}
+
+bool isLongValue(ColumnKind k) { return k == ColumnKind::Memo || k == ColumnKind::OleObject; }
+
+std::vector<std::uint8_t> emptyInlineMap() { return std::vector<std::uint8_t>(kInlineMapRow, 0); }
+
+// The page that holds the new table's usage maps: owned pages, pages with
+// free space, then two per long-value column. Returns the page.
+std::uint32_t createMapPage(PageStore& store, const Format& f, std::size_t longValueColumns) {
+  std::vector<std::uint8_t> page = emptyDataPage(f, 0);
+  const auto row = emptyInlineMap();
+  for (std::size_t i = 0; i < 2 + 2 * longValueColumns; ++i) addRow(page, f, row);
+  return allocatePage(store, f, std::move(page));
+}
+
+std::vector<std::uint8_t> definitionBytes(const Header& header,
+                                          const std::vector<sql::ColumnDefinition>& columns,
+                                          std::uint32_t mapPage) {
+  std::vector<std::uint8_t> d(kTableBlock, 0);
+  d[0] = kPageTableDef;
+  d[1] = 0x01;
+  put32(d, 12, kMagicNumber);
+  d[24] = kAutoNumberWorks;
+  d[40] = kUserTable;
+  std::uint16_t varColumns = 0;
+  for (const auto& c : columns) varColumns += layoutOf(c.type).fixed ? 0 : 1;
+  put16(d, 41, static_cast<std::uint16_t>(columns.size()));
+  put16(d, 43, varColumns);
+  put16(d, 45, static_cast<std::uint16_t>(columns.size()));
+  put32(d, 55, rowPointer(mapPage, 0));
+  put32(d, 59, rowPointer(mapPage, 1));
+
+  std::uint16_t fixedOffset = 0, varIndex = 0;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const sql::ColumnType& t = columns[i].type;
+    const Layout l = layoutOf(t);
+    std::vector<std::uint8_t> c(kColumnBlock, 0);
+    c[0] = l.type;
+    put32(c, 1, kMagicNumber);
+    put16(c, 5, static_cast<std::uint16_t>(i));
+    put16(c, 7, varIndex);
+    put16(c, 9, static_cast<std::uint16_t>(i));
+    if (t.kind == ColumnKind::Decimal) {
+      c[11] = t.precision;
+      c[12] = t.scale;
+    } else {
+      put16(c, 11, kGeneralSortOrder);
+      if (t.kind == ColumnKind::Text || t.kind == ColumnKind::Memo) c[14] = header.sortOrderVersion;
+    }
+    c[15] = static_cast<std::uint8_t>(column_flags::kNullable | (l.fixed ? column_flags::kFixed : 0) |
+                                      (t.autoNumber ? column_flags::kAutoLong : 0));
+    if (l.fixed) {
+      put16(c, 21, fixedOffset);
+      if (t.kind != ColumnKind::Boolean) fixedOffset = static_cast<std::uint16_t>(fixedOffset + l.length);
+    } else {
+      ++varIndex;
+    }
+    put16(c, 23, l.length);
+    d.insert(d.end(), c.begin(), c.end());
+  }
+  for (const auto& c : columns) {
+    const auto name = utf16leBytes(*convert::utf8ToUtf16(c.name));
+    append16(d, static_cast<std::uint16_t>(name.size()));
+    d.insert(d.end(), name.begin(), name.end());
+  }
+  std::uint8_t mapRow = 2;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (!isLongValue(columns[i].type.kind)) continue;
+    append16(d, static_cast<std::uint16_t>(i));
+    append32(d, rowPointer(mapPage, mapRow++));
+    append32(d, rowPointer(mapPage, mapRow++));
+  }
+  append16(d, 0xFFFF);
+  put32(d, 8, static_cast<std::uint32_t>(d.size()));
+  return d;
+}
+
+Error invalidName(const std::string& name, const char* what) {
+  return Error(errc::kSyntaxError, "'" + name + "' is not a valid " + what +
+                                       " name. Make sure that it does not include invalid characters "
+                                       "or punctuation and that it is not too long.");
+}
+
+}  // namespace
+
+void checkObjectName(const std::string& name, const char* what) {
+  const auto units = convert::utf8ToUtf16(name);
+  if (!units || units->empty() || units->size() > kMaxNameLength || units->front() == u' ')
+    throw invalidName(name, what);
+  for (char16_t u : *units)
+    if (u < 0x20 || u == u'.' || u == u'!' || u == u'`' || u == u'[' || u == u']') throw invalidName(name, what);
+}
+
+std::uint32_t createTableDefinition(PageStore& store, const Header& header,
+                                    const std::vector<sql::ColumnDefinition>& columns) {
+  const Format& f = header.format;
+  const std::size_t longValues = static_cast<std::size_t>(
+      std::count_if(columns.begin(), columns.end(), [](const auto& c) { return isLongValue(c.type.kind); }));
+  const std::uint32_t mapPage = createMapPage(store, f, longValues);
+  std::vector<std::uint8_t> d = definitionBytes(header, columns, mapPage);
+
+  // The first page takes a whole page of the definition; each further page
+  // its own 8-byte header and the next part.
+  std::vector<std::vector<std::uint8_t>> pages;
+  std::size_t at = std::min(d.size(), f.pageSize);
+  pages.emplace_back(d.begin(), d.begin() + static_cast<std::ptrdiff_t>(at));
+  while (at < d.size()) {
+    const std::size_t n = std::min(d.size() - at, f.pageSize - kPageHeader);
+    std::vector<std::uint8_t> page(kPageHeader, 0);
+    page[0] = kPageTableDef;
+    page[1] = 0x01;
+    page.insert(page.end(), d.begin() + static_cast<std::ptrdiff_t>(at), d.begin() + static_cast<std::ptrdiff_t>(at + n));
+    pages.push_back(std::move(page));
+    at += n;
+  }
+  std::vector<std::uint32_t> numbers;
+  for (auto& p : pages) {
+    const std::size_t used = p.size();
+    p.resize(f.pageSize, 0);
+    put16(p, 2, static_cast<std::uint16_t>(f.pageSize - used - (numbers.empty() ? kPageHeader : 0)));
+    numbers.push_back(allocatePage(store, f, std::move(p)));
+  }
+  for (std::size_t i = 0; i + 1 < numbers.size(); ++i) put32(store.edit(numbers[i]), 4, numbers[i + 1]);
+  return numbers.front();
+}
+
+}  // namespace jet::write

@@ -1,0 +1,33 @@
+// The definition pages (TDEF) and usage maps of a new table, laid out as
+// Access lays them out (Jet4 and ACE): a 63-byte table block, one 25-byte
+// descriptor per column, the column names (UTF-16LE behind a byte count),
+// for each Memo/OLE column its pair of usage maps, and an end mark. Fixed
+// columns get consecutive offsets in the row's fixed area; variable ones
+// consecutive slots. New tables have no indexes, as Jet's CREATE TABLE
+// without constraints makes them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "jet/header.h"
+#include "jet/sql/statement.h"
+#include "jet/write/page_store.h"
+
+namespace jet::write {
+
+inline constexpr std::size_t kMaxColumns = 255;
+inline constexpr std::size_t kMaxNameLength = 64;
+
+// Writes the definition and maps of a table with `columns` (checked
+// already) and returns its first TDEF page.
+std::uint32_t createTableDefinition(PageStore& store, const Header& header,
+                                    const std::vector<sql::ColumnDefinition>& columns);
+
+// Throws Jet's error for a name Access does not accept for a table or
+// field: empty, longer than 64 characters, starting with a blank, or
+// holding . ! ` [ ] or control characters.
+void checkObjectName(const std::string& name, const char* what);
+
+}  // namespace jet::write

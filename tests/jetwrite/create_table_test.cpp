@@ -1,0 +1,144 @@
+// CREATE TABLE in files Access made, read back by our reader, mdbtools and
+// mdb-reader, with the catalog's indexes checked against its rows.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fixture_pages.h"
+#include "index_audit.h"
+#include "jet/database.h"
+#include "jet/error.h"
+#include "jet/sql/error_numbers.h"
+#include "jet/sql/parser.h"
+#include "jet/write/database_writer.h"
+#include "oracles.h"
+#include "temp_dir.h"
+
+namespace jet::write {
+namespace {
+
+std::string copyFixture(const jetwrite_test::TempDir& dir, const std::string& fixture) {
+  const std::string path = dir.file(std::filesystem::path(fixture).filename().string());
+  std::filesystem::copy_file(jetwrite_test::fixturePath(fixture), path);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+  return path;
+}
+
+void run(DatabaseWriter& writer, std::string_view sql) {
+  const sql::Statement s = sql::parse(sql);
+  if (const auto* c = std::get_if<sql::CreateTable>(&s)) writer.createTable(*c);
+  else if (const auto* i = std::get_if<sql::InsertValues>(&s)) writer.insert(*i);
+  else FAIL() << "unexpected statement " << sql;
+}
+
+void expectCatalogIndexesRight(const std::string& path) {
+  for (std::size_t which = 0; which < 2; ++which) {
+    const auto audit = jetwrite_test::auditIndex(path, "MSysObjects", which);
+    EXPECT_TRUE(audit.ordered) << which;
+    EXPECT_TRUE(audit.keysMatchRows) << which;
+  }
+  const auto aces = jetwrite_test::auditIndex(path, "MSysACEs", 0);
+  EXPECT_TRUE(aces.ordered);
+  EXPECT_TRUE(aces.keysMatchRows);
+}
+
+class CreateTable : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CreateTable, EveryTypeReadsBackEverywhere) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, GetParam());
+  {
+    DatabaseWriter writer(path, "");
+    run(writer,
+        "CREATE TABLE `Order Details`(`id` COUNTER,`name` VARCHAR,`code` TEXT(10),`qty` SMALLINT,"
+        "`small` BYTE,`price` CURRENCY,`ratio` REAL,`weight` FLOAT,`when` DATETIME,`paid` BIT,"
+        "`amount` DECIMAL(12,2),`notes` MEMO,`photo` OLEOBJECT,`raw` BINARY(8),`key` GUID,`n` INT);");
+    run(writer,
+        "INSERT INTO `Order Details` VALUES(NULL, 'O''Neil', 'A-1', '12', '255', '1234.5678', "
+        "'0.5', '-3.25', '2024-03-01 12:00:00', 'True', '-12.345', 'Grüße 😀', 'ab', 'xy', "
+        "'{00112233-4455-6677-8899-AABBCCDDEEFF}', '7')");
+    run(writer, "INSERT INTO `Order Details` VALUES(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
+                "NULL, 'False', NULL, NULL, NULL, NULL, NULL, NULL)");
+  }
+  auto db = Database::open(path, "");
+  const Table t = db->table("order details");
+  ASSERT_EQ(t.columns().size(), 16u);
+  EXPECT_EQ(t.columns()[0].name, "id");
+  EXPECT_EQ(t.columns()[2].length, 20);
+  RowCursor rows = t.rows();
+  std::vector<Value> row;
+  ASSERT_TRUE(rows.next(row));
+  EXPECT_EQ(row[0], Value(std::int32_t{1}));
+  EXPECT_EQ(row[1], Value(std::string("O'Neil")));
+  EXPECT_EQ(row[3], Value(std::int16_t{12}));
+  EXPECT_EQ(row[4], Value(std::uint8_t{255}));
+  EXPECT_EQ(row[5], Value(Currency{12345678}));
+  EXPECT_EQ(row[6], Value(0.5f));
+  EXPECT_EQ(row[7], Value(-3.25));
+  EXPECT_EQ(row[8], Value(DateTime{45352.5}));
+  EXPECT_EQ(row[9], Value(true));
+  EXPECT_EQ(row[10], Value(Numeric{true, 12, 2, 1234}));
+  EXPECT_EQ(row[11], Value(std::string("Grüße 😀")));
+  EXPECT_EQ(row[15], Value(std::int32_t{7}));
+  ASSERT_TRUE(rows.next(row));
+  EXPECT_EQ(row[0], Value(std::int32_t{2}));
+  EXPECT_EQ(row[1], Value(std::monostate{}));
+  EXPECT_EQ(row[9], Value(false));
+  EXPECT_FALSE(rows.next(row));
+
+  const auto tables = jetwrite_test::runCommand("mdb-tables -1 " + jetwrite_test::quoted(path));
+  EXPECT_NE(tables.output.find("Order Details"), std::string::npos) << tables.output;
+  const auto schema = jetwrite_test::runCommand("mdb-schema " + jetwrite_test::quoted(path));
+  EXPECT_EQ(schema.status, 0);
+  EXPECT_NE(schema.output.find("[code]\t\t\tText (10)"), std::string::npos) << schema.output;
+  const auto exported = jetwrite_test::mdbExport(path, "Order Details");
+  EXPECT_NE(exported.output.find("1,\"O'Neil\",\"A-1\",12,255,1234.5678"), std::string::npos) << exported.output;
+  expectCatalogIndexesRight(path);
+  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  const auto js = jetwrite_test::withMdbReader(
+      path, "const t=db.getTable(\"Order Details\");const r=t.getData();"
+            "console.log(db.getTableNames().includes(\"Order Details\"), r.length, r[0].name, r[0].notes, r[0].amount);");
+  EXPECT_EQ(js.output, "true 2 O'Neil Grüße 😀 -12.34\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, CreateTable,
+                         ::testing::Values("jet4/adox_jet4.mdb", "jet4/empty2003.mdb", "ace12/empty2007.accdb",
+                                           "ace14/empty2010.accdb", "ace16/empty2016.accdb"));
+
+TEST(CreateTableErrors, ExistingNamesAndBadNames) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, "jet4/empty2003.mdb");
+  DatabaseWriter writer(path, "");
+  run(writer, "CREATE TABLE `t`(`a` INT)");
+  try {
+    run(writer, "CREATE TABLE `T`(`a` INT)");
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.description(), "Table 'T' already exists.");
+  }
+  EXPECT_THROW(run(writer, "CREATE TABLE `u`(`a` INT,`A` TEXT)"), Error);
+  EXPECT_THROW(run(writer, "CREATE TABLE `a.b`(`a` INT)"), Error);
+  EXPECT_THROW(run(writer, "CREATE TABLE ` lead`(`a` INT)"), Error);
+  EXPECT_THROW(run(writer, "CREATE TABLE `" + std::string(65, 'x') + "`(`a` INT)"), Error);
+  EXPECT_THROW(run(writer, "CREATE TABLE `MSysObjects`(`a` INT)"), Error);
+}
+
+TEST(CreateTableCatalog, HundredsOfTablesSplitTheCatalogIndexes) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, "jet4/empty2003.mdb");
+  {
+    DatabaseWriter writer(path, "");
+    for (int i = 0; i < 300; ++i)
+      run(writer, "CREATE TABLE `Table number " + std::to_string(i) + "`(`a` INT,`b` MEMO)");
+  }
+  const auto audit = jetwrite_test::auditIndex(path, "MSysObjects", 0);
+  EXPECT_GE(audit.depth, 2u);
+  expectCatalogIndexesRight(path);
+  const auto tables = jetwrite_test::runCommand("mdb-tables -1 " + jetwrite_test::quoted(path));
+  EXPECT_EQ(std::count(tables.output.begin(), tables.output.end(), '\n'), 300);
+  auto db = Database::open(path, "");
+  EXPECT_EQ(db->table("Table number 299").columns().size(), 2u);
+}
+
+}  // namespace
+}  // namespace jet::write
