@@ -1,7 +1,6 @@
 // Row cracking for Jet3 and Jet4 rows.
 #include "jet/row_layout.h"
 
-
 namespace jet {
 namespace {
 
@@ -19,9 +18,9 @@ void readJet3Offsets(ByteView row, std::size_t maskSize, std::vector<std::size_t
   std::size_t jumps = rowEnd / 256;
   if (rowEnd < maskSize + jumps + 1) throw damaged("a row is too short for its jump table");
   const std::size_t colPtr = rowEnd - maskSize - jumps - 1;
-  // A final jump entry that no offset needs is padding.
-  if (colPtr < n || (colPtr - n) / 256 < jumps) --jumps;
   if (colPtr < n) throw damaged("a row's variable-column table is too long");
+  // A final jump entry that no offset needs is padding.
+  if ((colPtr - n) / 256 < jumps) --jumps;
   offsets.resize(n + 1);
   std::size_t used = 0;
   for (std::size_t i = 0; i <= n; ++i) {
