@@ -18,6 +18,7 @@ enum class Reader { Engine, MdbTools, MdbReader };
 enum class Aspect {
   File,        // the reader cannot open the file at all
   TableRows,   // the reader cannot read the rows of a table
+  RowOrder,    // the reader returns a table's rows in another order
   ColumnType,  // the reader names a column's type wrongly or not at all
   Values,      // the reader returns wrong values for a column
 };

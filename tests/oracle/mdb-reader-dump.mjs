@@ -12,7 +12,7 @@ import MDBReader from "mdb-reader";
 import { formatValue } from "./canonical.mjs";
 
 // The ADO field type each storage type surfaces as. A complex column shows
-// its key, a long integer; an extended date/time is a timestamp.
+// its key, a long integer; an extended date/time arrives as text.
 const adoTypes = {
   boolean: [11, "adBoolean"],
   byte: [17, "adUnsignedTinyInt"],
@@ -30,7 +30,7 @@ const adoTypes = {
   numeric: [131, "adNumeric"],
   complex: [3, "adInteger"],
   bigint: [20, "adBigInt"],
-  datetimextended: [135, "adDBTimeStamp"],
+  datetimextended: [202, "adVarWChar"],
 };
 
 function parseArguments(argv) {

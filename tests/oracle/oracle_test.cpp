@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <sstream>
 
@@ -142,35 +143,39 @@ class AgainstOracle : public testing::TestWithParam<Case> {
   }
 
   // Opens the file with both readers; false when there is nothing to
-  // compare because one of them is known not to read it.
+  // compare because one of them is known not to read it. Known failures
+  // of both are checked, so that each entry is seen to hold.
   bool openBoth(TableListing& engineTables, TableListing& oracleTables) {
     engineTables = engine_->tables();
-    if (const auto entry = expectedDifference(fixtureName(), Reader::Engine, Aspect::File)) {
+    oracleTables = oracle_->tables();
+    const auto engineEntry = expectedDifference(fixtureName(), Reader::Engine, Aspect::File);
+    if (engineEntry) {
       EXPECT_TRUE(engineTables.failure.has_value())
           << "accessdb now reads " << fixtureName() << "; drop its expected difference";
       EXPECT_TRUE(containsNoCase(engineTables.failure.value_or(""), "encrypt"))
           << "accessdb must say why it rejects the file, got: "
           << engineTables.failure.value_or("");
-      note(*entry);
-      return false;
+      note(*engineEntry);
+    } else {
+      EXPECT_FALSE(engineTables.failure.has_value())
+          << "accessdb cannot read " << fixtureName() << ": " << *engineTables.failure;
     }
-    EXPECT_FALSE(engineTables.failure.has_value())
-        << "accessdb cannot read " << fixtureName() << ": " << *engineTables.failure;
-    if (engineTables.failure) return false;
-    oracleTables = oracle_->tables();
-    if (const auto entry = expected(Aspect::File)) {
+    const auto oracleEntry = expected(Aspect::File);
+    if (oracleEntry) {
       EXPECT_TRUE(oracleTables.failure.has_value())
           << oracleLabel() << " now reads " << fixtureName() << "; drop its expected difference";
-      note(*entry);
-      return false;
+      note(*oracleEntry);
+    } else {
+      EXPECT_FALSE(oracleTables.failure.has_value())
+          << oracleLabel() << " cannot read " << fixtureName() << ": " << *oracleTables.failure;
     }
-    EXPECT_FALSE(oracleTables.failure.has_value())
-        << oracleLabel() << " cannot read " << fixtureName() << ": " << *oracleTables.failure;
-    return !oracleTables.failure;
+    return !engineEntry && !oracleEntry && !engineTables.failure && !oracleTables.failure;
   }
 
   void compareColumnTypes(const std::string& table, const std::vector<Column>& ours,
                           const std::vector<Column>& theirs);
+  std::vector<Row> alignRowOrder(const std::string& table, const std::vector<Column>& columns,
+                                 const std::vector<Row>& ours, const std::vector<Row>& theirs);
   void compareValues(const std::string& table, const std::vector<Column>& columns,
                      const std::vector<Row>& ours, const std::vector<Row>& theirs);
 
@@ -226,6 +231,52 @@ TEST_P(AgainstOracle, NamesAndTypesTheSameColumns) {
       compareColumnTypes(table, ourColumns.items, theirColumns.items);
     }
   }
+}
+
+// Rows are compared in storage order. When both readers hold the same rows
+// in another order, that is reported once, and the oracle's rows are put
+// into our order so that the values can still be compared column by
+// column. A row is recognised by the columns the oracle reads correctly.
+std::vector<Row> AgainstOracle::alignRowOrder(const std::string& table,
+                                              const std::vector<Column>& columns,
+                                              const std::vector<Row>& ours,
+                                              const std::vector<Row>& theirs) {
+  std::vector<std::size_t> keyColumns;
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    if (!expected(Aspect::Values, table, columns[c].name)) keyColumns.push_back(c);
+  }
+  const auto key = [&](const Row& row, bool project) {
+    std::string text;
+    for (const std::size_t c : keyColumns) {
+      text += project ? projectForOracle(GetParam().oracle, columns[c].adoType.value_or(0), row[c])
+                      : row[c];
+      text += '\x1f';
+    }
+    return text;
+  };
+  std::multimap<std::string, std::size_t> theirRowsByKey;
+  for (std::size_t r = 0; r < theirs.size(); ++r) theirRowsByKey.emplace(key(theirs[r], false), r);
+  std::vector<Row> aligned;
+  std::optional<std::size_t> firstMoved;
+  for (std::size_t r = 0; r < ours.size(); ++r) {
+    const auto match = theirRowsByKey.find(key(ours[r], true));
+    if (match == theirRowsByKey.end()) return theirs;  // not the same rows: compare as they stand
+    if (match->second != r && !firstMoved) firstMoved = r;
+    aligned.push_back(theirs[match->second]);
+    theirRowsByKey.erase(match);
+  }
+  const auto entry = expected(Aspect::RowOrder, table);
+  if (entry) {
+    EXPECT_TRUE(firstMoved.has_value()) << fixtureName() << " " << table << ": " << oracleLabel()
+                                        << " now gives the rows in our order; drop the entry";
+    note(*entry);
+  } else if (firstMoved) {
+    ADD_FAILURE() << fixtureName() << " " << table << ": the same rows in another order; row "
+                  << *firstMoved + 1 << " of accessdb (" << ours[*firstMoved].front()
+                  << ", ...) is not row " << *firstMoved + 1 << " of " << oracleLabel() << " ("
+                  << theirs[*firstMoved].front() << ", ...)";
+  }
+  return aligned;
 }
 
 void AgainstOracle::compareValues(const std::string& table, const std::vector<Column>& columns,
@@ -289,7 +340,10 @@ TEST_P(AgainstOracle, ReadsTheSameRows) {
                             [&](const Row& row) { return row.size() == columns.items.size(); });
     EXPECT_TRUE(shapesAgree || ourRows.items.size() != theirRows.items.size())
         << oracleLabel() << " gives rows of another width for " << fixtureName() << " " << table;
-    if (shapesAgree) compareValues(table, columns.items, ourRows.items, theirRows.items);
+    if (shapesAgree) {
+      compareValues(table, columns.items, ourRows.items,
+                    alignRowOrder(table, columns.items, ourRows.items, theirRows.items));
+    }
   }
 }
 
