@@ -66,6 +66,11 @@ void PageHarness::installHandCursor() const {
               folder_.filePath(QStringLiteral("HAND-M.CUR")));
 }
 
+void PageHarness::installUnreadableHandCursor() const {
+  QFile file(folder_.filePath(QStringLiteral("HAND-M.CUR")));
+  if (file.open(QIODevice::WriteOnly)) file.write("not a cursor");
+}
+
 void PageHarness::saveConnection(const QString& path, const QString& password,
                                  const QString& dsn) {
   settings.write(QLatin1String(app::SavedSettings::kAccessMdbFile), path);

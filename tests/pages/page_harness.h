@@ -46,6 +46,8 @@ class PageHarness {
   QString missingAccessFile() const { return folder_.filePath(QStringLiteral("gone.mdb")); }
   // Copies the shipped hand pointer into the program folder.
   void installHandCursor() const;
+  // Puts a "HAND-M.CUR" there that is not a cursor file.
+  void installUnreadableHandCursor() const;
 
   // Writes the three saved values as an earlier run would have.
   void saveConnection(const QString& path, const QString& password, const QString& dsn);

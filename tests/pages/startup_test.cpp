@@ -121,10 +121,7 @@ TEST_F(StartUp, TheShippedHandPointerIsLoaded) {
 }
 
 TEST_F(StartUp, AnUnreadablePointerFileIsReportedAtStep126) {
-  QFile bad(harness.programFolder() + "/HAND-M.CUR");
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write("not a cursor");
-  bad.close();
+  harness.installUnreadableHandCursor();
   form.Form_Load();
   ASSERT_EQ(harness.prompter.messages().size(), 1u);
   EXPECT_TRUE(harness.prompter.messages()[0].contains("Form1.Form_Load at line 126"));

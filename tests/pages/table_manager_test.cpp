@@ -190,6 +190,20 @@ TEST_F(TableManager, HoverKeepsTheHourglassWhileACommandRuns) {
   EXPECT_EQ(page.cursor().shape(), Qt::WaitCursor);
 }
 
+// The page's load has no report of its own: a failure in it is reported
+// by "Next >", which created the page, at the step that touched it.
+TEST_F(TableManager, AFailingLoadIsReportedByNext) {
+  harness.installUnreadableHandCursor();
+  pages::Form2& page = goForward();
+  const std::vector<QString> messages = harness.prompter.messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].startsWith("Invalid picture\r\n"));
+  EXPECT_TRUE(messages[0].contains("Form1.PushButton4_Click at line 106"));
+  EXPECT_EQ(page.List1().count(), 0);  // the fill of step 106 was abandoned
+  EXPECT_EQ(fake::entries(page.List2()), QStringList({"Orders", "Products"}));
+  EXPECT_TRUE(page.isVisible());
+}
+
 TEST_F(TableManager, ClosingItEndsTheProgramThoughTheConnectionPageExists) {
   pages::Form2& page = goForward();
   page.close();
