@@ -3,7 +3,7 @@
 // turns against one WAL-mode SQLite data source. Prints the rates and,
 // last, the ratio of the layer's time to bare ODBC's time.
 //
-// Usage: bench_odbc_execute [rows per round, default 20000] [rounds, default 5]
+// Usage: bench_odbc_execute [rows per round, default 20000] [rounds, default 10]
 
 #include <sql.h>
 #include <sqlext.h>
@@ -102,7 +102,7 @@ void timeBlock(Execute&& execute, const std::vector<std::string>& statements, st
 
 int main(int argc, char** argv) {
   const int rows = argc > 1 ? std::atoi(argv[1]) : 20000;
-  const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 10;
   if (rows <= 0 || rounds <= 0) {
     std::fprintf(stderr, "usage: %s [rows] [rounds]\n", argv[0]);
     return 2;
