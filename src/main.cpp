@@ -34,7 +34,7 @@ int main(int argc, char* argv[]) {
       .random = app::ClockSeededRandom(),
       .openUrl = app::OpenWithDesktop,
       .programFolder = folder,
-      .icon = QIcon(app::JoinPath(folder, {QLatin1String(pages::kIconFile)})),
+      .icon = QIcon(pages::SideFile(folder, pages::kIconFile)),
       // Every window goes at once. The settings need no saving: each
       // change of a field was written when it happened.
       .endProgram =

@@ -5,7 +5,6 @@
 #include "app/error_trap.h"
 #include "app/form_look.h"
 #include "app/home_page.h"
-#include "app/program_folder.h"
 #include "app/skin.h"
 #include "db/file_exists.h"
 #include "db/sybase.h"
@@ -25,7 +24,7 @@ void Form1::Form_Load() {
     setWindowTitle(QLatin1String(app::kApplicationTitle));
     setWindowIcon(context_.icon);
   });
-  const QString hand = app::JoinPath(context_.programFolder, {QLatin1String(kHandCursorFile)});
+  const QString hand = SideFile(context_.programFolder, kHandCursorFile);
   if (trap.when(124, [&] { return db::FileExists(hand); })) {
     trap.step(126, [&] { pointer_->loadCustomCursor(hand); });
   }

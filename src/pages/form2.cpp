@@ -8,7 +8,6 @@
 
 #include "app/error_trap.h"
 #include "app/form_look.h"
-#include "app/program_folder.h"
 #include "db/file_exists.h"
 #include "db/table_list.h"
 #include "pages/page_context.h"
@@ -112,7 +111,7 @@ void Form2::Form_Load() {
   app::SetFormColors(*this);
   setWindowIcon(context_.icon);
   app::CenterForm(*this);
-  const QString hand = app::JoinPath(context_.programFolder, {QLatin1String(kHandCursorFile)});
+  const QString hand = SideFile(context_.programFolder, kHandCursorFile);
   if (db::FileExists(hand)) pointer_->loadCustomCursor(hand);
   setWindowTitle(QLatin1String(app::kApplicationTitle));
   // The outer height covers "< Back" and the margin below it; centring

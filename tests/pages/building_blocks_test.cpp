@@ -2,7 +2,11 @@
 // the cursor file reader.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtEndian>
 
 #include "app/cursor_file.h"
@@ -32,6 +36,49 @@ TEST(CommonDialogFilter, BecomesQtNameFilters) {
             QStringList({"Text (*.txt) (*.txt *.log)", "All (*.*)"}));
   EXPECT_EQ(pages::NameFiltersFromCommonDialogFilter("Odd|"), QStringList());
   EXPECT_EQ(pages::NameFiltersFromCommonDialogFilter(""), QStringList());
+}
+
+// Answers the file dialog that is about to open, once it is up.
+void AnswerFileDialog(const std::function<void(QFileDialog&)>& answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    answer(*dialog);
+  });
+}
+
+TEST(QtFileOpenDialog, ShowsTheRequestAndCancelGivesTheEmptyText) {
+  QString title;
+  QStringList filters;
+  bool readOnly = false;
+  AnswerFileDialog([&](QFileDialog& dialog) {
+    title = dialog.windowTitle();
+    filters = dialog.nameFilters();
+    readOnly = dialog.testOption(QFileDialog::ReadOnly);
+    dialog.reject();
+  });
+  pages::QtFileOpenDialog dialog;
+  const pages::FileOpenRequest request{"Select Access Database", {"Access (*.mdb) (*.*db)"},
+                                       pages::kOfnReadOnly | pages::kOfnExplorer};
+  EXPECT_EQ(dialog.chooseFile(nullptr, request), "");
+  EXPECT_EQ(title, "Select Access Database");
+  EXPECT_EQ(filters, QStringList({"Access (*.mdb) (*.*db)"}));
+  EXPECT_TRUE(readOnly);
+}
+
+TEST(QtFileOpenDialog, GivesTheChosenFilesFullPath) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("shop.mdb");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  AnswerFileDialog([&](QFileDialog& dialog) {
+    dialog.setDirectory(folder.path());
+    dialog.selectFile(path);
+    static_cast<QDialog&>(dialog).accept();  // QFileDialog::accept is protected
+  });
+  pages::QtFileOpenDialog dialog;
+  EXPECT_EQ(dialog.chooseFile(nullptr, {"Pick", {"Access (*.mdb)"}, 0}), path);
 }
 
 QByteArray ShippedCursor() {
