@@ -1,11 +1,14 @@
 #include "jet/write/catalog_writer.h"
 
+#include <algorithm>
+#include <cctype>
 #include <ctime>
 
 #include "jet/catalog.h"
 #include "jet/convert/date_text.h"
 #include "jet/convert/utf16.h"
 #include "jet/error.h"
+#include "jet/write/stored_rows.h"
 
 namespace jet::write {
 namespace {
@@ -20,6 +23,12 @@ std::size_t columnIndex(const TableDef& def, const std::string& name) {
   for (std::size_t i = 0; i < def.columns.size(); ++i)
     if (def.columns[i].name == name) return i;
   throw damaged("the system table lacks its column '" + name + "'");
+}
+
+bool sameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
 }
 
 template <typename T>
@@ -73,7 +82,7 @@ void CatalogWriter::addTable(const std::string& name, std::uint32_t tdefPage) {
   const double now = nowAsDays();
 
   const Table objects = database_.tableAtPage(kCatalogTablePage, "MSysObjects");
-  TableInserter catalog(store_, header_, objects.def(), objects.name());
+  TableWriter catalog(store_, header_, objects.def(), objects.name());
   const TableDef& od = objects.def();
   std::vector<convert::Value> values(od.columns.size(), std::monostate{});
   values[columnIndex(od, "Id")] = static_cast<std::int32_t>(tdefPage);
@@ -87,7 +96,7 @@ void CatalogWriter::addTable(const std::string& name, std::uint32_t tdefPage) {
   catalog.insertValues(store_, std::move(values));
 
   const Table aces = database_.tableAtPage(kAceTablePage, "MSysACEs");
-  TableInserter rights(store_, header_, aces.def(), aces.name());
+  TableWriter rights(store_, header_, aces.def(), aces.name());
   for (const auto& sid : facts.containerSids) {
     std::vector<convert::Value> ace(aces.def().columns.size(), std::monostate{});
     ace[columnIndex(aces.def(), "ObjectId")] = static_cast<std::int32_t>(tdefPage);
@@ -96,6 +105,42 @@ void CatalogWriter::addTable(const std::string& name, std::uint32_t tdefPage) {
     ace[columnIndex(aces.def(), "FInheritable")] = false;
     rights.insertValues(store_, std::move(ace));
   }
+}
+
+void CatalogWriter::removeTable(const std::string& name, std::uint32_t tdefPage) {
+  try {
+    const Table relationships = database_.table("MSysRelationships");
+    RowCursor rows = relationships.rows();
+    std::vector<Value> row;
+    while (rows.next(row))
+      for (const char* column : {"szObject", "szReferencedObject"})
+        if (const auto* other = field<std::string>(row, relationships.def(), column); other && sameName(*other, name))
+          throw Error(errc::kFailure, "Cannot delete table '" + name +
+                                          "': it takes part in one or more relationships. Delete its "
+                                          "relationships first.");
+  } catch (const Error& e) {
+    if (e.number() != errc::kNoSuchTable) throw;
+  }
+
+  const Table objects = database_.tableAtPage(kCatalogTablePage, "MSysObjects");
+  TableWriter catalog(store_, header_, objects.def(), objects.name());
+  std::vector<StoredRow> doomed;
+  forEachStoredRow(store_, header_, objects.def(), [&](const StoredRow& r) {
+    const auto* id = field<std::int32_t>(r.values, objects.def(), "Id");
+    const auto* type = field<std::int16_t>(r.values, objects.def(), "Type");
+    if (id && type && *id == static_cast<std::int32_t>(tdefPage) && *type == kTableType) doomed.push_back(r);
+  });
+  if (doomed.size() != 1) throw damaged("the catalog does not name table '" + name + "' exactly once");
+  catalog.erase(store_, doomed.front());
+
+  const Table aces = database_.tableAtPage(kAceTablePage, "MSysACEs");
+  TableWriter rights(store_, header_, aces.def(), aces.name());
+  doomed.clear();
+  forEachStoredRow(store_, header_, aces.def(), [&](const StoredRow& r) {
+    const auto* object = field<std::int32_t>(r.values, aces.def(), "ObjectId");
+    if (object && *object == static_cast<std::int32_t>(tdefPage)) doomed.push_back(r);
+  });
+  for (const StoredRow& r : doomed) rights.erase(store_, r);
 }
 
 }  // namespace jet::write

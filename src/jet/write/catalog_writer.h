@@ -3,7 +3,9 @@
 // container, Type 1, created and updated now, the database owner's SID)
 // with both index entries that table keeps, and one MSysACEs row for each
 // account that holds rights on the "Tables" container, with full rights,
-// as Jet grants a table's creator.
+// as Jet grants a table's creator. Dropping a table deletes those rows and
+// their index entries again; a table that takes part in relationships is
+// refused rather than left named by them.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +15,7 @@
 #include "jet/database.h"
 #include "jet/header.h"
 #include "jet/write/page_store.h"
-#include "jet/write/table_inserter.h"
+#include "jet/write/table_writer.h"
 
 namespace jet::write {
 
@@ -23,6 +25,7 @@ class CatalogWriter {
   CatalogWriter(PageStore& store, const Header& header, Database& database);
 
   void addTable(const std::string& name, std::uint32_t tdefPage);
+  void removeTable(const std::string& name, std::uint32_t tdefPage);
 
  private:
   struct Found {

@@ -65,8 +65,11 @@ std::uint8_t addRow(std::span<std::uint8_t> page, const Format& f, ByteView row)
 }
 
 void markRowDeleted(std::span<std::uint8_t> page, const Format& f, unsigned row) {
+  // Access sets both flag bits on a deleted row's slot; some readers look
+  // at one of them only.
   const std::uint16_t slot = rowSlot(page, f, row);
-  put16(page, f.dataFirstRowOffset + kSlotSize * row, static_cast<std::uint16_t>(slot | row_slot::kDeleted));
+  put16(page, f.dataFirstRowOffset + kSlotSize * row,
+        static_cast<std::uint16_t>(slot | row_slot::kDeleted | row_slot::kOverflow));
 }
 
 }  // namespace jet::write

@@ -28,7 +28,8 @@ std::size_t maxRowSize(const Format& format);
 // Places `row` on `page`, which must have room; returns its row number.
 std::uint8_t addRow(std::span<std::uint8_t> page, const Format& format, ByteView row);
 
-// Marks row `row` deleted; its bytes stay until the page is compacted.
+// Marks row `row` deleted as Access does (0xC000 in its slot); its bytes
+// stay until the page is compacted.
 void markRowDeleted(std::span<std::uint8_t> page, const Format& format, unsigned row);
 
 }  // namespace jet::write

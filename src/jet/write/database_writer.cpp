@@ -11,6 +11,8 @@
 namespace jet::write {
 namespace {
 
+constexpr std::uint8_t kUserTableType = 0x4E;
+
 Header writableHeader(const std::string& path) {
   journal::RollbackJournal::recover(path);
   journal::FileHandle file(path, journal::FileHandle::Mode::ReadWrite);
@@ -42,21 +44,21 @@ void DatabaseWriter::atomically(Change change) {
     store_.commit();
   } catch (...) {
     store_.discard();
-    for (auto& [page, inserter] : inserters_) inserter.forgetPlacement();
+    for (auto& [page, table] : tables_) table.forgetPlacement();
     throw;
   }
 }
 
-TableInserter& DatabaseWriter::inserter(const std::string& name) {
+TableWriter& DatabaseWriter::tableWriter(const std::string& name) {
   const Table table = database_->table(name);
-  auto it = inserters_.find(table.def().page);
-  if (it == inserters_.end())
-    it = inserters_.try_emplace(table.def().page, store_, header_, table.def(), table.name()).first;
+  auto it = tables_.find(table.def().page);
+  if (it == tables_.end())
+    it = tables_.try_emplace(table.def().page, store_, header_, table.def(), table.name()).first;
   return it->second;
 }
 
 void DatabaseWriter::insert(const sql::InsertValues& statement) {
-  atomically([&] { inserter(statement.table).insert(store_, statement.values); });
+  atomically([&] { tableWriter(statement.table).insert(store_, statement.values); });
 }
 
 bool DatabaseWriter::tableExists(const std::string& name) {
@@ -71,7 +73,7 @@ bool DatabaseWriter::tableExists(const std::string& name) {
 
 void DatabaseWriter::reopen() {
   database_ = Database::open(store_.snapshot(), store_.path(), password_);
-  inserters_.clear();
+  tables_.clear();
 }
 
 void DatabaseWriter::createTable(const sql::CreateTable& statement) {
@@ -91,6 +93,18 @@ void DatabaseWriter::createTable(const sql::CreateTable& statement) {
     const std::uint32_t tdef = createTableDefinition(store_, header_, statement.columns);
     auto snapshot = Database::open(store_.snapshot(), store_.path(), password_);
     CatalogWriter(store_, header_, *snapshot).addTable(statement.table, tdef);
+  });
+  reopen();
+}
+
+void DatabaseWriter::dropTable(const sql::DropTable& statement) {
+  const Table table = database_->table(statement.table);
+  if (table.def().tableType != kUserTableType)
+    throw Error(errc::kFailure, "Cannot delete '" + table.name() + "'; it is a system table.");
+  atomically([&] {
+    auto snapshot = Database::open(store_.snapshot(), store_.path(), password_);
+    CatalogWriter(store_, header_, *snapshot).removeTable(table.name(), table.def().page);
+    releaseTablePages(store_, header_, table.def());
   });
   reopen();
 }

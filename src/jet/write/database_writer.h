@@ -1,5 +1,5 @@
-// Executes the statements that change an Access database: INSERT and
-// CREATE TABLE so far (DROP TABLE and SELECT ... INTO follow). Each statement
+// Executes the statements that change an Access database: INSERT,
+// CREATE TABLE and DROP TABLE so far (SELECT ... INTO follows). Each statement
 // is all or nothing: its pages reach the file through the rollback journal
 // in one step, or, when it fails, not at all. Files the engine cannot
 // write faithfully (Access 97, encrypted files) are refused when opened.
@@ -14,7 +14,7 @@
 #include "jet/journal/rollback_journal.h"
 #include "jet/sql/statement.h"
 #include "jet/write/page_store.h"
-#include "jet/write/table_inserter.h"
+#include "jet/write/table_writer.h"
 
 namespace jet::write {
 
@@ -25,9 +25,10 @@ class DatabaseWriter {
 
   void insert(const sql::InsertValues& statement);
   void createTable(const sql::CreateTable& statement);
+  void dropTable(const sql::DropTable& statement);
 
  private:
-  TableInserter& inserter(const std::string& table);
+  TableWriter& tableWriter(const std::string& table);
   bool tableExists(const std::string& name);
   // Reads the catalog again after a statement changed it.
   void reopen();
@@ -38,7 +39,7 @@ class DatabaseWriter {
   Header header_;
   std::string password_;
   std::shared_ptr<Database> database_;  // reads through store_
-  std::map<std::uint32_t, TableInserter> inserters_;  // by TDEF page
+  std::map<std::uint32_t, TableWriter> tables_;  // by TDEF page
 };
 
 }  // namespace jet::write

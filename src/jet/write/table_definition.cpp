@@ -7,6 +7,8 @@
 #include "jet/sql/error_numbers.h"
 #include "jet/table_def.h"
 #include "jet/write/data_pages.h"
+#include "jet/write/index_definitions.h"
+#include "jet/write/table_layout.h"
 #include "jet/write/put_bytes.h"
 #include "jet/write/row_encoder.h"
 #include "jet/write/usage_maps.h"
@@ -173,6 +175,28 @@ std::uint32_t createTableDefinition(PageStore& store, const Header& header,
   }
   for (std::size_t i = 0; i + 1 < numbers.size(); ++i) put32(store.edit(numbers[i]), 4, numbers[i + 1]);
   return numbers.front();
+}
+
+void releaseTablePages(PageStore& store, const Header& header, const TableDef& def) {
+  const Format& f = header.format;
+  std::vector<std::uint32_t> pages;
+  Pager pager(store.snapshot(), f.pageSize, 0);
+  const auto definition = readTableDefBytes(pager, f, def.page);
+  for (std::uint32_t p = def.page; p != 0; p = u32(store.read(p), 4)) {
+    if (std::find(pages.begin(), pages.end(), p) != pages.end()) throw damaged("a table definition's pages form a loop");
+    pages.push_back(p);
+  }
+  auto addMap = [&](std::uint32_t mapRow) {
+    if (mapRow == 0) return;
+    const auto listed = mapPages(store, f, mapRow);
+    pages.insert(pages.end(), listed.begin(), listed.end());
+  };
+  addMap(def.ownedPagesMap);
+  for (const auto& [column, maps] : readLongValueMaps(definition, def, f)) addMap(maps.owned);
+  for (const RealIndex& index : readRealIndexes(definition, def, f)) addMap(index.location.usageMap);
+  std::sort(pages.begin(), pages.end());
+  pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
+  for (const std::uint32_t p : pages) markPageFree(store, f, p);
 }
 
 }  // namespace jet::write

@@ -13,6 +13,7 @@
 
 #include "jet/header.h"
 #include "jet/sql/statement.h"
+#include "jet/table_def.h"
 #include "jet/write/page_store.h"
 
 namespace jet::write {
@@ -24,6 +25,10 @@ inline constexpr std::size_t kMaxNameLength = 64;
 // already) and returns its first TDEF page.
 std::uint32_t createTableDefinition(PageStore& store, const Header& header,
                                     const std::vector<sql::ColumnDefinition>& columns);
+
+// Gives every page of the table back to the global usage map: its
+// definition pages, data pages, long-value pages and index pages.
+void releaseTablePages(PageStore& store, const Header& header, const TableDef& def);
 
 // Throws Jet's error for a name Access does not accept for a table or
 // field: empty, longer than 64 characters, starting with a blank, or

@@ -1,4 +1,4 @@
-#include "jet/write/table_inserter.h"
+#include "jet/write/table_writer.h"
 
 #include "jet/convert/column_value.h"
 #include "jet/data_page.h"
@@ -21,7 +21,7 @@ std::vector<std::uint8_t> definitionBytes(const PageStore& store, const Format& 
 
 }  // namespace
 
-TableInserter::TableInserter(const PageStore& store, const Header& header, TableDef def, std::string name)
+TableWriter::TableWriter(const PageStore& store, const Header& header, TableDef def, std::string name)
     : format_(header.format),
       def_(std::move(def)),
       name_(std::move(name)),
@@ -35,12 +35,12 @@ TableInserter::TableInserter(const PageStore& store, const Header& header, Table
       throw Error(errc::kFailure, "Cannot insert into '" + name_ + "': " + *reason + ".");
 }
 
-void TableInserter::forgetPlacement() {
+void TableWriter::forgetPlacement() {
   lastDataPage_ = 0;
   lastLongValuePage_.clear();
 }
 
-void TableInserter::assignAutoNumbers(PageStore& store, std::vector<convert::Value>& values) const {
+void TableWriter::assignAutoNumbers(PageStore& store, std::vector<convert::Value>& values) const {
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     if (!columns_[i].type.autoNumber) continue;
     auto& tdef = store.edit(def_.page);
@@ -56,12 +56,26 @@ void TableInserter::assignAutoNumbers(PageStore& store, std::vector<convert::Val
   }
 }
 
-void TableInserter::countRow(PageStore& store) const {
+void TableWriter::countRow(PageStore& store, int change) const {
   auto& tdef = store.edit(def_.page);
-  put32(tdef, kTdefRowCount, u32(tdef, kTdefRowCount) + 1);
+  put32(tdef, kTdefRowCount, u32(tdef, kTdefRowCount) + static_cast<std::uint32_t>(change));
 }
 
-std::uint32_t TableInserter::placeRow(PageStore& store, ByteView row) {
+void TableWriter::erase(PageStore& store, const StoredRow& row) {
+  std::vector<convert::Value> values;
+  for (const Value& v : row.values) values.push_back(toWritable(v));
+  for (const RealIndex& index : indexes_)
+    if (!removeIndexEntry(store, format_, index.location, indexEntry(index, def_, values, codes_, row.slot)))
+      throw damaged("an index of '" + name_ + "' lacks the entry of a row being deleted");
+  for (const std::uint32_t at : {row.slot, row.data}) {
+    const RowPointer p = RowPointer::decode(at);
+    markRowDeleted(store.edit(p.page), format_, p.row);
+  }
+  lastDataPage_ = 0;
+  countRow(store, -1);
+}
+
+std::uint32_t TableWriter::placeRow(PageStore& store, ByteView row) {
   if (lastDataPage_ == 0) {
     const auto pages = mapPages(store, format_, def_.freePagesMap);
     if (!pages.empty()) lastDataPage_ = pages.back();
@@ -78,13 +92,13 @@ std::uint32_t TableInserter::placeRow(PageStore& store, ByteView row) {
   return rowPointer(lastDataPage_, addRow(store.edit(lastDataPage_), format_, row));
 }
 
-void TableInserter::insert(PageStore& store, const std::vector<sql::Literal>& literals) {
+void TableWriter::insert(PageStore& store, const std::vector<sql::Literal>& literals) {
   if (def_.tableType == kSystemTable)
     throw Error(errc::kFailure, "Cannot update '" + name_ + "'; it is a system table.");
   insertValues(store, convert::toRowValues(literals, columns_));
 }
 
-std::uint32_t TableInserter::insertValues(PageStore& store, std::vector<convert::Value> values) {
+std::uint32_t TableWriter::insertValues(PageStore& store, std::vector<convert::Value> values) {
   assignAutoNumbers(store, values);
   const LongValueSink longValue = [&](const ColumnDef& c, ByteView data) {
     const auto maps = longValueMaps_.find(c.number);
@@ -98,7 +112,7 @@ std::uint32_t TableInserter::insertValues(PageStore& store, std::vector<convert:
   const std::uint32_t at = placeRow(store, row);
   for (const RealIndex& index : indexes_)
     insertIndexEntry(store, format_, index.location, indexEntry(index, def_, values, codes_, at), index.unique);
-  countRow(store);
+  countRow(store, +1);
   return at;
 }
 

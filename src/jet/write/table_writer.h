@@ -1,4 +1,4 @@
-// INSERT into one existing table: the values converted to the columns'
+// Changing the rows of one existing table. INSERT: the values converted to the columns'
 // types, long values stored, the row placed on the last data page with
 // room (or a new one, recorded in the table's usage maps), and the row
 // count and next AutoNumber in the definition brought up to date, and an
@@ -18,17 +18,20 @@
 #include "jet/table_def.h"
 #include "jet/write/page_store.h"
 #include "jet/write/index_definitions.h"
+#include "jet/write/stored_rows.h"
 #include "jet/write/table_layout.h"
 
 namespace jet::write {
 
-class TableInserter {
+class TableWriter {
  public:
-  TableInserter(const PageStore& store, const Header& header, TableDef def, std::string name);
+  TableWriter(const PageStore& store, const Header& header, TableDef def, std::string name);
 
   void insert(PageStore& store, const std::vector<sql::Literal>& values);
   // Inserts values already of the columns' types; the new row's pointer.
   std::uint32_t insertValues(PageStore& store, std::vector<convert::Value> values);
+  // Deletes a row found by forEachStoredRow, with its index entries.
+  void erase(PageStore& store, const StoredRow& row);
   const TableDef& def() const { return def_; }
   const std::vector<RealIndex>& indexes() const { return indexes_; }
   const collation::CodeTable* codes() const { return codes_; }
@@ -37,7 +40,7 @@ class TableInserter {
 
  private:
   std::uint32_t placeRow(PageStore& store, ByteView row);
-  void countRow(PageStore& store) const;
+  void countRow(PageStore& store, int change) const;
   void assignAutoNumbers(PageStore& store, std::vector<convert::Value>& values) const;
 
   const Format& format_;
