@@ -18,7 +18,8 @@
 //   integers        decimal, '-' when negative         "-128", "18446744073709551615"
 //   Single, Double  shortest text that reads back as   "0.1", "1e+20", "-2.5e-07"
 //                   the same binary value (invariant,
-//                   '.' as the point)
+//                   '.' as the point); "inf", "-inf",
+//                   "nan" for the special values
 //   Currency        exact, no trailing zeros           "12.5", "-0.0001", "3"
 //   Decimal         exact, all digits of its scale     "12.50", "-0.005", "7"
 //   Date            ISO 8601 date and time; a '.' and  "1999-12-31 23:59:59",

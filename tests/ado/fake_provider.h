@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ado/error.h"
 #include "ado/provider.h"
 #include "ado/provider_registry.h"
 
@@ -23,11 +24,13 @@ struct Log {
 
 class Cursor final : public ado::Cursor {
  public:
-  Cursor(std::shared_ptr<Log> log, std::vector<std::vector<ado::Variant>> rows, long long known)
-      : log_(std::move(log)), rows_(std::move(rows)), known_(known) {}
+  Cursor(std::shared_ptr<Log> log, std::vector<std::vector<ado::Variant>> rows, long long known,
+         bool failAfterFirstRow)
+      : log_(std::move(log)), rows_(std::move(rows)), known_(known), failAfterFirstRow_(failAfterFirstRow) {}
   const std::vector<ado::ColumnInfo>& columns() const override { return columns_; }
   bool fetch(std::vector<ado::Variant>& row) override {
     ++log_->fetches;
+    if (failAfterFirstRow_ && next_ == 1) throw ado::Error(-2147467259, "connection lost");
     if (next_ == rows_.size()) return false;
     row = rows_[next_++];
     return true;
@@ -40,10 +43,12 @@ class Cursor final : public ado::Cursor {
   std::vector<std::vector<ado::Variant>> rows_;
   std::size_t next_ = 0;
   long long known_;
+  bool failAfterFirstRow_;
 };
 
 // Queries give three rows (1 "one", 2 "two", 3 Null); "known" in the SQL
-// makes the cursor report its row count up front.
+// makes the cursor report its row count up front, "fail" makes it fail
+// after the first row.
 class Session final : public ado::Session {
  public:
   explicit Session(std::shared_ptr<Log> log) : log_(std::move(log)) { ++log_->sessionsOpen; }
@@ -56,7 +61,7 @@ class Session final : public ado::Session {
         std::vector<std::vector<Variant>>{{Variant::int32(1), Variant::text("one")},
                                           {Variant::int32(2), Variant::text("two")},
                                           {Variant::int32(3), Variant::null()}},
-        sql.find("known") != std::string_view::npos ? 3 : -1);
+        sql.find("known") != std::string_view::npos ? 3 : -1, sql.find("fail") != std::string_view::npos);
   }
   std::unique_ptr<ado::Cursor> tables() override { return query("schema"); }
 

@@ -62,6 +62,23 @@ TEST_F(RecordsetBehaviourTest, WalksToEofAndThenRefusesToMove) {
   }
 }
 
+TEST_F(RecordsetBehaviourTest, AFetchThatFailsEndsTheStreamInsteadOfRepeatingARow) {
+  openConnection(ado::adUseServer);
+  ado::Recordset rs;
+  rs.open("SELECT fail FROM t", connection_);
+  EXPECT_EQ(rs.field(0).value, ado::Variant::int32(1));
+  expectAdoError(-2147467259, [&] { rs.moveNext(); }, "connection lost");
+  EXPECT_TRUE(rs.eof());
+  EXPECT_TRUE(rs.field(0).value.isEmpty());
+}
+
+TEST_F(RecordsetBehaviourTest, AClientSideOpenThatFailsLeavesTheRecordsetClosed) {
+  openConnection(ado::adUseClient);
+  ado::Recordset rs;
+  expectAdoError(-2147467259, [&] { rs.open("SELECT fail FROM t", connection_); });
+  EXPECT_FALSE(rs.isOpen());
+}
+
 TEST_F(RecordsetBehaviourTest, FieldsByPositionAndByNameInAnyCase) {
   openConnection(ado::adUseClient);
   ado::Recordset rs;

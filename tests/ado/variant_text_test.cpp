@@ -43,6 +43,7 @@ TEST(VariantTextTest, FloatingPointIsShortestRoundTripInvariantText) {
   EXPECT_EQ(Variant::real(1234.5).textForm(), "1234.5");
   EXPECT_EQ(Variant::single(0.1f).textForm(), "0.1");
   EXPECT_EQ(Variant::single(3.4028235e38f).textForm(), "3.4028235e+38");
+  EXPECT_EQ(Variant::real(-std::numeric_limits<double>::infinity()).textForm(), "-inf");
   for (const double d : {1.0 / 3, std::nextafter(1.0, 2.0), 6.02214076e23, -1e-300})
     EXPECT_EQ(std::stod(Variant::real(d).textForm()), d);
 }
