@@ -44,8 +44,8 @@ void Form1::buildControls() {
   Frame1_->setTitle(QStringLiteral("Access Database"));
   AddLabel(*Frame1_, "Label5", QStringLiteral("MDB or ACCDB File:"), scale_, {240, 345, 1935, 255});
   Text1_ = AddControl<QLineEdit>(*Frame1_, "Text1", scale_, {2280, 300, 4695, 345});
-  auto* browse = AddButton(*Frame1_, "PushButton1", QStringLiteral("..."), scale_,
-                           {7080, 300, 450, 345});
+  auto* browse =
+      AddButton(*Frame1_, "PushButton1", QStringLiteral("..."), scale_, {7080, 300, 450, 345});
   AddLabel(*Frame1_, "lblPassword", QStringLiteral("Password (if required):"), scale_,
            {240, 840, 1950, 225});
   Text2_ = AddControl<QLineEdit>(*Frame1_, "Text2", scale_, {2280, 800, 5265, 345});
@@ -60,10 +60,10 @@ void Form1::buildControls() {
   Text3_ = AddControl<QLineEdit>(*Frame2_, "Text3", scale_, {2280, 360, 5265, 330});
   auto* test = AddButton(*Frame2_, "PushButton2", QStringLiteral("Test Connection"), scale_,
                          {240, 810, 3600, 405});
-  auto* help = AddButton(*Frame2_, "PushButton3", QStringLiteral("Help"), scale_,
-                         {3960, 810, 3600, 405});
-  auto* next = AddButton(*this, "PushButton4", QStringLiteral("Next >"), scale_,
-                         {120, 3570, 7800, 405});
+  auto* help =
+      AddButton(*Frame2_, "PushButton3", QStringLiteral("Help"), scale_, {3960, 810, 3600, 405});
+  auto* next =
+      AddButton(*this, "PushButton4", QStringLiteral("Next >"), scale_, {120, 3570, 7800, 405});
   for (QGroupBox* frame : {Frame1_, Frame2_}) FillBackground(*frame, Qt::white);
 
   connect(browse, &QPushButton::clicked, this, &Form1::PushButton1_Click);
@@ -77,8 +77,8 @@ void Form1::buildControls() {
   for (QLineEdit* field : {Text1_, Text2_, Text3_}) field->installEventFilter(this);
 
   for (QPushButton* button : {browse, sample, test, help, next}) pointer_->showHandOver(*button);
-  for (QWidget* area : std::initializer_list<QWidget*>{this, Frame1_, Frame2_, Text1_, Text2_,
-                                                       Text3_}) {
+  for (QWidget* area :
+       std::initializer_list<QWidget*>{this, Frame1_, Frame2_, Text1_, Text2_, Text3_}) {
     pointer_->showArrowOver(*area);
   }
 

@@ -69,10 +69,10 @@ void Form1::PushButton2_Click() {
     if (!connection) throw std::runtime_error("Object required");
     db::OpenSybaseConnection(*connection, *this);  // 104, 106
     context_.prompter.messageBox(QStringLiteral("Connection successful."), app::kOkOnly);  // 108
-    pointer_->set(Pointer::kDefault);                                                     // 110
+    pointer_->set(Pointer::kDefault);                                                      // 110
   } catch (...) {
     context_.prompter.messageBox(QStringLiteral("Could not connect."), app::kOkOnly);  // 114
-    pointer_->set(Pointer::kDefault);                                                 // 116
+    pointer_->set(Pointer::kDefault);                                                  // 116
   }
 }
 
@@ -87,8 +87,9 @@ void Form1::PushButton4_Click() {
   app::ErrorTrap trap = Trap(context_, "PushButton4_Click");
   trap.step(100, [&] { pointer_->set(Pointer::kBusy); });
   const bool accessMissing = trap.when(102, [&] { return !db::FileExists(Text1_->text()); });
-  const bool sybaseDown =
-      !accessMissing && trap.when(104, [&] { return !db::CanConnectSybase(*this, context_.providers); });
+  const bool sybaseDown = !accessMissing && trap.when(104, [&] {
+    return !db::CanConnectSybase(*this, context_.providers);
+  });
   if (!accessMissing && !sybaseDown) {
     trap.step(106, [&] {
       db::FillAccessTableList(form2().List1(), Text1_->text(), *this, context_.prompter,

@@ -50,28 +50,22 @@ struct ButtonRow {
 };
 
 // The twelve buttons in their tab order, after the two lists.
+// clang-format off
 constexpr ButtonRow kButtons[] = {
-    {"PushButton10", "Select All", Container::kFrame1, {270, 2100, 1600, 405},
-     &Form2::PushButton10_Click},
-    {"PushButton11", "Deselect All", Container::kFrame1, {1960, 2100, 1600, 400},
-     &Form2::PushButton11_Click},
-    {"PushButton3", "Send Table/s To Sybase iAny", Container::kFrame1, {240, 2600, 3330, 400},
-     nullptr},
-    {"PushButton1", "Delete Table/s", Container::kFrame1, {240, 3100, 3330, 400}, nullptr},
-    {"PushButton6", "Rename Table", Container::kFrame1, {240, 3600, 3330, 400}, nullptr},
-    {"PushButton8", "Select All", Container::kFrame2, {240, 2100, 1600, 405},
-     &Form2::PushButton8_Click},
-    {"PushButton9", "Deselect All", Container::kFrame2, {1960, 2100, 1600, 400},
-     &Form2::PushButton9_Click},
-    {"PushButton4", "Send Table/s To Access", Container::kFrame2, {240, 2600, 3330, 405},
-     nullptr},
-    {"PushButton5", "Delete Table/s", Container::kFrame2, {240, 3100, 3330, 405}, nullptr},
-    {"PushButton7", "Rename Table", Container::kFrame2, {240, 3598, 3330, 405}, nullptr},
-    {"PushButton2", "< Back", Container::kPage, {120, 4980, 3840, 405},
-     &Form2::PushButton2_Click},
-    {"PushButton12", "Help", Container::kPage, {4080, 4980, 3840, 405},
-     &Form2::PushButton12_Click},
+    {"PushButton10", "Select All",   Container::kFrame1, {270, 2100, 1600, 405}, &Form2::PushButton10_Click},
+    {"PushButton11", "Deselect All", Container::kFrame1, {1960, 2100, 1600, 400}, &Form2::PushButton11_Click},
+    {"PushButton3",  "Send Table/s To Sybase iAny", Container::kFrame1, {240, 2600, 3330, 400}, nullptr},
+    {"PushButton1",  "Delete Table/s", Container::kFrame1, {240, 3100, 3330, 400}, nullptr},
+    {"PushButton6",  "Rename Table",   Container::kFrame1, {240, 3600, 3330, 400}, nullptr},
+    {"PushButton8",  "Select All",   Container::kFrame2, {240, 2100, 1600, 405}, &Form2::PushButton8_Click},
+    {"PushButton9",  "Deselect All", Container::kFrame2, {1960, 2100, 1600, 400}, &Form2::PushButton9_Click},
+    {"PushButton4",  "Send Table/s To Access", Container::kFrame2, {240, 2600, 3330, 405}, nullptr},
+    {"PushButton5",  "Delete Table/s", Container::kFrame2, {240, 3100, 3330, 405}, nullptr},
+    {"PushButton7",  "Rename Table",   Container::kFrame2, {240, 3598, 3330, 405}, nullptr},
+    {"PushButton2",  "< Back", Container::kPage, {120, 4980, 3840, 405}, &Form2::PushButton2_Click},
+    {"PushButton12", "Help",   Container::kPage, {4080, 4980, 3840, 405}, &Form2::PushButton12_Click},
 };
+// clang-format on
 }  // namespace
 
 void Form2::buildControls() {
@@ -137,7 +131,8 @@ void Form2::PushButton8_Click() { setSelectedFlags("PushButton8_Click", *List2_,
 void Form2::PushButton9_Click() { setSelectedFlags("PushButton9_Click", *List2_, false); }
 
 void Form2::PushButton2_Click() {
-  app::ErrorTrap trap(context_.prompter, QStringLiteral("Form2"), QStringLiteral("PushButton2_Click"));
+  app::ErrorTrap trap(context_.prompter, QStringLiteral("Form2"),
+                      QStringLiteral("PushButton2_Click"));
   trap.step(100, [&] { connectionPage_.show(); });
   trap.step(102, [&] { hide(); });
 }

@@ -4,9 +4,9 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QString>
 #include <QWidget>
-#include <QList>
 
 #include "pages/twips.h"
 

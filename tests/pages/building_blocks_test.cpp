@@ -27,7 +27,7 @@ TEST(TwipScale, FollowsTheResolutionAndRounds) {
   const pages::TwipScale scale(120, 144);
   EXPECT_EQ(scale.x(1440), 120);
   EXPECT_EQ(scale.y(1440), 144);
-  EXPECT_EQ(scale.x(345), 29);  // 28.75
+  EXPECT_EQ(scale.x(345), 29);                       // 28.75
   EXPECT_EQ(pages::TwipScale(96, 96).y(3598), 240);  // 239.87
 }
 
@@ -58,7 +58,8 @@ TEST(QtFileOpenDialog, ShowsTheRequestAndCancelGivesTheEmptyText) {
     dialog.reject();
   });
   pages::QtFileOpenDialog dialog;
-  const pages::FileOpenRequest request{"Select Access Database", {"Access (*.mdb) (*.*db)"},
+  const pages::FileOpenRequest request{"Select Access Database",
+                                       {"Access (*.mdb) (*.*db)"},
                                        pages::kOfnReadOnly | pages::kOfnExplorer};
   EXPECT_EQ(dialog.chooseFile(nullptr, request), "");
   EXPECT_EQ(title, "Select Access Database");

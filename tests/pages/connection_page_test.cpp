@@ -117,10 +117,9 @@ TEST_F(ConnectionPage, BrowseAsksForAnAccessFileWithTheThreeFilters) {
   const pages::FileOpenRequest& request = harness.fileDialog.requests[0];
   EXPECT_EQ(request.title, "Select Access Database");
   EXPECT_EQ(request.flags, 0x280001);
-  EXPECT_EQ(request.nameFilters,
-            QStringList({"All Microsoft Databases (*.mdb,*.accdb) (*.*db)",
-                         "Microsoft Database (*.mdb) (*.mdb)",
-                         "Microsoft 2007 Database (*.accdb) (*.accdb)"}));
+  EXPECT_EQ(request.nameFilters, QStringList({"All Microsoft Databases (*.mdb,*.accdb) (*.*db)",
+                                              "Microsoft Database (*.mdb) (*.mdb)",
+                                              "Microsoft 2007 Database (*.accdb) (*.accdb)"}));
   EXPECT_EQ(field("Text1").text(), "/data/shop.accdb");
   EXPECT_EQ(harness.saved(app::SavedSettings::kAccessMdbFile), "/data/shop.accdb");
 }
@@ -272,9 +271,9 @@ TEST_F(ConnectionPage, MouseMovesDuringNextKeepTheHourglass) {
   } watch;
   watch.pointer = &form.pointer();
   QPushButton& next = button("PushButton4");
-  QCoreApplication::postEvent(&next, new QMouseEvent(QEvent::MouseMove, QPointF(2, 2),
-                                                     next.mapToGlobal(QPointF(2, 2)), Qt::NoButton,
-                                                     Qt::NoButton, Qt::NoModifier));
+  QCoreApplication::postEvent(
+      &next, new QMouseEvent(QEvent::MouseMove, QPointF(2, 2), next.mapToGlobal(QPointF(2, 2)),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier));
   QCoreApplication::postEvent(&watch, new QEvent(QEvent::User));
   form.PushButton4_Click();
   ASSERT_EQ(watch.seen.size(), 1u);

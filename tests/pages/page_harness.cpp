@@ -71,8 +71,7 @@ void PageHarness::installUnreadableHandCursor() const {
   if (file.open(QIODevice::WriteOnly)) file.write("not a cursor");
 }
 
-void PageHarness::saveConnection(const QString& path, const QString& password,
-                                 const QString& dsn) {
+void PageHarness::saveConnection(const QString& path, const QString& password, const QString& dsn) {
   settings.write(QLatin1String(app::SavedSettings::kAccessMdbFile), path);
   settings.write(QLatin1String(app::SavedSettings::kAccessPassword), password);
   settings.write(QLatin1String(app::SavedSettings::kDataSourceName), dsn);

@@ -34,8 +34,8 @@ class ScriptedFileDialog : public pages::FileOpenDialog {
 class PageHarness {
  public:
   // Data sources in the ODBC sandbox, made on the first call.
-  static constexpr char kShopDsn[] = "PagesShop";            // tables Orders, Products
-  static constexpr char kBrokenDsn[] = "PagesBroken";        // known, but its file is missing
+  static constexpr char kShopDsn[] = "PagesShop";      // tables Orders, Products
+  static constexpr char kBrokenDsn[] = "PagesBroken";  // known, but its file is missing
   static void PrepareDataSources();
 
   PageHarness();

@@ -43,7 +43,9 @@ class TableManager : public testing::Test {
     connection.PushButton4_Click();
     return connection.form2();
   }
-  QPushButton& button(const char* name) { return *connection.form2().findChild<QPushButton*>(name); }
+  QPushButton& button(const char* name) {
+    return *connection.form2().findChild<QPushButton*>(name);
+  }
 
   PageHarness harness;
   pages::Form1 connection{harness.context};
@@ -56,12 +58,18 @@ TEST_F(TableManager, HasTheDesignedControls) {
   EXPECT_EQ(page.findChild<QGroupBox*>("Frame1")->title(), "Access Tables");
   EXPECT_EQ(page.findChild<QGroupBox*>("Frame2")->title(), "Sybase iAnywhere Tables");
   const std::pair<const char*, const char*> captions[] = {
-      {"PushButton10", "Select All"},   {"PushButton11", "Deselect All"},
-      {"PushButton3", "Send Table/s To Sybase iAny"}, {"PushButton1", "Delete Table/s"},
-      {"PushButton6", "Rename Table"},  {"PushButton8", "Select All"},
-      {"PushButton9", "Deselect All"},  {"PushButton4", "Send Table/s To Access"},
-      {"PushButton5", "Delete Table/s"}, {"PushButton7", "Rename Table"},
-      {"PushButton2", "< Back"},        {"PushButton12", "Help"}};
+      {"PushButton10", "Select All"},
+      {"PushButton11", "Deselect All"},
+      {"PushButton3", "Send Table/s To Sybase iAny"},
+      {"PushButton1", "Delete Table/s"},
+      {"PushButton6", "Rename Table"},
+      {"PushButton8", "Select All"},
+      {"PushButton9", "Deselect All"},
+      {"PushButton4", "Send Table/s To Access"},
+      {"PushButton5", "Delete Table/s"},
+      {"PushButton7", "Rename Table"},
+      {"PushButton2", "< Back"},
+      {"PushButton12", "Help"}};
   for (const auto& [name, caption] : captions) EXPECT_EQ(button(name).text(), caption) << name;
   EXPECT_EQ(button("PushButton3").parentWidget()->objectName(), "Frame1");
   EXPECT_EQ(button("PushButton4").parentWidget()->objectName(), "Frame2");
@@ -82,10 +90,10 @@ TEST_F(TableManager, TabsFromTheDataSourceListThroughTheButtons) {
     if (widget->focusPolicy() & Qt::TabFocus) order << widget->objectName();
     widget = widget->nextInFocusChain();
   } while (widget != &page.List2());
-  EXPECT_EQ(order, QStringList({"List2", "List1", "PushButton10", "PushButton11", "PushButton3",
-                                "PushButton1", "PushButton6", "PushButton8", "PushButton9",
-                                "PushButton4", "PushButton5", "PushButton7", "PushButton2",
-                                "PushButton12"}));
+  EXPECT_EQ(order,
+            QStringList({"List2", "List1", "PushButton10", "PushButton11", "PushButton3",
+                         "PushButton1", "PushButton6", "PushButton8", "PushButton9", "PushButton4",
+                         "PushButton5", "PushButton7", "PushButton2", "PushButton12"}));
   page.show();
   page.activateWindow();
   EXPECT_EQ(page.focusWidget(), &page.List2());
@@ -154,8 +162,8 @@ TEST_F(TableManager, HelpShowsTheContactText) {
 TEST_F(TableManager, TheCommandButtonsOfLaterWorkDoNothingYet) {
   pages::Form2& page = goForward();
   page.PushButton10_Click();
-  for (const char* name : {"PushButton1", "PushButton3", "PushButton4", "PushButton5",
-                           "PushButton6", "PushButton7"}) {
+  for (const char* name :
+       {"PushButton1", "PushButton3", "PushButton4", "PushButton5", "PushButton6", "PushButton7"}) {
     button(name).click();
   }
   EXPECT_EQ(page.List1().count(), 2);
