@@ -6,6 +6,7 @@
 #include "jet/error.h"
 #include "jet/sql/error_numbers.h"
 #include "jet/write/catalog_writer.h"
+#include "jet/write/stored_rows.h"
 #include "jet/write/table_definition.h"
 
 namespace jet::write {
@@ -76,19 +77,22 @@ void DatabaseWriter::reopen() {
   tables_.clear();
 }
 
-void DatabaseWriter::createTable(const sql::CreateTable& statement) {
-  checkObjectName(statement.table, "table");
-  if (statement.columns.size() > kMaxColumns) throw Error(errc::kFailure, "Too many fields defined.");
+void DatabaseWriter::checkNewTable(const std::string& name, const std::vector<sql::ColumnDefinition>& columns) {
+  checkObjectName(name, "table");
+  if (columns.size() > kMaxColumns) throw Error(errc::kFailure, "Too many fields defined.");
   std::set<std::string> seen;
-  for (const auto& c : statement.columns) {
+  for (const auto& c : columns) {
     checkObjectName(c.name, "field");
     std::string folded = c.name;
     for (char& ch : folded) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     if (!seen.insert(folded).second)
-      throw Error(errc::kSyntaxError, "Field '" + c.name + "' already exists in table '" + statement.table + "'.");
+      throw Error(errc::kSyntaxError, "Field '" + c.name + "' already exists in table '" + name + "'.");
   }
-  if (tableExists(statement.table))
-    throw Error(errc::kTableExists, "Table '" + statement.table + "' already exists.");
+  if (tableExists(name)) throw Error(errc::kTableExists, "Table '" + name + "' already exists.");
+}
+
+void DatabaseWriter::createTable(const sql::CreateTable& statement) {
+  checkNewTable(statement.table, statement.columns);
   atomically([&] {
     const std::uint32_t tdef = createTableDefinition(store_, header_, statement.columns);
     auto snapshot = Database::open(store_.snapshot(), store_.path(), password_);
@@ -107,6 +111,40 @@ void DatabaseWriter::dropTable(const sql::DropTable& statement) {
     releaseTablePages(store_, header_, table.def());
   });
   reopen();
+}
+
+void DatabaseWriter::selectInto(const sql::SelectInto& statement) {
+  const Table source = database_->table(statement.source);
+  std::vector<sql::ColumnDefinition> columns;
+  for (const ColumnDef& c : source.columns()) columns.push_back(writableColumn(c));
+  checkNewTable(statement.target, columns);
+  atomically([&] {
+    const std::uint32_t tdef = createTableDefinition(store_, header_, columns);
+    auto snapshot = Database::open(store_.snapshot(), store_.path(), password_);
+    CatalogWriter(store_, header_, *snapshot).addTable(statement.target, tdef);
+    TableWriter target(store_, header_, snapshot->tableAtPage(tdef, statement.target).def(), statement.target);
+    std::vector<std::vector<convert::Value>> rows;
+    forEachStoredRow(store_, header_, source.def(), [&](const StoredRow& row) {
+      std::vector<convert::Value> values;
+      for (const Value& v : row.values) values.push_back(toWritable(v));
+      rows.push_back(std::move(values));
+    });
+    for (auto& values : rows) target.insertValues(store_, std::move(values));
+  });
+  reopen();
+}
+
+void DatabaseWriter::execute(const sql::Statement& statement) {
+  std::visit(
+      [this](const auto& s) {
+        using T = std::decay_t<decltype(s)>;
+        if constexpr (std::is_same_v<T, sql::InsertValues>) insert(s);
+        else if constexpr (std::is_same_v<T, sql::CreateTable>) createTable(s);
+        else if constexpr (std::is_same_v<T, sql::DropTable>) dropTable(s);
+        else if constexpr (std::is_same_v<T, sql::SelectInto>) selectInto(s);
+        else throw Error(errc::kFailure, "A SELECT query returns rows; it is opened, not executed.");
+      },
+      statement);
 }
 
 }  // namespace jet::write

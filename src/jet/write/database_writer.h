@@ -1,5 +1,6 @@
 // Executes the statements that change an Access database: INSERT,
-// CREATE TABLE and DROP TABLE so far (SELECT ... INTO follows). Each statement
+// CREATE TABLE, DROP TABLE and SELECT ... INTO (a copy of a table's columns
+// and rows, without its indexes, as Jet makes it). Each statement
 // is all or nothing: its pages reach the file through the rollback journal
 // in one step, or, when it fails, not at all. Files the engine cannot
 // write faithfully (Access 97, encrypted files) are refused when opened.
@@ -26,10 +27,14 @@ class DatabaseWriter {
   void insert(const sql::InsertValues& statement);
   void createTable(const sql::CreateTable& statement);
   void dropTable(const sql::DropTable& statement);
+  void selectInto(const sql::SelectInto& statement);
+  // Any of the above; a plain SELECT changes nothing and is refused here.
+  void execute(const sql::Statement& statement);
 
  private:
   TableWriter& tableWriter(const std::string& table);
   bool tableExists(const std::string& name);
+  void checkNewTable(const std::string& name, const std::vector<sql::ColumnDefinition>& columns);
   // Reads the catalog again after a statement changed it.
   void reopen();
   template <typename Change>
