@@ -18,13 +18,8 @@
 namespace {
 
 using pages::Pointer;
+using pages_test::MoveMouseOver;
 using pages_test::PageHarness;
-
-void MoveMouseOver(QWidget& widget, QPoint at = {2, 2}) {
-  QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
-  QApplication::sendEvent(&widget, &move);
-}
 
 class ConnectionPage : public testing::Test {
  protected:

@@ -1,6 +1,8 @@
 #include "page_harness.h"
 
-#include <QDir>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
 #include <stdexcept>
 
 #include "ado/connection.h"
@@ -8,6 +10,13 @@
 #include "support/odbc_sandbox.h"
 
 namespace pages_test {
+
+void MoveMouseOver(QWidget& widget) {
+  const QPointF at(2, 2);
+  QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&widget, &move);
+}
 
 void PageHarness::PrepareDataSources() {
   // The sandbox takes each name once per process; every suite asks.

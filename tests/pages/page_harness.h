@@ -21,6 +21,9 @@
 
 namespace pages_test {
 
+// The mouse moving over `widget` with no button held, as Qt delivers it.
+void MoveMouseOver(QWidget& widget);
+
 class ScriptedFileDialog : public pages::FileOpenDialog {
  public:
   QString chooseFile(QWidget*, const pages::FileOpenRequest& request) override {

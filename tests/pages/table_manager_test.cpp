@@ -1,11 +1,9 @@
 // The table manager page: its load, its own buttons and its pointer.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -18,13 +16,8 @@
 namespace {
 
 using pages::Pointer;
+using pages_test::MoveMouseOver;
 using pages_test::PageHarness;
-
-void MoveMouseOver(QWidget& widget) {
-  QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget.mapToGlobal(QPointF(2, 2)),
-                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(&widget, &move);
-}
 
 int SelectedCount(const QListWidget& list) { return static_cast<int>(list.selectedItems().size()); }
 
