@@ -52,7 +52,7 @@ void RowCracker::crack(ByteView row, const TableDef& table, const Format& f, std
     const ColumnDef& c = table.columns[i];
     FieldSlice& s = out[i];
     const bool present = c.number < rowColumns && (mask[c.number / 8] & (1u << (c.number % 8))) != 0;
-    if (c.type() == ColumnType::Boolean) {
+    if (c.type() == ColumnType::Boolean && !c.calculated()) {
       s.isNull = false;
       s.flag = present;
       continue;

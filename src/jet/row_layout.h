@@ -4,7 +4,7 @@
 // end (Jet3: one byte each plus a "jump table" for rows longer than 256
 // bytes), the variable-column count, and finally the null mask, one bit
 // per column number (set = has a value). Yes/No values live only in the
-// null mask. Columns added after a row was written lie beyond its counts
+// null mask (calculated ones excepted). Columns added after a row was written lie beyond its counts
 // and read as null.
 #pragma once
 

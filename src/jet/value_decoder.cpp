@@ -42,8 +42,9 @@ Numeric decodeNumeric(ByteView b, const ColumnDef& c) {
 // 32-bit word, the rest byte-reversed 64-bit words, most significant first.
 Numeric decodeCalculatedNumeric(ByteView b, const ColumnDef& c) {
   Numeric n;
+  requireRange(b, 0, 4, "a calculated decimal");
   const std::size_t stored = u16(b, 0);
-  std::size_t length = ((stored > 0 ? stored : b.size() - 2) - 2) / 4 * 4;
+  std::size_t length = ((stored >= 2 ? stored : b.size() - 2) - 2) / 4 * 4;
   length = std::min<std::size_t>({length, 16, b.size() - 4});
   n.scale = u8(b, 2);
   n.negative = u8(b, 3) != 0;
@@ -120,7 +121,7 @@ ValueDecoder::ValueDecoder(Pager& pager, const Header& header)
     : pager_(pager), format_(header.format), codePage_(header.codePage) {}
 
 void ValueDecoder::decode(const ColumnDef& column, const FieldSlice& field, Value& out) {
-  if (column.type() == ColumnType::Boolean) {
+  if (column.type() == ColumnType::Boolean && !column.calculated()) {
     out = field.flag;
     return;
   }
