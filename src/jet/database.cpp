@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "jet/journal/rollback_journal.h"
+
 namespace jet {
 namespace {
 
@@ -50,6 +52,7 @@ Database::Database(const Header& header, std::unique_ptr<ByteSource> source)
     : header_(header), pager_(std::move(source), header.format.pageSize, header.databaseKey) {}
 
 std::shared_ptr<Database> Database::open(const std::string& path, const std::string& password) {
+  journal::RollbackJournal::recover(path);  // undo a statement a crash cut short
   return open(openFileSource(path), path, password);
 }
 
