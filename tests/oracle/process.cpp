@@ -3,11 +3,14 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -59,7 +62,7 @@ class SpawnActions {
 
 // Reads both pipes until both are closed; reading one at a time could
 // dead-lock when the child fills the other.
-void drain(Pipe& out, Pipe& err, ProcessResult& result) {
+void drain(Pipe& out, Pipe& err, Output output, ProcessResult& result) {
   std::array<pollfd, 2> fds{pollfd{out.readEnd(), POLLIN, 0}, pollfd{err.readEnd(), POLLIN, 0}};
   std::array<std::string*, 2> sinks{&result.out, &result.err};
   char buffer[65536];
@@ -73,7 +76,8 @@ void drain(Pipe& out, Pipe& err, ProcessResult& result) {
       if (fds[i].fd < 0 || fds[i].revents == 0) continue;
       const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
       if (n > 0) {
-        sinks[i]->append(buffer, static_cast<std::size_t>(n));
+        if (i == 0) result.outLines += std::count(buffer, buffer + n, '\n');
+        if (i == 1 || output == Output::Keep) sinks[i]->append(buffer, static_cast<std::size_t>(n));
       } else if (n == 0 || errno != EINTR) {
         fds[i].fd = -1;
         --open;
@@ -84,7 +88,7 @@ void drain(Pipe& out, Pipe& err, ProcessResult& result) {
 
 }  // namespace
 
-ProcessResult runProcess(const std::vector<std::string>& argv) {
+ProcessResult runProcess(const std::vector<std::string>& argv, Output output) {
   ProcessResult result;
   Pipe out;
   Pipe err;
@@ -98,6 +102,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv) {
   args.push_back(nullptr);
 
   pid_t pid = 0;
+  const auto start = std::chrono::steady_clock::now();
   const int spawned = ::posix_spawnp(&pid, args[0], actions.get(), nullptr, args.data(), environ);
   out.closeWrite();
   err.closeWrite();
@@ -105,10 +110,13 @@ ProcessResult runProcess(const std::vector<std::string>& argv) {
     result.err = "cannot start " + argv[0];
     return result;
   }
-  drain(out, err, result);
+  drain(out, err, output, result);
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  rusage usage{};
+  while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
   }
+  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  result.peakKilobytes = usage.ru_maxrss;
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
 }
