@@ -218,5 +218,47 @@ TEST_F(JavaScriptCanonicalForm, DoubleMatchesToChars) {
   }
 }
 
+// The rest of canonical.mjs: mdb-reader's values turned into export text.
+TEST_F(JavaScriptCanonicalForm, RebuildsExportTextFromMdbReaderValues) {
+  const std::string module = (fs::path(FERROVALE_ORACLE_DIR) / "canonical.mjs").string();
+  // A Date as mdb-reader makes it: (days - 25569) * 86400000 ms, linearly.
+  const std::string script =
+      "const m = await import(process.argv[1]);\n"
+      "const access = (days) => new Date(Math.round((days - 25569) * 86400000));\n"
+      "const lines = [\n"
+      "  m.formatDate(access(-1.25)),\n"
+      "  m.formatDate(access(-36522)),\n"
+      "  m.formatDate(access(45000.5 + 0.25 / 86400)),\n"
+      "  m.formatDateTimeExtended('2021.06.14 22:45:12.345678900'),\n"
+      "  m.formatDateTimeExtended('0100.06.14 12:45:00.000000000'),\n"
+      "  m.formatValue('currency', '-0.5000'),\n"
+      "  m.formatValue('numeric', '-0.000000'),\n"
+      "  m.formatValue('text', 'a\\\\b\\tc\\r\\nd'),\n"
+      "  m.formatValue('memo', null),\n"
+      "  m.formatValue('boolean', false),\n"
+      "  m.formatValue('bigint', -9007199254740993n),\n"
+      "  m.formatValue('repid', '6b29fc40-ca47-1067-b31d-00dd010662da'),\n"
+      "  m.formatValue('ole', Buffer.from([0, 171, 255])),\n"
+      "];\n"
+      "process.stdout.write(lines.join('\\n') + '\\n');\n";
+  const ProcessResult result = runProcess({"node", "--input-type=module", "-e", script, module});
+  ASSERT_TRUE(result.succeeded()) << result.err;
+  EXPECT_EQ(splitLines(result.out), (std::vector<std::string>{
+                                        "1899-12-29 06:00:00",  // day -1, then a quarter day forward
+                                        "1800-01-01 00:00:00",
+                                        "2023-03-15 12:00:00.25",
+                                        "2021-06-14 22:45:12.3456789",
+                                        "0100-06-14 12:45:00",
+                                        "-0.5",
+                                        "0",
+                                        "a\\\\b\\tc\\r\\nd",
+                                        "\\N",
+                                        "0",
+                                        "-9007199254740993",
+                                        "{6B29FC40-CA47-1067-B31D-00DD010662DA}",
+                                        "00abff",
+                                    }));
+}
+
 }  // namespace
 }  // namespace oracle
