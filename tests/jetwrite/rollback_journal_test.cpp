@@ -57,6 +57,17 @@ std::uint32_t checkWhole(const std::string& path) {
   return i;
 }
 
+TEST(Crc32, KnownValues) {
+  const std::string check = "123456789";
+  EXPECT_EQ(crc32(std::span(reinterpret_cast<const std::uint8_t*>(check.data()), check.size())), 0xCBF43926u);
+  std::vector<std::uint8_t> bytes;
+  for (int r = 0; r < 3; ++r)
+    for (int i = 0; i < 256; ++i) bytes.push_back(static_cast<std::uint8_t>(i));
+  EXPECT_EQ(crc32(bytes), 0xB0C0DF2Au);
+  // Split anywhere, the running value carries over.
+  EXPECT_EQ(crc32(std::span(bytes).subspan(13), crc32(std::span(bytes).first(13))), 0xB0C0DF2Au);
+}
+
 TEST(RollbackJournal, AppliesPagesAndLeavesNoJournalBehind) {
   jetwrite_test::TempDir dir;
   const std::string db = dir.file("a.mdb");

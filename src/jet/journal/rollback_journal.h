@@ -21,7 +21,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -48,13 +50,21 @@ class RollbackJournal {
   // Removes the journal file, whose statements have all finished.
   ~RollbackJournal();
 
+  // Fills `out` with the current bytes of an existing page.
+  using PageReader = std::function<void(std::uint32_t page, std::span<std::uint8_t> out)>;
+
   // Writes `pages` (page number -> new bytes, each one page long) into
-  // `database` as one change. On failure the database is rolled back
-  // before the error is passed on.
+  // `database`, which is `databaseSize` bytes long, as one change; the
+  // originals come from `original`. On failure the database is rolled
+  // back before the error is passed on.
+  void apply(FileHandle& database, std::uint64_t databaseSize, const PageImages& pages,
+             const PageReader& original);
+  // The same, reading sizes and originals from the file.
   void apply(FileHandle& database, const PageImages& pages);
 
  private:
-  std::vector<std::uint8_t> journalImage(const FileHandle& database, const PageImages& pages) const;
+  std::vector<std::uint8_t> journalImage(std::uint64_t databaseSize, const PageImages& pages,
+                                         const PageReader& original) const;
   void wipeHeader();
 
   std::string databasePath_;

@@ -51,10 +51,13 @@ void DatabaseWriter::atomically(Change change) {
 }
 
 TableWriter& DatabaseWriter::tableWriter(const std::string& name) {
+  if (const auto known = pageByName_.find(name); known != pageByName_.end())
+    return tables_.at(known->second);
   const Table table = database_->table(name);
   auto it = tables_.find(table.def().page);
   if (it == tables_.end())
     it = tables_.try_emplace(table.def().page, store_, header_, table.def(), table.name()).first;
+  pageByName_[name] = table.def().page;
   return it->second;
 }
 
@@ -75,6 +78,7 @@ bool DatabaseWriter::tableExists(const std::string& name) {
 void DatabaseWriter::reopen() {
   database_ = Database::open(store_.snapshot(), store_.path(), password_);
   tables_.clear();
+  pageByName_.clear();
 }
 
 void DatabaseWriter::checkNewTable(const std::string& name, const std::vector<sql::ColumnDefinition>& columns) {

@@ -45,6 +45,7 @@ class DatabaseWriter {
   std::string password_;
   std::shared_ptr<Database> database_;  // reads through store_
   std::map<std::uint32_t, TableWriter> tables_;  // by TDEF page
+  std::map<std::string, std::uint32_t> pageByName_;  // as statements named them
 };
 
 }  // namespace jet::write

@@ -7,6 +7,8 @@
 namespace jet::write {
 namespace {
 
+constexpr std::size_t kCleanPagesKept = 4096;
+
 class StoreSource final : public ByteSource {
  public:
   explicit StoreSource(const PageStore& store) : store_(store) {}
@@ -49,11 +51,17 @@ PageStore::PageStore(std::string path, std::size_t pageSize, journal::SyncPolicy
 
 std::vector<std::uint8_t> PageStore::read(std::uint32_t page) const {
   if (const auto it = dirty_.find(page); it != dirty_.end()) return it->second;
+  return filePage(page);
+}
+
+const std::vector<std::uint8_t>& PageStore::filePage(std::uint32_t page) const {
+  if (const auto it = clean_.find(page); it != clean_.end()) return it->second;
   if (page >= filePages_) throw damaged("page " + std::to_string(page) + " lies past the end of the file");
   std::vector<std::uint8_t> bytes(pageSize_);
   if (!file_.readAt(static_cast<std::uint64_t>(page) * pageSize_, bytes))
     throw damaged("page " + std::to_string(page) + " is cut short");
-  return bytes;
+  if (clean_.size() >= kCleanPagesKept) clean_.clear();
+  return clean_.emplace(page, std::move(bytes)).first->second;
 }
 
 std::vector<std::uint8_t>& PageStore::edit(std::uint32_t page) {
@@ -69,7 +77,15 @@ std::uint32_t PageStore::append(std::vector<std::uint8_t> bytes) {
 }
 
 void PageStore::commit() {
-  journal_.apply(file_, dirty_);
+  journal_.apply(file_, static_cast<std::uint64_t>(filePages_) * pageSize_, dirty_,
+                 [this](std::uint32_t page, std::span<std::uint8_t> out) {
+                   const auto& bytes = filePage(page);
+                   std::copy(bytes.begin(), bytes.end(), out.begin());
+                 });
+  for (auto& [page, bytes] : dirty_) {
+    if (clean_.size() >= kCleanPagesKept) clean_.clear();
+    clean_[page] = std::move(bytes);
+  }
   dirty_.clear();
   filePages_ = pageCount_;
 }

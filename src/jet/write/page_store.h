@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "jet/journal/rollback_journal.h"
@@ -40,6 +41,8 @@ class PageStore {
   std::unique_ptr<ByteSource> snapshot() const;
 
  private:
+  const std::vector<std::uint8_t>& filePage(std::uint32_t page) const;
+
   std::string path_;
   std::size_t pageSize_;
   journal::FileHandle file_;
@@ -47,6 +50,9 @@ class PageStore {
   std::uint32_t filePages_ = 0;
   std::uint32_t pageCount_ = 0;
   journal::PageImages dirty_;
+  // Pages as the file holds them, kept since the file changes only through
+  // this store; bounded so that a long run does not hold the whole file.
+  mutable std::unordered_map<std::uint32_t, std::vector<std::uint8_t>> clean_;
 };
 
 }  // namespace jet::write
