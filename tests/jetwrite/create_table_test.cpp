@@ -123,6 +123,39 @@ TEST(CreateTableErrors, ExistingNamesAndBadNames) {
   EXPECT_THROW(run(writer, "CREATE TABLE `MSysObjects`(`a` INT)"), Error);
 }
 
+TEST(CreateTableWide, ADefinitionOverSeveralPages) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, "jet4/empty2003.mdb");
+  std::string create = "CREATE TABLE `wide`(";
+  std::string insert = "INSERT INTO `wide` VALUES(";
+  for (int i = 0; i < 200; ++i) {
+    create += std::string(i ? "," : "") + "`a rather long column name " + std::to_string(i) + "` " +
+              (i % 3 == 0 ? "INT" : i % 3 == 1 ? "TEXT(10)" : "MEMO");
+    insert += std::string(i ? "," : "") + "'" + std::to_string(i) + "'";
+  }
+  {
+    DatabaseWriter writer(path, "");
+    run(writer, create + ");");
+    run(writer, insert + ")");
+  }
+  auto db = Database::open(path, "");
+  const Table t = db->table("wide");
+  ASSERT_EQ(t.columns().size(), 200u);
+  EXPECT_EQ(t.columns()[199].name, "a rather long column name 199");
+  RowCursor rows = t.rows();
+  std::vector<Value> row;
+  ASSERT_TRUE(rows.next(row));
+  EXPECT_EQ(row[0], Value(std::int32_t{0}));
+  EXPECT_EQ(row[199], Value(std::string("199")));
+  const auto exported = jetwrite_test::mdbExport(path, "wide");
+  EXPECT_EQ(exported.status, 0);
+  EXPECT_EQ(exported.output.substr(0, 6), "0,\"1\",") << exported.output.substr(0, 100);
+  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  const auto js = jetwrite_test::withMdbReader(
+      path, "const r=db.getTable(\"wide\").getData()[0];console.log(r[\"a rather long column name 199\"]);");
+  EXPECT_EQ(js.output, "199\n");
+}
+
 TEST(CreateTableCatalog, HundredsOfTablesSplitTheCatalogIndexes) {
   jetwrite_test::TempDir dir;
   const std::string path = copyFixture(dir, "jet4/empty2003.mdb");

@@ -57,18 +57,26 @@ bool isLongValue(ColumnKind k) { return k == ColumnKind::Memo || k == ColumnKind
 
 std::vector<std::uint8_t> emptyInlineMap() { return std::vector<std::uint8_t>(kInlineMapRow, 0); }
 
-// The page that holds the new table's usage maps: owned pages, pages with
-// free space, then two per long-value column. Returns the page.
-std::uint32_t createMapPage(PageStore& store, const Format& f, std::size_t longValueColumns) {
-  std::vector<std::uint8_t> page = emptyDataPage(f, 0);
+// The new table's usage maps - owned pages, pages with free space, then
+// two per long-value column - as empty inline maps on as many new pages as
+// they need. Returns their row pointers in that order.
+std::vector<std::uint32_t> createMaps(PageStore& store, const Format& f, std::size_t count) {
+  std::vector<std::uint32_t> pointers;
   const auto row = emptyInlineMap();
-  for (std::size_t i = 0; i < 2 + 2 * longValueColumns; ++i) addRow(page, f, row);
-  return allocatePage(store, f, std::move(page));
+  while (pointers.size() < count) {
+    std::vector<std::uint8_t> page = emptyDataPage(f, 0);
+    std::vector<std::uint8_t> rows;
+    while (pointers.size() + rows.size() < count && roomForRow(page, f) >= row.size())
+      rows.push_back(addRow(page, f, row));
+    const std::uint32_t number = allocatePage(store, f, std::move(page));
+    for (std::uint8_t r : rows) pointers.push_back(rowPointer(number, r));
+  }
+  return pointers;
 }
 
 std::vector<std::uint8_t> definitionBytes(const Header& header,
                                           const std::vector<sql::ColumnDefinition>& columns,
-                                          std::uint32_t mapPage) {
+                                          const std::vector<std::uint32_t>& maps) {
   std::vector<std::uint8_t> d(kTableBlock, 0);
   d[0] = kPageTableDef;
   d[1] = 0x01;
@@ -80,8 +88,8 @@ std::vector<std::uint8_t> definitionBytes(const Header& header,
   put16(d, 41, static_cast<std::uint16_t>(columns.size()));
   put16(d, 43, varColumns);
   put16(d, 45, static_cast<std::uint16_t>(columns.size()));
-  put32(d, 55, rowPointer(mapPage, 0));
-  put32(d, 59, rowPointer(mapPage, 1));
+  put32(d, 55, maps[0]);
+  put32(d, 59, maps[1]);
 
   std::uint16_t fixedOffset = 0, varIndex = 0;
   for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -116,12 +124,12 @@ std::vector<std::uint8_t> definitionBytes(const Header& header,
     append16(d, static_cast<std::uint16_t>(name.size()));
     d.insert(d.end(), name.begin(), name.end());
   }
-  std::uint8_t mapRow = 2;
+  std::size_t map = 2;
   for (std::size_t i = 0; i < columns.size(); ++i) {
     if (!isLongValue(columns[i].type.kind)) continue;
     append16(d, static_cast<std::uint16_t>(i));
-    append32(d, rowPointer(mapPage, mapRow++));
-    append32(d, rowPointer(mapPage, mapRow++));
+    append32(d, maps[map++]);
+    append32(d, maps[map++]);
   }
   append16(d, 0xFFFF);
   put32(d, 8, static_cast<std::uint32_t>(d.size()));
@@ -149,8 +157,7 @@ std::uint32_t createTableDefinition(PageStore& store, const Header& header,
   const Format& f = header.format;
   const std::size_t longValues = static_cast<std::size_t>(
       std::count_if(columns.begin(), columns.end(), [](const auto& c) { return isLongValue(c.type.kind); }));
-  const std::uint32_t mapPage = createMapPage(store, f, longValues);
-  std::vector<std::uint8_t> d = definitionBytes(header, columns, mapPage);
+  std::vector<std::uint8_t> d = definitionBytes(header, columns, createMaps(store, f, 2 + 2 * longValues));
 
   // The first page takes a whole page of the definition; each further page
   // its own 8-byte header and the next part.
