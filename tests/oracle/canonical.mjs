@@ -129,8 +129,9 @@ export function formatDate(date) {
   }
   const instant = new Date(sinceEpoch + ACCESS_EPOCH_MS);
   const pad = (n, width = 2) => String(n).padStart(width, "0");
-  let text = `${pad(instant.getUTCFullYear(), 4)}-${pad(instant.getUTCMonth() + 1)}-${pad(instant.getUTCDate())}` +
-    ` ${pad(instant.getUTCHours())}:${pad(instant.getUTCMinutes())}:${pad(instant.getUTCSeconds())}`;
+  const day = [pad(instant.getUTCFullYear(), 4), pad(instant.getUTCMonth() + 1), pad(instant.getUTCDate())];
+  const time = [instant.getUTCHours(), instant.getUTCMinutes(), instant.getUTCSeconds()].map((n) => pad(n));
+  let text = `${day.join("-")} ${time.join(":")}`;
   const millis = instant.getUTCMilliseconds();
   if (millis !== 0) text += "." + pad(millis, 3).replace(/0+$/, "");
   return text;

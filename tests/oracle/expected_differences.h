@@ -12,8 +12,9 @@
 namespace oracle {
 
 // Who is at fault: one of the independent readers, or our engine where it
-// deliberately does not read something yet.
-enum class Reader { Engine, MdbTools, MdbReader };
+// deliberately does not read something yet. An entry may name several.
+enum Reader : unsigned { Engine = 1, MdbTools = 2, MdbReader = 4 };
+inline constexpr unsigned kBothOracles = MdbTools | MdbReader;
 
 enum class Aspect {
   File,        // the reader cannot open the file at all
@@ -25,7 +26,7 @@ enum class Aspect {
 
 struct ExpectedDifference {
   std::string_view fixture;  // e.g. "ace14/calcFieldTestV2010.accdb"
-  Reader reader;
+  unsigned readers;  // Reader flags
   Aspect aspect;
   std::string_view table;   // empty for Aspect::File
   std::string_view column;  // empty unless ColumnType or Values

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <random>
 
 #include "ado/data_type.h"
@@ -173,6 +174,25 @@ class JavaScriptCanonicalForm : public testing::Test {
     return std::string(buffer, end);
   }
 
+  // Compares 3000 values, `chosen` and then random finite ones.
+  template <typename Number, typename Bits, typename Random>
+  static void expectSameAsToChars(const std::string& formatter, std::vector<Bits> patterns) {
+    constexpr int kMantissaBits = std::numeric_limits<Number>::digits - 1;
+    constexpr Bits kExponentMask = (Bits{1} << (sizeof(Bits) * 8 - 1 - kMantissaBits)) - 1;
+    Random random(20261208);
+    while (patterns.size() < 3000) {
+      const Bits bits = static_cast<Bits>(random());
+      if (((bits >> kMantissaBits) & kExponentMask) != kExponentMask) patterns.push_back(bits);
+    }
+    std::vector<std::string> hex;
+    for (const Bits bits : patterns) hex.push_back(hexOf(bits));
+    const std::vector<std::string> texts = formatInNode(formatter, hex);
+    ASSERT_EQ(texts.size(), patterns.size());
+    for (std::size_t i = 0; i < patterns.size(); ++i) {
+      ASSERT_EQ(texts[i], cppText(std::bit_cast<Number>(patterns[i]))) << "bits " << hex[i];
+    }
+  }
+
   template <typename Bits>
   static std::string hexOf(Bits bits) {
     char buffer[17];
@@ -182,40 +202,19 @@ class JavaScriptCanonicalForm : public testing::Test {
   }
 };
 
+// Powers of two (lopsided rounding intervals), ties, integers past 2^24
+// and 2^53, subnormals, the largest values, then random bit patterns.
 TEST_F(JavaScriptCanonicalForm, SingleMatchesToChars) {
-  // Powers of two (lopsided rounding intervals), ties, integers past 2^24,
-  // subnormals, and a spread of random patterns.
-  std::vector<std::uint32_t> patterns = {0x39800000, 0xb9800000, 0x4f800000, 0x4b800001, 0x00000001,
-                                         0x007fffff, 0x7f7fffff, 0x3dcccccd, 0xca508ce7, 0x3f800000};
-  std::mt19937 random(20261208);
-  while (patterns.size() < 3000) {
-    const std::uint32_t bits = random();
-    if (((bits >> 23) & 0xff) != 0xff) patterns.push_back(bits);
-  }
-  std::vector<std::string> hex;
-  for (const std::uint32_t bits : patterns) hex.push_back(hexOf(bits));
-  const std::vector<std::string> texts = formatInNode("formatSingle", hex);
-  ASSERT_EQ(texts.size(), patterns.size());
-  for (std::size_t i = 0; i < patterns.size(); ++i) {
-    ASSERT_EQ(texts[i], cppText(std::bit_cast<float>(patterns[i]))) << "bits " << hex[i];
-  }
+  expectSameAsToChars<float, std::uint32_t, std::mt19937>(
+      "formatSingle", {0x39800000, 0xb9800000, 0x4f800000, 0x4b800001, 0x00000001, 0x007fffff,
+                       0x7f7fffff, 0x3dcccccd, 0xca508ce7, 0x3f800000});
 }
 
 TEST_F(JavaScriptCanonicalForm, DoubleMatchesToChars) {
-  std::vector<std::uint64_t> patterns = {0x3fd3333333333334, 0x43fadda24c86af0a, 0x0000000000000001,
-                                         0x4415af1d78b58c40, 0x3eb0c6f7a0b5ed8d, 0x40f86a0000000000};
-  std::mt19937_64 random(20261208);
-  while (patterns.size() < 3000) {
-    const std::uint64_t bits = random();
-    if (((bits >> 52) & 0x7ff) != 0x7ff) patterns.push_back(bits);
-  }
-  std::vector<std::string> hex;
-  for (const std::uint64_t bits : patterns) hex.push_back(hexOf(bits));
-  const std::vector<std::string> texts = formatInNode("formatDouble", hex);
-  ASSERT_EQ(texts.size(), patterns.size());
-  for (std::size_t i = 0; i < patterns.size(); ++i) {
-    ASSERT_EQ(texts[i], cppText(std::bit_cast<double>(patterns[i]))) << "bits " << hex[i];
-  }
+  expectSameAsToChars<double, std::uint64_t, std::mt19937_64>(
+      "formatDouble", {0x3fd3333333333334, 0x43fadda24c86af0a, 0x0000000000000001,
+                       0x4415af1d78b58c40, 0x3eb0c6f7a0b5ed8d, 0x7fefffffffffffff,
+                       0x40f86a0000000000});
 }
 
 // The rest of canonical.mjs: mdb-reader's values turned into export text.

@@ -60,17 +60,15 @@ std::string caseName(const testing::TestParamInfo<Case>& info) {
   return name;
 }
 
-Reader faultOf(Oracle oracle) {
-  return oracle == Oracle::MdbTools ? Reader::MdbTools : Reader::MdbReader;
-}
+Reader faultOf(Oracle oracle) { return oracle == Oracle::MdbTools ? MdbTools : MdbReader; }
 
-const char* readerName(Reader reader) {
-  switch (reader) {
-    case Reader::Engine: return "accessdb";
-    case Reader::MdbTools: return "mdbtools";
-    case Reader::MdbReader: return "mdb-reader";
+std::string readerNames(unsigned readers) {
+  std::string names;
+  for (const auto& [flag, name] : {std::pair{Engine, "accessdb"}, std::pair{MdbTools, "mdbtools"},
+                                   std::pair{MdbReader, "mdb-reader"}}) {
+    if ((readers & flag) != 0) names += names.empty() ? name : std::string(" and ") + name;
   }
-  return "?";
+  return names;
 }
 
 std::optional<std::string> missingOracle(Oracle oracle) {
@@ -136,7 +134,7 @@ class AgainstOracle : public testing::TestWithParam<Case> {
   void note(const ExpectedDifference& entry) {
     std::string where(entry.table);
     if (!entry.column.empty()) where += "." + std::string(entry.column);
-    const std::string text = std::string(readerName(entry.reader)) + " " + where + ": " +
+    const std::string text = readerNames(entry.readers) + " " + where + ": " +
                              std::string(entry.reason);
     std::cout << "[ KNOWN    ] " << fixtureName() << " " << text << "\n";
     RecordProperty("known_difference_" + std::to_string(++notes_), text);
@@ -148,7 +146,7 @@ class AgainstOracle : public testing::TestWithParam<Case> {
   bool openBoth(TableListing& engineTables, TableListing& oracleTables) {
     engineTables = engine_->tables();
     oracleTables = oracle_->tables();
-    const auto engineEntry = expectedDifference(fixtureName(), Reader::Engine, Aspect::File);
+    const auto engineEntry = expectedDifference(fixtureName(), Engine, Aspect::File);
     if (engineEntry) {
       EXPECT_TRUE(engineTables.failure.has_value())
           << "accessdb now reads " << fixtureName() << "; drop its expected difference";
@@ -363,7 +361,7 @@ TEST(ExpectedDifferences, NameExistingFixturesTablesAndColumns) {
   for (const ExpectedDifference& entry : expectedDifferences()) {
     const auto fixture = std::ranges::find(fixtures, entry.fixture, &Fixture::name);
     ASSERT_NE(fixture, fixtures.end()) << "no fixture " << entry.fixture;
-    if (entry.table.empty() || entry.reader == Reader::Engine) continue;
+    if (entry.table.empty() || entry.readers == Engine) continue;
     const auto engine = engineReader(*fixture);
     TableListing tables = engine->tables();
     ASSERT_TRUE(tables.names[TableKind::User].contains(std::string(entry.table)))
