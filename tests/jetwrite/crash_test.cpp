@@ -17,17 +17,13 @@
 #include "jet/sql/parser.h"
 #include "jet/write/database_writer.h"
 #include "oracles.h"
+#include "scratch_copy.h"
 #include "temp_dir.h"
 
 namespace jet::write {
 namespace {
 
-std::string copyFixture(const jetwrite_test::TempDir& dir, const std::string& fixture) {
-  const std::string path = dir.file(std::filesystem::path(fixture).filename().string());
-  std::filesystem::copy_file(jetwrite_test::fixturePath(fixture), path);
-  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
-  return path;
-}
+using jetwrite_test::copyFixture;
 
 // Runs `work` in a child process, lets it get going (it reports through
 // `ready` once), kills it after `delay` and waits for it.

@@ -12,35 +12,15 @@
 #include "jet/sql/parser.h"
 #include "jet/write/database_writer.h"
 #include "oracles.h"
+#include "scratch_copy.h"
 #include "temp_dir.h"
 
 namespace jet::write {
 namespace {
 
-std::string copyFixture(const jetwrite_test::TempDir& dir, const std::string& fixture) {
-  const std::string path = dir.file(std::filesystem::path(fixture).filename().string());
-  std::filesystem::copy_file(jetwrite_test::fixturePath(fixture), path);
-  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
-  return path;
-}
+using jetwrite_test::copyFixture;
 
-void run(DatabaseWriter& writer, std::string_view sql) {
-  const sql::Statement s = sql::parse(sql);
-  if (const auto* c = std::get_if<sql::CreateTable>(&s)) writer.createTable(*c);
-  else if (const auto* i = std::get_if<sql::InsertValues>(&s)) writer.insert(*i);
-  else FAIL() << "unexpected statement " << sql;
-}
-
-void expectCatalogIndexesRight(const std::string& path) {
-  for (std::size_t which = 0; which < 2; ++which) {
-    const auto audit = jetwrite_test::auditIndex(path, "MSysObjects", which);
-    EXPECT_TRUE(audit.ordered) << which;
-    EXPECT_TRUE(audit.keysMatchRows) << which;
-  }
-  const auto aces = jetwrite_test::auditIndex(path, "MSysACEs", 0);
-  EXPECT_TRUE(aces.ordered);
-  EXPECT_TRUE(aces.keysMatchRows);
-}
+using jetwrite_test::run;
 
 class CreateTable : public ::testing::TestWithParam<const char*> {};
 
@@ -93,7 +73,7 @@ TEST_P(CreateTable, EveryTypeReadsBackEverywhere) {
   EXPECT_NE(schema.output.find("[code]\t\t\tText (10)"), std::string::npos) << schema.output;
   const auto exported = jetwrite_test::mdbExport(path, "Order Details");
   EXPECT_NE(exported.output.find("1,\"O'Neil\",\"A-1\",12,255,1234.5678"), std::string::npos) << exported.output;
-  expectCatalogIndexesRight(path);
+  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
   if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
   const auto js = jetwrite_test::withMdbReader(
       path, "const t=db.getTable(\"Order Details\");const r=t.getData();"
@@ -166,7 +146,7 @@ TEST(CreateTableCatalog, HundredsOfTablesSplitTheCatalogIndexes) {
   }
   const auto audit = jetwrite_test::auditIndex(path, "MSysObjects", 0);
   EXPECT_GE(audit.depth, 2u);
-  expectCatalogIndexesRight(path);
+  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
   const auto tables = jetwrite_test::runCommand("mdb-tables -1 " + jetwrite_test::quoted(path));
   EXPECT_EQ(std::count(tables.output.begin(), tables.output.end(), '\n'), 300);
   auto db = Database::open(path, "");

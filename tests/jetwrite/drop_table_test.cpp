@@ -11,34 +11,15 @@
 #include "jet/sql/parser.h"
 #include "jet/write/database_writer.h"
 #include "oracles.h"
+#include "scratch_copy.h"
 #include "temp_dir.h"
 
 namespace jet::write {
 namespace {
 
-std::string copyFixture(const jetwrite_test::TempDir& dir, const std::string& fixture) {
-  const std::string path = dir.file(std::filesystem::path(fixture).filename().string());
-  std::filesystem::copy_file(jetwrite_test::fixturePath(fixture), path);
-  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
-  return path;
-}
+using jetwrite_test::copyFixture;
 
-void run(DatabaseWriter& writer, std::string_view sql) {
-  const sql::Statement s = sql::parse(sql);
-  if (const auto* c = std::get_if<sql::CreateTable>(&s)) writer.createTable(*c);
-  else if (const auto* i = std::get_if<sql::InsertValues>(&s)) writer.insert(*i);
-  else if (const auto* d = std::get_if<sql::DropTable>(&s)) writer.dropTable(*d);
-  else FAIL() << "unexpected statement " << sql;
-}
-
-void expectCatalogIndexesRight(const std::string& path) {
-  for (std::size_t which = 0; which < 2; ++which) {
-    const auto audit = jetwrite_test::auditIndex(path, "MSysObjects", which);
-    EXPECT_TRUE(audit.ordered && audit.keysMatchRows) << which;
-  }
-  const auto aces = jetwrite_test::auditIndex(path, "MSysACEs", 0);
-  EXPECT_TRUE(aces.ordered && aces.keysMatchRows);
-}
+using jetwrite_test::run;
 
 std::string tableList(const std::string& path) {
   return jetwrite_test::runCommand("mdb-tables -1 " + jetwrite_test::quoted(path)).output;
@@ -75,7 +56,7 @@ TEST(DropTable, RemovesTheTableAndFreesItsPages) {
   auto db = Database::open(path, "");
   EXPECT_EQ(db->table("Gone Soon").columns().size(), 1u);
   EXPECT_EQ(db->table("Gone Soon").countRows(), 1u);
-  expectCatalogIndexesRight(path);
+  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
   if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
   const auto js = jetwrite_test::withMdbReader(path, "console.log(db.getTableNames().join(\",\"));");
   EXPECT_EQ(js.output, "Keep,Gone Soon\n");
@@ -87,7 +68,7 @@ TEST(DropTable, DropsATableAccessMade) {
   DatabaseWriter writer(path, "");
   run(writer, "DROP TABLE `t_funcs`");
   EXPECT_EQ(tableList(path), "");
-  expectCatalogIndexesRight(path);
+  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
 }
 
 TEST(DropTable, RefusesSystemTablesUnknownNamesAndRelatedTables) {
@@ -123,7 +104,7 @@ TEST(DropTable, HundredsCreatedAndDroppedLeaveTheCatalogRight) {
   EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 125);
   EXPECT_EQ(list.find("T0\n"), std::string::npos);
   EXPECT_NE(list.find("T249\n"), std::string::npos);
-  expectCatalogIndexesRight(path);
+  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
 }
 
 }  // namespace

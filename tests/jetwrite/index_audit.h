@@ -10,40 +10,9 @@
 #include "jet/database.h"
 #include "jet/write/index_definitions.h"
 #include "jet/write/index_page.h"
+#include "jet/write/stored_rows.h"
 
 namespace jetwrite_test {
-
-// The engine's row values in the form the key builder takes.
-inline jet::convert::Value keyValue(const jet::Value& v) {
-  if (const auto* s = std::get_if<std::string>(&v)) {
-    std::u16string u;
-    for (std::size_t i = 0; i < s->size();) {
-      char32_t c = static_cast<unsigned char>((*s)[i]);
-      int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-      if (extra) c &= (0x3F >> extra);
-      for (int k = 1; k <= extra; ++k) c = (c << 6) | ((*s)[i + k] & 0x3F);
-      i += 1 + extra;
-      if (c >= 0x10000) {
-        u += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-        u += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-      } else {
-        u += static_cast<char16_t>(c);
-      }
-    }
-    return u;
-  }
-  return std::visit(
-      [](const auto& x) -> jet::convert::Value {
-        using T = std::decay_t<decltype(x)>;
-        if constexpr (std::is_same_v<T, std::int16_t> || std::is_same_v<T, std::int32_t> ||
-                      std::is_same_v<T, double> || std::is_same_v<T, jet::DateTime> ||
-                      std::is_same_v<T, std::monostate>)
-          return x;
-        else
-          return std::monostate{};
-      },
-      v);
-}
 
 struct IndexAudit {
   std::size_t entries = 0;
@@ -87,7 +56,7 @@ inline IndexAudit auditIndex(const std::string& path, const std::string& table, 
   std::vector<Value> row;
   while (cursor.next(row)) {
     std::vector<convert::Value> values;
-    for (const Value& v : row) values.push_back(keyValue(v));
+    for (const Value& v : row) values.push_back(toWritable(v));
     Entry e = indexEntry(index, t.def(), values, codes, 0);
     expected.emplace_back(e.begin(), e.end() - 4);
   }
@@ -95,6 +64,16 @@ inline IndexAudit auditIndex(const std::string& path, const std::string& table, 
   std::sort(expected.begin(), expected.end());
   audit.keysMatchRows = keys == expected;
   return audit;
+}
+
+// Both MSysObjects indexes and the MSysACEs index in order and in step
+// with their tables' rows.
+inline bool catalogIndexesRight(const std::string& path) {
+  for (const auto& [table, which] : {std::pair{"MSysObjects", 0}, {"MSysObjects", 1}, {"MSysACEs", 0}}) {
+    const IndexAudit audit = auditIndex(path, table, static_cast<std::size_t>(which));
+    if (!audit.ordered || !audit.keysMatchRows) return false;
+  }
+  return true;
 }
 
 }  // namespace jetwrite_test

@@ -9,6 +9,7 @@
 #include "jet/error.h"
 #include "jet/write/database_writer.h"
 #include "oracles.h"
+#include "scratch_copy.h"
 #include "temp_dir.h"
 
 namespace jet::write {
@@ -18,12 +19,7 @@ using sql::Literal;
 Literal text(std::string t) { return {Literal::Kind::Text, std::move(t)}; }
 Literal null() { return {Literal::Kind::Null, ""}; }
 
-std::string copyFixture(const jetwrite_test::TempDir& dir, const std::string& fixture) {
-  const std::string path = dir.file(std::filesystem::path(fixture).filename().string());
-  std::filesystem::copy_file(jetwrite_test::fixturePath(fixture), path);
-  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
-  return path;
-}
+using jetwrite_test::copyFixture;
 
 TEST(IndexKeys, MatchTheIndexesAccessBuilt) {
   // A compound index (Long + two Texts) over 512 rows, on a node and leaves.

@@ -25,6 +25,12 @@ void setBit(std::span<std::uint8_t> bitmap, std::uint64_t i, bool on) {
   bitmap[i / 8] = static_cast<std::uint8_t>(on ? bitmap[i / 8] | mask : bitmap[i / 8] & ~mask);
 }
 
+std::uint32_t newBitmapPage(PageStore& store, const Format& f) {
+  std::vector<std::uint8_t> bytes(f.pageSize, 0);
+  std::copy(std::begin(kUsageMapPageHeader), std::end(kUsageMapPageHeader), bytes.begin());
+  return allocatePage(store, f, std::move(bytes));
+}
+
 std::span<std::uint8_t> rowBytes(PageStore& store, const RowLocation& at) {
   auto& page = store.edit(at.page);
   return std::span(page).subspan(at.start, at.end - at.start);
@@ -40,11 +46,7 @@ void convertToReference(PageStore& store, const Format& f, const RowLocation& at
     if (slot >= slots)
       throw Error(errc::kFailure, "The table has outgrown its usage map: page " + std::to_string(p) +
                                       " cannot be recorded.");
-    if (bitmapPages[slot] == 0) {
-      std::vector<std::uint8_t> bytes(f.pageSize, 0);
-      std::copy(std::begin(kUsageMapPageHeader), std::end(kUsageMapPageHeader), bytes.begin());
-      bitmapPages[slot] = allocatePage(store, f, std::move(bytes));
-    }
+    if (bitmapPages[slot] == 0) bitmapPages[slot] = newBitmapPage(store, f);
     setBit(std::span(store.edit(bitmapPages[slot])).subspan(4), p % pagesPerBitmapPage(f), true);
   }
   auto row = rowBytes(store, at);
@@ -88,9 +90,7 @@ void setReference(PageStore& store, const Format& f, const RowLocation& at, std:
   std::uint32_t bitmapPage = u32(store.read(at.page), at.start + 1 + 4 * slot);
   if (bitmapPage == 0) {
     if (!present) return;
-    std::vector<std::uint8_t> bytes(f.pageSize, 0);
-    std::copy(std::begin(kUsageMapPageHeader), std::end(kUsageMapPageHeader), bytes.begin());
-    bitmapPage = allocatePage(store, f, std::move(bytes));
+    bitmapPage = newBitmapPage(store, f);
     put32(rowBytes(store, at), 1 + 4 * slot, bitmapPage);
   }
   setBit(std::span(store.edit(bitmapPage)).subspan(4), page % pagesPerBitmapPage(f), present);

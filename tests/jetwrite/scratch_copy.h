@@ -1,0 +1,27 @@
+// Writable copies of fixtures in a test's own directory, and running
+// statements on them the way the provider does.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "fixture_pages.h"
+#include "jet/sql/parser.h"
+#include "jet/write/database_writer.h"
+#include "temp_dir.h"
+
+namespace jetwrite_test {
+
+inline std::string copyFixture(const TempDir& dir, const std::string& fixture) {
+  const std::string path = dir.file(std::filesystem::path(fixture).filename().string());
+  std::filesystem::copy_file(fixturePath(fixture), path);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+  return path;
+}
+
+inline void run(jet::write::DatabaseWriter& writer, std::string_view sql) {
+  writer.execute(jet::sql::parse(sql));
+}
+
+}  // namespace jetwrite_test
