@@ -15,11 +15,9 @@
 namespace jet::write {
 namespace {
 
-using sql::Literal;
-Literal text(std::string t) { return {Literal::Kind::Text, std::move(t)}; }
-Literal null() { return {Literal::Kind::Null, ""}; }
-
 using jetwrite_test::copyFixture;
+using jetwrite_test::null;
+using jetwrite_test::text;
 
 TEST(IndexKeys, MatchTheIndexesAccessBuilt) {
   // A compound index (Long + two Texts) over 512 rows, on a node and leaves.

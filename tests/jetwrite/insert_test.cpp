@@ -16,12 +16,9 @@
 namespace jet::write {
 namespace {
 
-using sql::Literal;
-
-Literal text(std::string t) { return {Literal::Kind::Text, std::move(t)}; }
-Literal null() { return {Literal::Kind::Null, ""}; }
-
 using jetwrite_test::copyFixture;
+using jetwrite_test::null;
+using jetwrite_test::text;
 
 std::vector<std::vector<Value>> readAll(const std::string& path, const std::string& table) {
   auto db = Database::open(path, "");

@@ -20,6 +20,10 @@ inline std::string copyFixture(const TempDir& dir, const std::string& fixture) {
   return path;
 }
 
+// The values of INSERT statements built without SQL text.
+inline jet::sql::Literal text(std::string t) { return {jet::sql::Literal::Kind::Text, std::move(t)}; }
+inline jet::sql::Literal null() { return {jet::sql::Literal::Kind::Null, ""}; }
+
 inline void run(jet::write::DatabaseWriter& writer, std::string_view sql) {
   writer.execute(jet::sql::parse(sql));
 }
