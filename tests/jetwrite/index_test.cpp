@@ -70,5 +70,27 @@ TEST(IndexUpkeep, TextIndexesAndDuplicateKeys) {
   }
 }
 
+TEST(IndexUpkeep, AccessMadeAceTablesInBothSortOrders) {
+  // ACE12 with General legacy keys, ACE14 with the 2010 General keys.
+  for (const char* fixture : {"ace12/testV2007.accdb", "ace14/testV2010.accdb"}) {
+    jetwrite_test::TempDir dir;
+    const std::string path = copyFixture(dir, fixture);
+    {
+      DatabaseWriter writer(path, "");
+      for (int i = 0; i < 300; ++i) writer.insert({"Table3", {null(), text("Zeile Nr. " + std::to_string(i))}});
+    }
+    auto db = Database::open(path, "");
+    const Table t = db->table("Table3");
+    ASSERT_EQ(t.def().realIndexes, 2u) << fixture;  // the AutoNumber key and the text column
+    for (std::size_t which = 0; which < t.def().realIndexes; ++which) {
+      const auto audit = jetwrite_test::auditIndex(path, "Table3", which);
+      EXPECT_TRUE(audit.ordered) << fixture << " " << which;
+      EXPECT_TRUE(audit.keysMatchRows) << fixture << " " << which;
+    }
+    const auto count = jetwrite_test::runCommand("mdb-count " + jetwrite_test::quoted(path) + " Table3");
+    EXPECT_EQ(count.output, std::to_string(t.countRows()) + "\n");
+  }
+}
+
 }  // namespace
 }  // namespace jet::write
