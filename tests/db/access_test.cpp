@@ -10,8 +10,8 @@
 
 #include "db/table_list.h"
 #include "event_probe.h"
-#include "fake_provider.h"
-#include "list_contents.h"
+#include "support/fake_database_provider.h"
+#include "support/list_contents.h"
 #include "page_fields.h"
 #include "support/scripted_prompter.h"
 

@@ -7,7 +7,7 @@
 #include "ado/error.h"
 #include "db/sybase.h"
 #include "db/table_list.h"
-#include "list_contents.h"
+#include "support/list_contents.h"
 #include "page_fields.h"
 #include "support/odbc_sandbox.h"
 

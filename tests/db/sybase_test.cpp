@@ -9,8 +9,8 @@
 #include "ado/connection.h"
 #include "db/table_list.h"
 #include "event_probe.h"
-#include "fake_provider.h"
-#include "list_contents.h"
+#include "support/fake_database_provider.h"
+#include "support/list_contents.h"
 #include "page_fields.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QListWidget>
 #include <stdexcept>
 
-#include "list_contents.h"
+#include "support/list_contents.h"
 
 namespace {
 

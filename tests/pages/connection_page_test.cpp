@@ -10,7 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "list_contents.h"
+#include "support/list_contents.h"
 #include "page_harness.h"
 #include "pages/form1.h"
 #include "pages/form2.h"

@@ -6,7 +6,7 @@
 
 #include "app/access_check.h"
 #include "app/home_page.h"
-#include "list_contents.h"
+#include "support/list_contents.h"
 #include "page_harness.h"
 #include "pages/form1.h"
 #include "pages/form2.h"

@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "db/table_list.h"
-#include "list_contents.h"
+#include "support/list_contents.h"
 #include "page_harness.h"
 #include "pages/form1.h"
 #include "pages/form2.h"

@@ -1,4 +1,4 @@
-#include "fake_provider.h"
+#include "support/fake_database_provider.h"
 
 #include <algorithm>
 #include <cctype>
