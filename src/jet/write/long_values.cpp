@@ -26,7 +26,7 @@ LongValueWriter::LongValueWriter(PageStore& store, const Format& format, LongVal
 
 std::uint32_t LongValueWriter::placeRow(ByteView row) {
   if (lastPage_ != 0 && lastPage_ < store_.pageCount()) {
-    const auto page = store_.read(lastPage_);
+    const auto& page = store_.read(lastPage_);
     if (isLongValuePage(page) && roomForRow(page, format_) >= row.size())
       return rowPointer(lastPage_, addRow(store_.edit(lastPage_), format_, row));
   }

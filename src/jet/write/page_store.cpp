@@ -21,7 +21,7 @@ class StoreSource final : public ByteSource {
     std::size_t done = 0;
     while (done < out.size()) {
       const std::uint64_t at = offset + done;
-      const auto page = store_.read(static_cast<std::uint32_t>(at / pageSize));
+      const auto& page = store_.read(static_cast<std::uint32_t>(at / pageSize));
       const std::size_t within = at % pageSize;
       const std::size_t n = std::min(out.size() - done, pageSize - within);
       std::copy_n(page.begin() + static_cast<std::ptrdiff_t>(within), n, out.begin() + static_cast<std::ptrdiff_t>(done));
@@ -49,7 +49,7 @@ PageStore::PageStore(std::string path, std::size_t pageSize, journal::SyncPolicy
       filePages_(static_cast<std::uint32_t>(file_.size() / pageSize)),
       pageCount_(filePages_) {}
 
-std::vector<std::uint8_t> PageStore::read(std::uint32_t page) const {
+const std::vector<std::uint8_t>& PageStore::read(std::uint32_t page) const {
   if (const auto it = dirty_.find(page); it != dirty_.end()) return it->second;
   return filePage(page);
 }
@@ -60,7 +60,6 @@ const std::vector<std::uint8_t>& PageStore::filePage(std::uint32_t page) const {
   std::vector<std::uint8_t> bytes(pageSize_);
   if (!file_.readAt(static_cast<std::uint64_t>(page) * pageSize_, bytes))
     throw damaged("page " + std::to_string(page) + " is cut short");
-  if (clean_.size() >= kCleanPagesKept) clean_.clear();
   return clean_.emplace(page, std::move(bytes)).first->second;
 }
 
@@ -82,10 +81,9 @@ void PageStore::commit() {
                    const auto& bytes = filePage(page);
                    std::copy(bytes.begin(), bytes.end(), out.begin());
                  });
-  for (auto& [page, bytes] : dirty_) {
-    if (clean_.size() >= kCleanPagesKept) clean_.clear();
-    clean_[page] = std::move(bytes);
-  }
+  // Pages handed out by read() may be dropped only now, between statements.
+  if (clean_.size() + dirty_.size() > kCleanPagesKept) clean_.clear();
+  for (auto& [page, bytes] : dirty_) clean_[page] = std::move(bytes);
   dirty_.clear();
   filePages_ = pageCount_;
 }

@@ -25,7 +25,9 @@ class PageStore {
   // Pages in the file plus those this statement appended.
   std::uint32_t pageCount() const { return pageCount_; }
 
-  std::vector<std::uint8_t> read(std::uint32_t page) const;
+  // The page as this statement sees it. The reference stays valid until
+  // the statement ends (commit() or discard()).
+  const std::vector<std::uint8_t>& read(std::uint32_t page) const;
   // The page's bytes for changing in place; they are written on commit().
   std::vector<std::uint8_t>& edit(std::uint32_t page);
   // A new page at the end of the file holding `bytes`; its number.

@@ -81,7 +81,7 @@ std::uint32_t TableWriter::placeRow(PageStore& store, ByteView row) {
     if (!pages.empty()) lastDataPage_ = pages.back();
   }
   if (lastDataPage_ != 0 && lastDataPage_ < store.pageCount()) {
-    const auto page = store.read(lastDataPage_);
+    const auto& page = store.read(lastDataPage_);
     if (page[0] == kPageData && u32(page, kDataOwnerOffset) == def_.page &&
         roomForRow(page, format_) >= row.size())
       return rowPointer(lastDataPage_, addRow(store.edit(lastDataPage_), format_, row));

@@ -128,7 +128,7 @@ void setGlobal(PageStore& store, const Format& f, std::uint32_t page, bool free)
 
 RowLocation locateRow(const PageStore& store, const Format& format, std::uint32_t rowPointer) {
   const RowPointer p = RowPointer::decode(rowPointer);
-  const auto page = store.read(p.page);
+  const auto& page = store.read(p.page);
   const ByteView view(page);
   if (view[0] != kPageData || p.row >= dataRowCount(view, format))
     throw damaged("a row pointer names a missing row");
