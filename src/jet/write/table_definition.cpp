@@ -8,6 +8,7 @@
 #include "jet/table_def.h"
 #include "jet/write/data_pages.h"
 #include "jet/write/index_definitions.h"
+#include "jet/write/index_page.h"
 #include "jet/write/table_layout.h"
 #include "jet/write/put_bytes.h"
 #include "jet/write/row_encoder.h"
@@ -20,6 +21,15 @@ using sql::ColumnKind;
 
 constexpr std::uint32_t kMagicNumber = 1625;  // written by Access in every table and column block
 constexpr std::uint8_t kUserTable = 0x4E;
+constexpr std::uint8_t kSystemTable = 0x53;
+constexpr std::uint32_t kRealIndexMagic = 1923;  // leads every real index block Jet writes
+constexpr std::size_t kIndexCountBlock = 12;
+constexpr std::size_t kRealIndexBlock = 52;
+constexpr std::size_t kLogicalIndexBlock = 28;
+constexpr std::size_t kIndexColumnSlots = 10;
+constexpr std::uint8_t kAscending = 0x01;
+constexpr std::uint8_t kPrimaryKeyIndex = 0x01;
+constexpr std::uint8_t kNoCascade = 0x04;  // what Jet writes in both cascade bytes of a plain index
 constexpr std::uint8_t kAutoNumberWorks = 0x01;
 constexpr std::size_t kTableBlock = 63;
 constexpr std::size_t kColumnBlock = 25;
@@ -74,20 +84,61 @@ std::vector<std::uint32_t> createMaps(PageStore& store, const Format& f, std::si
   return pointers;
 }
 
-std::vector<std::uint8_t> definitionBytes(const Header& header,
-                                          const std::vector<sql::ColumnDefinition>& columns,
-                                          const std::vector<std::uint32_t>& maps) {
-  std::vector<std::uint8_t> d(kTableBlock, 0);
+void appendName(std::vector<std::uint8_t>& d, const std::string& name) {
+  const auto bytes = utf16leBytes(*convert::utf8ToUtf16(name));
+  append16(d, static_cast<std::uint16_t>(bytes.size()));
+  d.insert(d.end(), bytes.begin(), bytes.end());
+}
+
+// The real index blocks, then the logical ones, then the logical names.
+// `maps` and `roots` hold each index's usage map and root page.
+void appendIndexes(std::vector<std::uint8_t>& d, const std::vector<IndexShape>& indexes,
+                   const std::vector<std::uint32_t>& maps, const std::vector<std::uint32_t>& roots) {
+  for (std::size_t i = 0; i < indexes.size(); ++i) {
+    std::vector<std::uint8_t> r(kRealIndexBlock, 0);
+    put32(r, 0, kRealIndexMagic);
+    for (std::size_t slot = 0; slot < kIndexColumnSlots; ++slot) {
+      const bool used = slot < indexes[i].columns.size();
+      put16(r, 4 + 3 * slot, used ? indexes[i].columns[slot] : 0xFFFF);
+      r[6 + 3 * slot] = used ? kAscending : 0;
+    }
+    put32(r, 34, maps[i]);
+    put32(r, 38, roots[i]);
+    r[46] = indexes[i].flags;
+    d.insert(d.end(), r.begin(), r.end());
+  }
+  for (std::size_t i = 0; i < indexes.size(); ++i) {
+    std::vector<std::uint8_t> l(kLogicalIndexBlock, 0);
+    put32(l, 0, kMagicNumber);
+    put32(l, 4, static_cast<std::uint32_t>(i));
+    put32(l, 8, static_cast<std::uint32_t>(i));
+    put32(l, 13, 0xFFFFFFFF);  // no related index
+    l[21] = kNoCascade;
+    l[22] = kNoCascade;
+    l[23] = indexes[i].primaryKey ? kPrimaryKeyIndex : 0;
+    d.insert(d.end(), l.begin(), l.end());
+  }
+  for (const IndexShape& index : indexes) appendName(d, index.name);
+}
+
+std::vector<std::uint8_t> definitionBytes(const Header& header, const TableShape& shape,
+                                          const std::vector<std::uint32_t>& maps,
+                                          const std::vector<std::uint32_t>& roots) {
+  const auto& columns = shape.columns;
+  const std::size_t indexes = shape.indexes.size();
+  std::vector<std::uint8_t> d(kTableBlock + indexes * kIndexCountBlock, 0);
   d[0] = kPageTableDef;
   d[1] = 0x01;
   put32(d, 12, kMagicNumber);
   d[24] = kAutoNumberWorks;
-  d[40] = kUserTable;
+  d[40] = shape.system ? kSystemTable : kUserTable;
   std::uint16_t varColumns = 0;
   for (const auto& c : columns) varColumns += layoutOf(c.type).fixed ? 0 : 1;
   put16(d, 41, static_cast<std::uint16_t>(columns.size()));
   put16(d, 43, varColumns);
   put16(d, 45, static_cast<std::uint16_t>(columns.size()));
+  put32(d, 47, static_cast<std::uint32_t>(indexes));
+  put32(d, 51, static_cast<std::uint32_t>(indexes));
   put32(d, 55, maps[0]);
   put32(d, 59, maps[1]);
 
@@ -119,12 +170,10 @@ std::vector<std::uint8_t> definitionBytes(const Header& header,
     put16(c, 23, l.length);
     d.insert(d.end(), c.begin(), c.end());
   }
-  for (const auto& c : columns) {
-    const auto name = utf16leBytes(*convert::utf8ToUtf16(c.name));
-    append16(d, static_cast<std::uint16_t>(name.size()));
-    d.insert(d.end(), name.begin(), name.end());
-  }
+  for (const auto& c : columns) appendName(d, c.name);
   std::size_t map = 2;
+  const std::vector<std::uint32_t> indexMaps(maps.end() - static_cast<std::ptrdiff_t>(indexes), maps.end());
+  appendIndexes(d, shape.indexes, indexMaps, roots);
   for (std::size_t i = 0; i < columns.size(); ++i) {
     if (!isLongValue(columns[i].type.kind)) continue;
     append16(d, static_cast<std::uint16_t>(i));
@@ -154,10 +203,27 @@ void checkObjectName(const std::string& name, const char* what) {
 
 std::uint32_t createTableDefinition(PageStore& store, const Header& header,
                                     const std::vector<sql::ColumnDefinition>& columns) {
+  return createTableDefinition(store, header, TableShape{columns, {}, false}, 0);
+}
+
+std::uint32_t createTableDefinition(PageStore& store, const Header& header, const TableShape& shape,
+                                    std::uint32_t firstPage) {
   const Format& f = header.format;
+  const auto& columns = shape.columns;
+  // Index pages name their table, so its first page is known before them.
+  if (firstPage == 0 && !shape.indexes.empty())
+    firstPage = allocatePage(store, f, std::vector<std::uint8_t>(f.pageSize, 0));
   const std::size_t longValues = static_cast<std::size_t>(
       std::count_if(columns.begin(), columns.end(), [](const auto& c) { return isLongValue(c.type.kind); }));
-  std::vector<std::uint8_t> d = definitionBytes(header, columns, createMaps(store, f, 2 + 2 * longValues));
+  const std::vector<std::uint32_t> maps = createMaps(store, f, 2 + 2 * longValues + shape.indexes.size());
+  std::vector<std::uint32_t> roots;
+  for (std::size_t i = 0; i < shape.indexes.size(); ++i) {
+    IndexPage root;
+    root.tdefPage = firstPage;
+    roots.push_back(allocatePage(store, f, encodeIndexPage(root, f)));
+    setMapPage(store, f, maps[2 + 2 * longValues + i], roots.back(), true);
+  }
+  std::vector<std::uint8_t> d = definitionBytes(header, shape, maps, roots);
 
   // The first page takes a whole page of the definition; each further page
   // its own 8-byte header and the next part.
@@ -178,7 +244,12 @@ std::uint32_t createTableDefinition(PageStore& store, const Header& header,
     const std::size_t used = p.size();
     p.resize(f.pageSize, 0);
     put16(p, 2, static_cast<std::uint16_t>(f.pageSize - used - (numbers.empty() ? kPageHeader : 0)));
-    numbers.push_back(allocatePage(store, f, std::move(p)));
+    if (numbers.empty() && firstPage != 0) {
+      store.edit(firstPage) = std::move(p);
+      numbers.push_back(firstPage);
+    } else {
+      numbers.push_back(allocatePage(store, f, std::move(p)));
+    }
   }
   for (std::size_t i = 0; i + 1 < numbers.size(); ++i) put32(store.edit(numbers[i]), 4, numbers[i + 1]);
   return numbers.front();

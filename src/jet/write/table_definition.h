@@ -26,6 +26,27 @@ inline constexpr std::size_t kMaxNameLength = 64;
 std::uint32_t createTableDefinition(PageStore& store, const Header& header,
                                     const std::vector<sql::ColumnDefinition>& columns);
 
+// An index of a table the engine itself lays out (the system tables of a
+// new database): one real index with one logical index of the same name.
+struct IndexShape {
+  std::string name;
+  std::vector<std::uint16_t> columns;  // column numbers, ascending keys
+  std::uint8_t flags = 0;              // real index flags (unique, ignore nulls, ...)
+  bool primaryKey = false;
+};
+
+struct TableShape {
+  std::vector<sql::ColumnDefinition> columns;
+  std::vector<IndexShape> indexes;
+  bool system = false;
+};
+
+// As above, with indexes (each with an empty root leaf and its usage
+// map); `firstPage`, when not 0, is a page already allocated that takes
+// the first definition page.
+std::uint32_t createTableDefinition(PageStore& store, const Header& header, const TableShape& shape,
+                                    std::uint32_t firstPage);
+
 // Gives every page of the table back to the global usage map: its
 // definition pages, data pages, long-value pages and index pages.
 void releaseTablePages(PageStore& store, const Header& header, const TableDef& def);

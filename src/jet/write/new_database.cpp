@@ -1,0 +1,162 @@
+#include "jet/write/new_database.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "jet/convert/utf16.h"
+#include "jet/error.h"
+#include "jet/header.h"
+#include "jet/journal/file_handle.h"
+#include "jet/write/catalog_writer.h"
+#include "jet/write/data_pages.h"
+#include "jet/write/put_bytes.h"
+#include "jet/write/system_tables.h"
+
+namespace jet::write {
+namespace {
+
+constexpr std::string_view kJetName = "Standard Jet DB";
+constexpr std::string_view kAceName = "Standard ACE DB";
+constexpr std::size_t kEngineNameOffset = 0x04;
+constexpr std::uint16_t kCodePage1252 = 1252;
+constexpr std::uint16_t kGeneralSortOrder = 0x0409;
+constexpr std::size_t kPasswordChars = 20;
+constexpr std::size_t kGlobalMapBytes = 64;  // one inline bitmap: 512 pages
+
+// Fields Jet writes at fixed places of every Jet4/ACE header; their
+// meaning is not documented.
+constexpr std::size_t kLeadMarks = 0x00;     // 00 01 00 00
+constexpr std::size_t kHeaderFlags = 0x19;   // 01 at 0x19, 01 01 at 0x1C
+constexpr std::size_t kSystemPages = 0x20;   // 2, 3, 4, 5 as 32-bit numbers
+constexpr std::size_t kEngineVersion = 0x98; // 1620 and "4.0"
+
+Version versionOf(NewFormat f) {
+  switch (f) {
+    case NewFormat::Jet4: return Version::Jet4;
+    case NewFormat::Ace12: return Version::Ace12;
+    case NewFormat::Ace14: return Version::Ace14;
+    case NewFormat::Ace16: return Version::Ace16;
+  }
+  return Version::Jet4;
+}
+
+Header newHeader(Version version, const std::string& password) {
+  Header h;
+  h.version = version;
+  h.format = Format::of(version);
+  h.codePage = kCodePage1252;
+  h.sortOrder = kGeneralSortOrder;
+  // Access 2010 and later make new files in the 2010 "General" order;
+  // earlier versions know only the legacy one.
+  h.sortOrderVersion = version >= Version::Ace14 ? 1 : 0;
+  h.creationDate = nowAsDays();
+  h.password = password;
+  return h;
+}
+
+std::vector<std::uint8_t> headerPage(const Header& h) {
+  const auto units = convert::utf8ToUtf16(h.password);
+  if (!units || units->size() > kPasswordChars)
+    throw Error(errc::kFailure, "The database password must be at most 20 characters.");
+
+  std::vector<std::uint8_t> p(h.format.pageSize, 0);
+  p[kLeadMarks + 1] = 0x01;
+  const std::string_view name = h.version == Version::Jet4 ? kJetName : kAceName;
+  std::copy(name.begin(), name.end(), p.begin() + kEngineNameOffset);
+  p[kVersionOffset] = static_cast<std::uint8_t>(h.version);
+  p[kHeaderFlags] = 0x01;
+  p[kHeaderFlags + 3] = 0x01;
+  p[kHeaderFlags + 4] = 0x01;
+  for (std::uint32_t i = 0; i < 4; ++i) put32(p, kSystemPages + 4 * i, 2 + i);
+  put16(p, kCodePageOffset, h.codePage);
+  put32(p, kDatabaseKeyOffset, 0);
+  put16(p, h.format.sortOrderOffset, h.sortOrder);
+  p[h.format.sortOrderOffset + 3] = h.sortOrderVersion;
+  std::uint64_t dateBits;
+  std::memcpy(&dateBits, &h.creationDate, sizeof dateBits);
+  put64(p, kCreationDateOffset, dateBits);
+
+  // The password, UTF-16LE, XORed with the creation date's whole days
+  // (an empty password is the mask alone).
+  const auto days = static_cast<std::uint32_t>(static_cast<std::int32_t>(h.creationDate));
+  for (std::size_t i = 0; i < h.format.passwordLength; ++i) {
+    const std::size_t unit = i / 2;
+    const std::uint8_t plain =
+        unit < units->size() ? static_cast<std::uint8_t>((*units)[unit] >> (8 * (i % 2))) : 0;
+    p[kPasswordOffset + i] = plain ^ static_cast<std::uint8_t>(days >> (8 * (i % 4)));
+  }
+  applyHeaderMask(p, h.format);
+  put32(p, kEngineVersion, 1620);
+  const std::string_view engine("4.0", 4);
+  std::copy(engine.begin(), engine.end(), p.begin() + kEngineVersion + 4);
+  return p;
+}
+
+// Page 1: a data page whose row 0 is the global usage map, every page
+// free except the header and this page.
+std::vector<std::uint8_t> globalMapPage(const Format& f) {
+  std::vector<std::uint8_t> page = emptyDataPage(f, 1);
+  std::vector<std::uint8_t> map(1 + 4 + kGlobalMapBytes, 0xFF);
+  map[0] = 0;               // inline map
+  put32(map, 1, 0);         // starting at page 0
+  map[5] = 0xFC;            // pages 0 and 1 in use
+  addRow(page, f, map);
+  return page;
+}
+
+// Removes the half-made file unless the creation completed.
+class RemoveUnlessKept {
+ public:
+  explicit RemoveUnlessKept(std::string path) : path_(std::move(path)) {}
+  RemoveUnlessKept(const RemoveUnlessKept&) = delete;
+  RemoveUnlessKept& operator=(const RemoveUnlessKept&) = delete;
+  ~RemoveUnlessKept() {
+    if (kept_) return;
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+    std::filesystem::remove(path_ + "-journal", ignored);
+  }
+  void keep() { kept_ = true; }
+
+ private:
+  std::string path_;
+  bool kept_ = false;
+};
+
+// Creates the file, failing when it exists: an existing file, whatever it
+// holds, is never overwritten.
+void createExclusively(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0)
+    throw Error(errc::kFailure, errno == EEXIST ? "Database '" + path + "' already exists."
+                                                : "Cannot create database '" + path + "'.");
+  ::close(fd);
+}
+
+}  // namespace
+
+void createDatabase(const std::string& path, NewFormat format, const std::string& password) {
+  const Header header = newHeader(versionOf(format), password);
+  const auto page0 = headerPage(header);
+  createExclusively(path);
+  RemoveUnlessKept guard(path);
+  {
+    journal::FileHandle file(path, journal::FileHandle::Mode::ReadWrite);
+    file.writeAt(0, page0);
+    file.writeAt(header.format.pageSize, globalMapPage(header.format));
+  }
+  {
+    PageStore store(path, header.format.pageSize, journal::SyncPolicy::Off);
+    const auto tables = systemTablesOf(header.version);
+    writeSystemTables(store, header, tables);
+    writeCatalogRows(store, header, tables);
+    store.commit();
+  }
+  guard.keep();
+}
+
+}  // namespace jet::write

@@ -1,0 +1,176 @@
+// New empty databases of every writable format: what the catalog holds,
+// that every reader takes the file, that tables can be created, filled,
+// dropped and created again in it, and that a password is demanded.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "index_audit.h"
+#include "jet/database.h"
+#include "jet/error.h"
+#include "jet/write/database_writer.h"
+#include "jet/write/new_database.h"
+#include "oracles.h"
+#include "scratch_copy.h"
+#include "temp_dir.h"
+
+namespace jet::write {
+namespace {
+
+using jetwrite_test::quoted;
+using jetwrite_test::run;
+using jetwrite_test::runCommand;
+
+struct Case {
+  NewFormat format;
+  const char* file;
+  Version version;
+  std::uint8_t sortOrderVersion;
+};
+
+class NewDatabase : public ::testing::TestWithParam<Case> {};
+
+std::vector<std::string> tableNames(Database& db) {
+  std::vector<std::string> names;
+  for (const CatalogEntry& e : db.catalog())
+    if (e.objectType() == ObjectType::Table) names.push_back(e.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_P(NewDatabase, HeaderAndCatalogAsJetLaysThemOut) {
+  jetwrite_test::TempDir dir;
+  const std::string path = dir.file(GetParam().file);
+  createDatabase(path, GetParam().format);
+  EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
+
+  auto db = Database::open(path, "");
+  EXPECT_EQ(db->header().version, GetParam().version);
+  EXPECT_EQ(db->header().codePage, 1252);
+  EXPECT_EQ(db->header().sortOrder, 0x0409);
+  EXPECT_EQ(db->header().sortOrderVersion, GetParam().sortOrderVersion);
+  EXPECT_EQ(db->header().databaseKey, 0u);
+  EXPECT_EQ(db->header().password, "");
+  EXPECT_GT(db->header().creationDate, 45000.0);  // after 2023
+
+  std::vector<std::string> expected{"MSysACEs", "MSysObjects", "MSysQueries", "MSysRelationships"};
+  if (GetParam().version != Version::Jet4) expected.insert(expected.begin() + 1, "MSysComplexColumns");
+  EXPECT_EQ(tableNames(*db), expected);
+  EXPECT_EQ(db->table("MSysObjects").def().page, 2u);
+  EXPECT_EQ(db->table("MSysACEs").def().page, 3u);
+  // Containers, MSysDb and one row per system table.
+  EXPECT_EQ(db->table("MSysObjects").countRows(), 4 + expected.size());
+  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
+
+  const auto system = runCommand("mdb-tables -S -1 " + quoted(path));
+  EXPECT_EQ(system.status, 0) << system.output;
+  for (const auto& name : expected) EXPECT_NE(system.output.find(name + "\n"), std::string::npos) << system.output;
+  const auto user = runCommand("mdb-tables -1 " + quoted(path));
+  EXPECT_EQ(user.output, "");
+  const auto schema = runCommand("mdb-schema " + quoted(path));
+  EXPECT_EQ(schema.status, 0) << schema.output;
+  const auto objects = jetwrite_test::mdbExport(path, "MSysObjects");
+  EXPECT_NE(objects.output.find("251658241,251658240,\"Tables\",3,"), std::string::npos) << objects.output;
+  EXPECT_NE(objects.output.find("2,251658241,\"MSysObjects\",1,"), std::string::npos) << objects.output;
+  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  const auto js = jetwrite_test::withMdbReader(
+      path, "console.log(db.getTableNames({normalTables:true,systemTables:true}).sort().join(\",\"),"
+            "db.getTable(\"MSysACEs\").getData().length > 0);");
+  std::string joined;
+  for (const auto& name : expected) joined += (joined.empty() ? "" : ",") + name;
+  EXPECT_EQ(js.output, joined + " true\n");
+}
+
+TEST_P(NewDatabase, TablesComeAndGoAndReadBackEverywhere) {
+  jetwrite_test::TempDir dir;
+  const std::string path = dir.file(GetParam().file);
+  createDatabase(path, GetParam().format);
+  const std::string create =
+      "CREATE TABLE `Order Lines`(`id` COUNTER,`name` VARCHAR,`qty` SMALLINT,`small` BYTE,`n` INT,"
+      "`price` CURRENCY,`ratio` REAL,`weight` FLOAT,`when` DATETIME,`paid` BIT,`amount` DECIMAL(12,2),"
+      "`notes` MEMO,`photo` OLEOBJECT,`raw` BINARY(8),`key` GUID);";
+  const std::string insert =
+      "INSERT INTO `Order Lines` VALUES(NULL, 'Zoë', '12', '255', '-7', '1234.5678', '0.5', '-3.25', "
+      "'2024-03-01 12:00:00', 'True', '-12.345', '" + std::string(5000, 'm') + "', 'ab', 'xy', "
+      "'{00112233-4455-6677-8899-AABBCCDDEEFF}')";
+  {
+    DatabaseWriter writer(path, "");
+    run(writer, create);
+    run(writer, insert);
+    run(writer, "INSERT INTO `Order Lines` VALUES(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
+                "'False', NULL, NULL, NULL, NULL, NULL)");
+    run(writer, "DROP TABLE `Order Lines`");
+    run(writer, create);
+    run(writer, insert);
+  }
+  auto db = Database::open(path, "");
+  const Table t = db->table("Order Lines");
+  ASSERT_EQ(t.countRows(), 1u);
+  RowCursor rows = t.rows();
+  std::vector<Value> row;
+  ASSERT_TRUE(rows.next(row));
+  EXPECT_EQ(row[0], Value(std::int32_t{1}));
+  EXPECT_EQ(row[1], Value(std::string("Zoë")));
+  EXPECT_EQ(row[5], Value(Currency{12345678}));
+  EXPECT_EQ(row[8], Value(DateTime{45352.5}));
+  EXPECT_EQ(row[9], Value(true));
+  EXPECT_EQ(row[11], Value(std::string(5000, 'm')));
+  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
+  EXPECT_EQ(jetwrite_test::auditIndex(path, "MSysObjects", 0).keysMatchRows, true);
+
+  const auto user = runCommand("mdb-tables -1 " + quoted(path));
+  EXPECT_EQ(user.output, "Order Lines\n");
+  const auto schema = runCommand("mdb-schema " + quoted(path) + " -T 'Order Lines'");
+  EXPECT_NE(schema.output.find("[price]\t\t\tCurrency"), std::string::npos) << schema.output;
+  const auto exported = jetwrite_test::mdbExport(path, "Order Lines");
+  EXPECT_EQ(exported.output.substr(0, 48), "1,\"Zoë\",12,255,-7,1234.5678,0.5,-3.25,\"03/01/24") << exported.output.substr(0, 80);
+  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  const auto js = jetwrite_test::withMdbReader(
+      path, "const r=db.getTable(\"Order Lines\").getData();"
+            "console.log(r.length, r[0].name, r[0].price, r[0].paid, r[0].notes.length, r[0].when.toISOString());");
+  EXPECT_EQ(js.output, "1 Zoë 1234.5678 true 5000 2024-03-01T12:00:00.000Z\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, NewDatabase,
+                         ::testing::Values(Case{NewFormat::Jet4, "new.mdb", Version::Jet4, 0},
+                                           Case{NewFormat::Ace12, "new2007.accdb", Version::Ace12, 0},
+                                           Case{NewFormat::Ace14, "new2010.accdb", Version::Ace14, 1},
+                                           Case{NewFormat::Ace16, "new2016.accdb", Version::Ace16, 1}));
+
+TEST(NewDatabasePassword, DemandedByOurReaderAndByTheWriter) {
+  jetwrite_test::TempDir dir;
+  for (const auto format : {NewFormat::Jet4, NewFormat::Ace14}) {
+    const std::string path = dir.file(format == NewFormat::Jet4 ? "locked.mdb" : "locked.accdb");
+    createDatabase(path, format, "Geheim ß");
+    EXPECT_EQ(Database::open(path, "Geheim ß")->header().password, "Geheim ß");
+    try {
+      Database::open(path, "geheim");
+      FAIL() << "a wrong password opened the file";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), errc::kInvalidPassword);
+    }
+    EXPECT_THROW(DatabaseWriter(path, ""), Error);
+    DatabaseWriter writer(path, "Geheim ß");
+    run(writer, "CREATE TABLE `t`(`a` INT)");
+  }
+}
+
+TEST(NewDatabaseRefusals, ExistingFilesAndOverlongPasswords) {
+  jetwrite_test::TempDir dir;
+  const std::string path = dir.file("taken.mdb");
+  createDatabase(path, NewFormat::Jet4);
+  const auto size = std::filesystem::file_size(path);
+  EXPECT_THROW(createDatabase(path, NewFormat::Ace16), Error);
+  EXPECT_EQ(std::filesystem::file_size(path), size);
+  EXPECT_EQ(Database::open(path, "")->header().version, Version::Jet4);
+
+  const std::string other = dir.file("other.mdb");
+  EXPECT_THROW(createDatabase(other, NewFormat::Jet4, std::string(21, 'p')), Error);
+  EXPECT_FALSE(std::filesystem::exists(other));
+  createDatabase(other, NewFormat::Jet4, std::string(20, 'p'));
+  EXPECT_EQ(Database::open(other, std::string(20, 'p'))->header().password, std::string(20, 'p'));
+}
+
+}  // namespace
+}  // namespace jet::write
