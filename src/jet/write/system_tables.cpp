@@ -27,13 +27,16 @@ constexpr std::int32_t kDatabaseObject = 0x10000000;  // MSysDb
 constexpr std::int32_t kSystemObject = static_cast<std::int32_t>(0x80000000);
 constexpr std::int16_t kDatabaseType = 2;
 
-// The security identifiers Jet's default workgroup writes into a new
-// file: the engine itself, the Admin user, and the Admins and Users groups.
+// The security identifiers of a new file: the Admin user, the engine
+// that owns the system objects, and the Admins and Users groups. Jet
+// stores them in a per-file form whose derivation is not known; within
+// every file the four differ from each other in the same bits, so the set
+// is built around the Admin value Jet-made templates commonly carry.
 using Sid = std::vector<std::uint8_t>;
-const Sid kEngineSid{0x65, 0x89};
-const Sid kAdminSid{0x64, 0x8B};
-const Sid kAdminsSid{0x65, 0x8E};
-const Sid kUsersSid{0x65, 0x8B};
+const Sid kAdminSid{0xA6, 0x33};
+const Sid kEngineSid{0xA7, 0x31};
+const Sid kAdminsSid{0xA7, 0x36};
+const Sid kUsersSid{0xA7, 0x33};
 
 sql::ColumnDefinition column(const char* name, ColumnKind kind, std::uint16_t size = 0) {
   return {name, {kind, size, 0, 0, false}};
