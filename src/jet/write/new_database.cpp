@@ -1,10 +1,9 @@
 #include "jet/write/new_database.h"
 
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fcntl.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include "jet/convert/utf16.h"
@@ -108,55 +107,60 @@ std::vector<std::uint8_t> globalMapPage(const Format& f) {
   return page;
 }
 
-// Removes the half-made file unless the creation completed.
-class RemoveUnlessKept {
+Error alreadyThere(const std::string& path) {
+  return Error(errc::kFailure, "Database '" + path + "' already exists.");
+}
+
+// A file being built under a name of its own beside the database, removed
+// again unless it was published.
+class Draft {
  public:
-  explicit RemoveUnlessKept(std::string path) : path_(std::move(path)) {}
-  RemoveUnlessKept(const RemoveUnlessKept&) = delete;
-  RemoveUnlessKept& operator=(const RemoveUnlessKept&) = delete;
-  ~RemoveUnlessKept() {
-    if (kept_) return;
+  explicit Draft(const std::string& target) : path_(target + ".XXXXXX") {
+    const int fd = ::mkstemp(path_.data());
+    if (fd < 0) throw Error(errc::kFailure, "Cannot create database '" + target + "'.");
+    ::close(fd);
+  }
+  Draft(const Draft&) = delete;
+  Draft& operator=(const Draft&) = delete;
+  ~Draft() {
     std::error_code ignored;
     std::filesystem::remove(path_, ignored);
     std::filesystem::remove(path_ + "-journal", ignored);
   }
-  void keep() { kept_ = true; }
+  const std::string& path() const { return path_; }
+
+  // Gives the finished file the name `target`, which must still be free:
+  // link() never replaces an existing file.
+  void publish(const std::string& target) {
+    if (::link(path_.c_str(), target.c_str()) != 0) throw alreadyThere(target);
+  }
 
  private:
   std::string path_;
-  bool kept_ = false;
 };
-
-// Creates the file, failing when it exists: an existing file, whatever it
-// holds, is never overwritten.
-void createExclusively(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0)
-    throw Error(errc::kFailure, errno == EEXIST ? "Database '" + path + "' already exists."
-                                                : "Cannot create database '" + path + "'.");
-  ::close(fd);
-}
 
 }  // namespace
 
 void createDatabase(const std::string& path, NewFormat format, const std::string& password) {
   const Header header = newHeader(versionOf(format), password);
   const auto page0 = headerPage(header);
-  createExclusively(path);
-  RemoveUnlessKept guard(path);
+  if (std::filesystem::exists(path)) throw alreadyThere(path);
+  // Built under another name and linked into place when complete, so that
+  // a process killed meanwhile never leaves half a database under `path`.
+  Draft draft(path);
   {
-    journal::FileHandle file(path, journal::FileHandle::Mode::ReadWrite);
+    journal::FileHandle file(draft.path(), journal::FileHandle::Mode::ReadWrite);
     file.writeAt(0, page0);
     file.writeAt(header.format.pageSize, globalMapPage(header.format));
   }
   {
-    PageStore store(path, header.format.pageSize, journal::SyncPolicy::Off);
+    PageStore store(draft.path(), header.format.pageSize, journal::SyncPolicy::Off);
     const auto tables = systemTablesOf(header.version);
     writeSystemTables(store, header, tables);
     writeCatalogRows(store, header, tables);
     store.commit();
   }
-  guard.keep();
+  draft.publish(path);
 }
 
 }  // namespace jet::write
