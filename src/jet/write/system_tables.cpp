@@ -84,12 +84,17 @@ TableShape msysRelationships() {
           true};
 }
 
+// ACE keeps this one's definition marked as an ordinary table; only its
+// catalog row says "system".
 TableShape msysComplexColumns() {
+  sql::ColumnDefinition complexId = column("ComplexID", ColumnKind::Long);
+  complexId.type.autoNumber = true;
   return {{column("ColumnName", ColumnKind::Text, 255), column("ComplexTypeObjectID", ColumnKind::Long),
-           column("FlatTableID", ColumnKind::Long), column("ConceptualTableID", ColumnKind::Long),
-           column("ComplexID", ColumnKind::Long)},
-          {},
-          true};
+           column("FlatTableID", ColumnKind::Long), column("ConceptualTableID", ColumnKind::Long), complexId},
+          {{"IdxID", {4}, kJetIndex | kRequired | kIgnoreNulls | kUnique, true},
+           {"IdxConceptualTableID", {3}, kJetIndex | kRequired | kIgnoreNulls, false},
+           {"IdxFlatTableID", {2}, kJetIndex | kRequired | kIgnoreNulls, false}},
+          false};
 }
 
 struct Ace {
