@@ -18,6 +18,9 @@ constexpr std::uint8_t kUnique = 0x01;
 constexpr std::uint8_t kIgnoreNulls = 0x02;
 constexpr std::uint8_t kRequired = 0x08;
 constexpr std::uint8_t kJetIndex = 0x80;  // set on every index Jet writes
+// A column flag of unknown meaning that Jet and ACE set on every column
+// of their system tables.
+constexpr std::uint8_t kSystemColumn = 0x10;
 
 constexpr std::int32_t kRootContainer = 0x0F000000;
 constexpr std::int32_t kTablesContainer = 0x0F000001;
@@ -38,6 +41,9 @@ const Sid kEngineSid{0xA7, 0x31};
 const Sid kAdminsSid{0xA7, 0x36};
 const Sid kUsersSid{0xA7, 0x33};
 
+// Jet declares the binary columns of its system tables 510 bytes long.
+constexpr std::uint16_t kSidBytes = 510;
+
 sql::ColumnDefinition column(const char* name, ColumnKind kind, std::uint16_t size = 0) {
   return {name, {kind, size, 0, 0, false}};
 }
@@ -46,30 +52,33 @@ TableShape msysObjects() {
   return {{column("Id", ColumnKind::Long), column("ParentId", ColumnKind::Long),
            column("Name", ColumnKind::Text, 255), column("Type", ColumnKind::Integer),
            column("DateCreate", ColumnKind::DateTime), column("DateUpdate", ColumnKind::DateTime),
-           column("Owner", ColumnKind::Binary, 255), column("Flags", ColumnKind::Long),
+           column("Owner", ColumnKind::Binary, kSidBytes), column("Flags", ColumnKind::Long),
            column("Database", ColumnKind::Memo), column("Connect", ColumnKind::Memo),
-           column("ForeignName", ColumnKind::Text, 255), column("RmtInfoShort", ColumnKind::Binary, 255),
+           column("ForeignName", ColumnKind::Text, 255), column("RmtInfoShort", ColumnKind::Binary, kSidBytes),
            column("RmtInfoLong", ColumnKind::OleObject), column("Lv", ColumnKind::OleObject),
            column("LvProp", ColumnKind::OleObject), column("LvModule", ColumnKind::OleObject),
            column("LvExtra", ColumnKind::OleObject)},
           {{"Id", {0}, kJetIndex | kUnique, true}, {"ParentIdName", {1, 2}, kJetIndex | kUnique, false}},
-          true};
+          true,
+          kSystemColumn};
 }
 
 TableShape msysAces() {
-  return {{column("ObjectId", ColumnKind::Long), column("SID", ColumnKind::Binary, 255),
+  return {{column("ObjectId", ColumnKind::Long), column("SID", ColumnKind::Binary, kSidBytes),
            column("ACM", ColumnKind::Long), column("FInheritable", ColumnKind::Boolean)},
           {{"ObjectId", {0}, kJetIndex | kRequired, false}},
-          true};
+          true,
+          kSystemColumn};
 }
 
 TableShape msysQueries() {
   return {{column("ObjectId", ColumnKind::Long), column("Attribute", ColumnKind::Byte),
-           column("Order", ColumnKind::Binary, 255), column("Name1", ColumnKind::Text, 255),
+           column("Order", ColumnKind::Binary, kSidBytes), column("Name1", ColumnKind::Text, 255),
            column("Name2", ColumnKind::Text, 255), column("Expression", ColumnKind::Memo),
            column("Flag", ColumnKind::Integer), column("LvExtra", ColumnKind::Long)},
           {{"ObjectIdAttribute", {0, 1, 2}, kJetIndex | kUnique, true}},
-          true};
+          true,
+          kSystemColumn};
 }
 
 TableShape msysRelationships() {
@@ -81,7 +90,8 @@ TableShape msysRelationships() {
           {{"szObject", {4}, kJetIndex | kIgnoreNulls, false},
            {"szReferencedObject", {6}, kJetIndex | kIgnoreNulls, false},
            {"szRelationship", {0}, kJetIndex | kIgnoreNulls, false}},
-          true};
+          true,
+          kSystemColumn};
 }
 
 // ACE keeps this one's definition marked as an ordinary table; only its
@@ -94,7 +104,8 @@ TableShape msysComplexColumns() {
           {{"IdxID", {4}, kJetIndex | kRequired | kIgnoreNulls | kUnique, true},
            {"IdxConceptualTableID", {3}, kJetIndex | kRequired | kIgnoreNulls, false},
            {"IdxFlatTableID", {2}, kJetIndex | kRequired | kIgnoreNulls, false}},
-          false};
+          false,
+          kSystemColumn};
 }
 
 struct Ace {

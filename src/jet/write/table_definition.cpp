@@ -160,7 +160,7 @@ std::vector<std::uint8_t> definitionBytes(const Header& header, const TableShape
       if (t.kind == ColumnKind::Text || t.kind == ColumnKind::Memo) c[14] = header.sortOrderVersion;
     }
     c[15] = static_cast<std::uint8_t>(column_flags::kNullable | (l.fixed ? column_flags::kFixed : 0) |
-                                      (t.autoNumber ? column_flags::kAutoLong : 0));
+                                      (t.autoNumber ? column_flags::kAutoLong : 0) | shape.extraColumnFlags);
     if (l.fixed) {
       put16(c, 21, fixedOffset);
       if (t.kind != ColumnKind::Boolean) fixedOffset = static_cast<std::uint16_t>(fixedOffset + l.length);
@@ -203,7 +203,7 @@ void checkObjectName(const std::string& name, const char* what) {
 
 std::uint32_t createTableDefinition(PageStore& store, const Header& header,
                                     const std::vector<sql::ColumnDefinition>& columns) {
-  return createTableDefinition(store, header, TableShape{columns, {}, false}, 0);
+  return createTableDefinition(store, header, TableShape{columns, {}, false, 0}, 0);
 }
 
 std::uint32_t createTableDefinition(PageStore& store, const Header& header, const TableShape& shape,

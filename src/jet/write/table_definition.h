@@ -39,6 +39,7 @@ struct TableShape {
   std::vector<sql::ColumnDefinition> columns;
   std::vector<IndexShape> indexes;
   bool system = false;
+  std::uint8_t extraColumnFlags = 0;  // added to every column's flags
 };
 
 // As above, with indexes (each with an empty root leaf and its usage
