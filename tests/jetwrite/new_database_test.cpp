@@ -127,8 +127,11 @@ TEST_P(NewDatabase, TablesComeAndGoAndReadBackEverywhere) {
   if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
   const auto js = jetwrite_test::withMdbReader(
       path, "const r=db.getTable(\"Order Lines\").getData();"
-            "console.log(r.length, r[0].name, r[0].price, r[0].paid, r[0].notes.length, r[0].when.toISOString());");
-  EXPECT_EQ(js.output, "1 Zoë 1234.5678 true 5000 2024-03-01T12:00:00.000Z\n");
+            "const v=r[0];console.log(r.length, v.id, v.name, v.qty, v.small, v.n, v.price, v.ratio, v.weight,"
+            "v.when.toISOString(), v.paid, v.amount, v.notes.length, v.photo.toString(\"hex\"), v.raw.toString(\"hex\"), v.key);");
+  EXPECT_EQ(js.output,
+            "1 1 Zoë 12 255 -7 1234.5678 0.5 -3.25 2024-03-01T12:00:00.000Z true -12.34 5000 61006200 78007900 "
+            "00112233-4455-6677-8899-aabbccddeeff\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, NewDatabase,
