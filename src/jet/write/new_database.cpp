@@ -1,6 +1,5 @@
 #include "jet/write/new_database.h"
 
-#include <array>
 #include <cstring>
 #include <filesystem>
 #include <stdlib.h>
@@ -28,7 +27,7 @@ constexpr std::size_t kGlobalMapBytes = 64;  // one inline bitmap: 512 pages
 
 // Fields Jet writes at fixed places of every Jet4/ACE header; their
 // meaning is not documented.
-constexpr std::size_t kLeadMarks = 0x00;     // 00 01 00 00
+constexpr std::size_t kPageMark = 0x01;      // the page starts 00 01 00 00
 constexpr std::size_t kHeaderFlags = 0x19;   // 01 at 0x19, 01 01 at 0x1C
 constexpr std::size_t kSystemPages = 0x20;   // 2, 3, 4, 5 as 32-bit numbers
 constexpr std::size_t kEngineVersion = 0x98; // 1620 and "4.0"
@@ -63,7 +62,7 @@ std::vector<std::uint8_t> headerPage(const Header& h) {
     throw Error(errc::kFailure, "The database password must be at most 20 characters.");
 
   std::vector<std::uint8_t> p(h.format.pageSize, 0);
-  p[kLeadMarks + 1] = 0x01;
+  p[kPageMark] = 0x01;
   const std::string_view name = h.version == Version::Jet4 ? kJetName : kAceName;
   std::copy(name.begin(), name.end(), p.begin() + kEngineNameOffset);
   p[kVersionOffset] = static_cast<std::uint8_t>(h.version);
@@ -98,7 +97,7 @@ std::vector<std::uint8_t> headerPage(const Header& h) {
 // Page 1: a data page whose row 0 is the global usage map, every page
 // free except the header and this page.
 std::vector<std::uint8_t> globalMapPage(const Format& f) {
-  std::vector<std::uint8_t> page = emptyDataPage(f, 1);
+  std::vector<std::uint8_t> page = emptyDataPage(f, 1);  // Jet names the page itself as owner
   std::vector<std::uint8_t> map(1 + 4 + kGlobalMapBytes, 0xFF);
   map[0] = 0;               // inline map
   put32(map, 1, 0);         // starting at page 0
