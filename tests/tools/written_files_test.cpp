@@ -1,0 +1,145 @@
+// Files written through accessdb - new databases of every format and
+// copies of files Access made - read back the same by accessdb, mdbtools
+// and mdb-reader: every writable type at its limits, NULL everywhere,
+// text beyond the Basic Multilingual Plane, long values over many pages,
+// a hundred thousand rows, hundreds of tables, names with blanks and
+// accented letters, and a table dropped and made again under its name.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "accessdb_runner.h"
+#include "line_tool_reader.h"
+#include "jetwrite/fixture_pages.h"
+#include "jetwrite/temp_dir.h"
+#include "reader_agreement.h"
+
+namespace tools_test {
+namespace {
+
+using jetwrite_test::TempDir;
+using oracle::Oracle;
+
+// Cycles through the alphabet so that a shifted or cut value shows.
+std::string letters(std::size_t n) {
+  std::string s;
+  for (std::size_t i = 0; i < n; ++i) s += static_cast<char>('a' + i % 26);
+  return s;
+}
+
+std::string lines(const std::vector<std::string>& statements) {
+  std::string text;
+  for (const auto& s : statements) text += s + "\n";
+  return text;
+}
+
+// Runs the statements through `accessdb sql`'s standard input.
+void runAll(const TempDir& dir, const std::string& file, const std::vector<std::string>& statements) {
+  const std::string input = dir.file("statements.sql");
+  writeText(input, lines(statements));
+  const auto result = accessdbReading(input, {"sql", file});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+}
+
+void expectAgreement(const std::string& file, Oracle reader) {
+  if (const auto missing = readerMissing(reader)) GTEST_SKIP() << *missing;
+  EXPECT_EQ(ReaderAgreement(file, reader).sameEverything(), std::vector<std::string>{}) << oracleName(reader);
+}
+
+constexpr const char* kEveryType =
+    "CREATE TABLE `Typen Übersicht`(`id` COUNTER,`Name Größe` TEXT(255),`code` TEXT(10),`small` BYTE,"
+    "`qty` SMALLINT,`n` INT,`price` CURRENCY,`ratio` REAL,`weight` FLOAT,`when` DATETIME,`paid` BIT,"
+    "`amount` DECIMAL(28,4),`notes` MEMO,`photo` OLEOBJECT,`raw` BINARY(16),`key` GUID)";
+
+std::string row(const std::string& values) { return "INSERT INTO `Typen Übersicht` VALUES(NULL, " + values + ")"; }
+
+std::vector<std::string> everyTypeStatements() {
+  std::vector<std::string> s{
+      kEveryType,
+      row("'O''Neil', 'A-1', '12', '-7', '123456', '1234.5678', '0.5', '-3.25', '2024-03-01 12:34:56', 'True', "
+          "'-12.3456', 'short', 'ab', 'xy', '{00112233-4455-6677-8899-AABBCCDDEEFF}'"),
+      // The least value of every type.
+      row("'', '', '0', '-32768', '-2147483648', '-922337203685477.5808', '-3.4E+38', "
+          "'-1.7976931348623157E+308', '0100-01-01', 'False', '-999999999999999999999999.9999', '', '', '', "
+          "'{00000000-0000-0000-0000-000000000000}'"),
+      // The greatest, and the smallest magnitudes.
+      row("'" + letters(255) + "', 'ZZZZZZZZZZ', '255', '32767', '2147483647', '922337203685477.5807', '3.4E+38', "
+          "'1.7976931348623157E+308', '9999-12-31 23:59:59', 'True', '999999999999999999999999.9999', 'x', 'y', "
+          "'abcdefgh', '{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}'"),
+      row("'tiny', NULL, '1', '-1', '-1', '0.0001', '1.4E-45', '4.9E-324', '1899-12-30 00:00:01', 'False', '0.0001', "
+          "NULL, NULL, NULL, NULL"),
+      // NULL wherever a column can hold it (a Yes/No column cannot).
+      row("NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 'False', NULL, NULL, NULL, NULL, NULL"),
+      // Letters from other scripts and characters outside the BMP, stored
+      // uncompressed; pure Latin-1 text is stored compressed.
+      row("'中文 Ελληνικά Łódź 😀𝄞', 'Grüße', NULL, NULL, NULL, NULL, NULL, NULL, NULL, 'True', NULL, "
+          "'Emoji 😀 in a memo, 🎉 twice', '😀', NULL, NULL"),
+  };
+  // Memo values inline, on one long-value page and over several.
+  for (const std::size_t n : {0, 1, 2000, 5000, 100000})
+    s.push_back(row("'memo " + std::to_string(n) + "', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 'False', NULL, '" +
+                    letters(n) + "', NULL, NULL, NULL"));
+  // An OLE value of 60,000 bytes (the text's UTF-16), over many pages.
+  s.push_back(row("'big ole', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 'False', NULL, NULL, '" + letters(30000) +
+                  "', NULL, NULL"));
+  // A table dropped and made again under the same name, with other columns.
+  s.push_back("CREATE TABLE `Zwischen Ablage`(`a` INT,`b` MEMO)");
+  s.push_back("INSERT INTO `Zwischen Ablage` VALUES('1', '" + letters(3000) + "')");
+  s.push_back("DROP TABLE `Zwischen Ablage`");
+  s.push_back("CREATE TABLE `Zwischen Ablage`(`Straße` TEXT(20),`Höhe` FLOAT)");
+  s.push_back("INSERT INTO `Zwischen Ablage` VALUES('Hauptstraße', '8848.86')");
+  return s;
+}
+
+struct NewFile {
+  const char* format;
+  Oracle reader;
+};
+
+class EveryTypeInANewFile : public ::testing::TestWithParam<NewFile> {};
+
+TEST_P(EveryTypeInANewFile, ReadsBackTheSameEverywhere) {
+  TempDir dir;
+  const std::string path = dir.file("types");
+  ASSERT_EQ(accessdb({"create", path, "--format", GetParam().format}).exitStatus, 0);
+  runAll(dir, path, everyTypeStatements());
+
+  // Our own reading first, against what went in.
+  const auto exported = accessdb({"export", path, "Typen Übersicht"});
+  ASSERT_EQ(exported.exitStatus, 0) << exported.err;
+  const auto rows = oracle::splitLines(exported.out);
+  ASSERT_EQ(rows.size(), 12u);
+  EXPECT_EQ(rows[0],
+            "1\tO'Neil\tA-1\t12\t-7\t123456\t1234.5678\t0.5\t-3.25\t2024-03-01 12:34:56\t1\t-12.3456\tshort\t"
+            "61006200\t78007900\t{00112233-4455-6677-8899-AABBCCDDEEFF}");
+  EXPECT_EQ(rows[1],
+            "2\t\t\t0\t-32768\t-2147483648\t-922337203685477.5808\t-3.4e+38\t-1.7976931348623157e+308\t"
+            "0100-01-01 00:00:00\t0\t-999999999999999999999999.9999\t\t\t\t{00000000-0000-0000-0000-000000000000}");
+  EXPECT_EQ(rows[2], "3\t" + letters(255) +
+                         "\tZZZZZZZZZZ\t255\t32767\t2147483647\t922337203685477.5807\t3.4e+38\t"
+                         "1.7976931348623157e+308\t9999-12-31 23:59:59\t1\t999999999999999999999999.9999\tx\t7900\t"
+                         "61006200630064006500660067006800\t{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}");
+  EXPECT_EQ(rows[4], "5\t\\N\t\\N\t\\N\t\\N\t\\N\t\\N\t\\N\t\\N\t\\N\t0\t\\N\t\\N\t\\N\t\\N\t\\N");
+  EXPECT_TRUE(rows[5].starts_with("6\t中文 Ελληνικά Łódź 😀𝄞\tGrüße\t")) << rows[5];
+  EXPECT_NE(rows[10].find("\t" + letters(100000) + "\t"), std::string::npos);
+  const auto bigOle = oracle::splitFields(rows[11]);
+  ASSERT_EQ(bigOle.size(), 16u);
+  EXPECT_EQ(bigOle[13].size(), 2u * 60000);
+  EXPECT_TRUE(bigOle[13].starts_with("610062006300")) << bigOle[13].substr(0, 40);
+  EXPECT_EQ(accessdb({"export", path, "Zwischen Ablage"}).out, "Hauptstraße\t8848.86\n");
+
+  expectAgreement(path, GetParam().reader);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, EveryTypeInANewFile,
+    ::testing::Values(NewFile{"jet4", Oracle::MdbTools}, NewFile{"jet4", Oracle::MdbReader},
+                      NewFile{"ace12", Oracle::MdbTools}, NewFile{"ace12", Oracle::MdbReader},
+                      NewFile{"ace14", Oracle::MdbTools}, NewFile{"ace14", Oracle::MdbReader},
+                      NewFile{"ace16", Oracle::MdbTools}, NewFile{"ace16", Oracle::MdbReader}),
+    [](const auto& info) {
+      return std::string(info.param.format) + (info.param.reader == Oracle::MdbTools ? "_mdbtools" : "_mdbreader");
+    });
+
+}  // namespace
+}  // namespace tools_test
