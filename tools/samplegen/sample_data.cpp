@@ -57,7 +57,7 @@ std::string quoted(const std::string& text) {
   return out + "'";
 }
 
-std::string number(long value) { return "'" + std::to_string(value) + "'"; }
+std::string number(long value) { return quoted(std::to_string(value)); }
 
 // Order dates spread over the first half of 2024, times of day included.
 std::string orderDate(int order) {

@@ -40,12 +40,15 @@ std::vector<std::uint8_t> LongValueWriter::write(ByteView data) {
   if (data.size() > long_value_flags::kLengthMask)
     throw Error(errc::kFailure, "A Memo or OLE Object value is too large.");
   const auto length = static_cast<std::uint32_t>(data.size());
-  std::vector<std::uint8_t> reference(kLongValueHeader, 0);
   if (data.size() <= kMaxInlineLongValue) {
+    // Sized once and copied into: GCC 12 misreads a vector insert here as
+    // an out-of-bounds copy (-Warray-bounds).
+    std::vector<std::uint8_t> reference(kLongValueHeader + data.size(), 0);
     put32(reference, 0, length | long_value_flags::kInline);
-    reference.insert(reference.end(), data.begin(), data.end());
+    std::copy(data.begin(), data.end(), reference.begin() + kLongValueHeader);
     return reference;
   }
+  std::vector<std::uint8_t> reference(kLongValueHeader, 0);
   const std::size_t maxRow = maxRowSize(format_);
   if (data.size() <= maxRow) {
     put32(reference, 0, length | long_value_flags::kSingleRow);
