@@ -6,6 +6,7 @@
 // accented letters, and a table dropped and made again under its name.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "accessdb_runner.h"
@@ -44,6 +45,27 @@ void runAll(const TempDir& dir, const std::string& file, const std::vector<std::
 void expectAgreement(const std::string& file, Oracle reader) {
   if (const auto missing = readerMissing(reader)) GTEST_SKIP() << *missing;
   EXPECT_EQ(ReaderAgreement(file, reader).sameEverything(), std::vector<std::string>{}) << oracleName(reader);
+}
+
+// Both independent readers; a missing one marks the test skipped once the
+// other has been asked.
+void expectAgreementOfBoth(const std::string& file) {
+  std::string missing;
+  for (const Oracle reader : {Oracle::MdbTools, Oracle::MdbReader}) {
+    if (const auto why = readerMissing(reader)) {
+      missing += *why + "; ";
+      continue;
+    }
+    EXPECT_EQ(ReaderAgreement(file, reader).sameEverything(), std::vector<std::string>{}) << oracleName(reader);
+  }
+  if (!missing.empty()) GTEST_SKIP() << missing;
+}
+
+std::string copyOfFixture(const TempDir& dir, const std::string& fixture) {
+  const std::string path = dir.file(std::filesystem::path(fixture).filename().string());
+  std::filesystem::copy_file(jetwrite_test::fixturePath(fixture), path);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+  return path;
 }
 
 constexpr const char* kEveryType =
@@ -140,6 +162,80 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
       return std::string(info.param.format) + (info.param.reader == Oracle::MdbTools ? "_mdbtools" : "_mdbreader");
     });
+
+TEST(FilesAccessMade, ChangedByEveryKindOfStatement) {
+  TempDir dir;
+  const std::string tables = copyOfFixture(dir, "ace14/testV2010.accdb");
+  runAll(dir, tables,
+         {"INSERT INTO `Table1` VALUES('Grüße', 'x', '7', '-5', '123456789', '2.5', '2024-02-29 08:15:00', '19.99', "
+          "'True')",
+          "INSERT INTO `Table1` VALUES('leer', NULL, NULL, NULL, NULL, NULL, NULL, NULL, 'False')",  // A is the key
+          "SELECT a1.* INTO `Kopie von Table1` FROM `Table1` AS a1;", "DROP TABLE `Table3`",
+          "CREATE TABLE `Neu Ölfeld`(`x` INT,`y` MEMO,`z` GUID)",
+          "INSERT INTO `Neu Ölfeld` VALUES('1', '" + letters(6000) + "', '{6F9619FF-8B86-D011-B42D-00C04FC964FF}')",
+          "INSERT INTO `Table4` VALUES('neu', '{00112233-4455-6677-8899-AABBCCDDEEFF}')"});
+  EXPECT_EQ(userTables(tables), (std::vector<std::string>{"Kopie von Table1", "Neu Ölfeld", "Table1", "Table2", "Table4"}));
+  expectAgreementOfBoth(tables);
+
+  // 512 rows under a compound index of a Long and two texts, and more.
+  const std::string indexed = copyOfFixture(dir, "jet4/compIndexTestV2000.mdb");
+  std::vector<std::string> more;
+  for (int i = 0; i < 300; ++i)
+    more.push_back("INSERT INTO `Table1` VALUES('" + std::to_string(i * 37 % 1000) + "', 'Straße " + std::to_string(i) +
+                   "', 'ü')");
+  more.push_back("SELECT a1.* INTO `Abschrift` FROM `Table1` AS a1;");
+  runAll(dir, indexed, more);
+  expectAgreementOfBoth(indexed);
+}
+
+TEST(HundredThousandRows, ReadTheSameEverywhere) {
+  TempDir dir;
+  const std::string path = dir.file("rows.mdb");
+  ASSERT_EQ(accessdb({"create", path, "--format", "jet4"}).exitStatus, 0);
+  std::vector<std::string> statements{
+      "CREATE TABLE `Viele Zeilen`(`id` COUNTER,`n` INT,`label` TEXT(40),`price` CURRENCY,`when` DATETIME,`ok` BIT)"};
+  for (int i = 0; i < 100000; ++i) {
+    char when[32];
+    std::snprintf(when, sizeof when, "2024-01-01 %02d:%02d:%02d", i / 3600 % 24, i / 60 % 60, i % 60);
+    statements.push_back("INSERT INTO `Viele Zeilen` VALUES(NULL, '" + std::to_string(7 * i - 350000) +
+                         "', 'Zeile " + std::to_string(i) + " äöü', '" + std::to_string(i) + ".25', '" + when +
+                         "', '" + (i % 3 ? "True" : "False") + "')");
+  }
+  runAll(dir, path, statements);
+
+  const auto rows = oracle::splitLines(accessdb({"export", path, "Viele Zeilen"}).out);
+  ASSERT_EQ(rows.size(), 100000u);
+  EXPECT_EQ(rows.front(), "1\t-350000\tZeile 0 äöü\t0.25\t2024-01-01 00:00:00\t0");
+  EXPECT_EQ(rows.back(), "100000\t349993\tZeile 99999 äöü\t99999.25\t2024-01-01 03:46:39\t0");
+  expectAgreementOfBoth(path);
+}
+
+TEST(HundredsOfTables, ListedTheSameEverywhere) {
+  TempDir dir;
+  const std::string path = dir.file("tables.accdb");
+  ASSERT_EQ(accessdb({"create", path, "--format", "ace16"}).exitStatus, 0);
+  const auto name = [](int i) { return "`Tabelle Nummer " + std::to_string(i) + " für Ärger`"; };
+  std::vector<std::string> statements;
+  for (int i = 0; i < 300; ++i) statements.push_back("CREATE TABLE " + name(i) + "(`a` INT,`b` MEMO)");
+  for (int i = 0; i < 300; ++i)
+    statements.push_back("INSERT INTO " + name(i) + " VALUES('" + std::to_string(i) + "', 'Zeile in " + name(i) + "')");
+  for (int i = 0; i < 300; i += 3) statements.push_back("DROP TABLE " + name(i));
+  for (int i = 0; i < 300; i += 9) statements.push_back("CREATE TABLE " + name(i) + "(`c` TEXT(5))");
+  runAll(dir, path, statements);
+
+  const auto listed = userTables(path);
+  EXPECT_EQ(listed.size(), 300u - 100 + 34);
+  for (const Oracle reader : {Oracle::MdbTools, Oracle::MdbReader}) {
+    if (const auto missing = readerMissing(reader)) GTEST_SKIP() << *missing;
+    ReaderAgreement agreement(path, reader);
+    std::vector<std::string> disagreements;
+    agreement.sameTables(disagreements);
+    // Reading every table's rows would take a process per table and reader.
+    for (const int i : {1, 9, 151, 299})
+      for (const auto& d : agreement.sameTable(name(i).substr(1, name(i).size() - 2))) disagreements.push_back(d);
+    EXPECT_EQ(disagreements, std::vector<std::string>{}) << oracleName(reader);
+  }
+}
 
 }  // namespace
 }  // namespace tools_test
