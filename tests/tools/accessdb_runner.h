@@ -19,10 +19,26 @@ inline oracle::ProcessResult accessdb(std::vector<std::string> arguments) {
 
 // The shell only redirects: the input file and accessdb's arguments reach
 // it as positional parameters, never as text to interpret.
-inline oracle::ProcessResult accessdbReading(const std::string& inputFile, std::vector<std::string> arguments) {
+inline std::vector<std::string> readingCommand(const std::string& inputFile, const std::vector<std::string>& arguments) {
   std::vector<std::string> argv{"sh", "-c", "exec \"$@\" < \"$0\"", inputFile, kAccessDb};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  return oracle::runProcess(argv);
+  return argv;
+}
+
+inline oracle::ProcessResult accessdbReading(const std::string& inputFile, const std::vector<std::string>& arguments) {
+  return oracle::runProcess(readingCommand(inputFile, arguments));
+}
+
+// The same, killed with SIGKILL after `seconds` unless it finished first;
+// true when it was killed.
+inline bool accessdbKilledWhileReading(double seconds, const std::string& inputFile,
+                                       const std::vector<std::string>& arguments) {
+  std::vector<std::string> argv{"timeout", "-s", "KILL", std::to_string(seconds)};
+  const auto command = readingCommand(inputFile, arguments);
+  argv.insert(argv.end(), command.begin(), command.end());
+  // timeout sends the signal to its whole process group, itself included,
+  // so it ends by the signal too.
+  return oracle::runProcess(argv).exitStatus == -1;
 }
 
 inline void writeText(const std::string& path, const std::string& text) {

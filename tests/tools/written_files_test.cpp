@@ -9,64 +9,14 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "accessdb_runner.h"
+#include "agreement_checks.h"
 #include "line_tool_reader.h"
-#include "jetwrite/fixture_pages.h"
-#include "jetwrite/temp_dir.h"
-#include "reader_agreement.h"
 
 namespace tools_test {
 namespace {
 
 using jetwrite_test::TempDir;
 using oracle::Oracle;
-
-// Cycles through the alphabet so that a shifted or cut value shows.
-std::string letters(std::size_t n) {
-  std::string s;
-  for (std::size_t i = 0; i < n; ++i) s += static_cast<char>('a' + i % 26);
-  return s;
-}
-
-std::string lines(const std::vector<std::string>& statements) {
-  std::string text;
-  for (const auto& s : statements) text += s + "\n";
-  return text;
-}
-
-// Runs the statements through `accessdb sql`'s standard input.
-void runAll(const TempDir& dir, const std::string& file, const std::vector<std::string>& statements) {
-  const std::string input = dir.file("statements.sql");
-  writeText(input, lines(statements));
-  const auto result = accessdbReading(input, {"sql", file});
-  ASSERT_EQ(result.exitStatus, 0) << result.err;
-}
-
-void expectAgreement(const std::string& file, Oracle reader) {
-  if (const auto missing = readerMissing(reader)) GTEST_SKIP() << *missing;
-  EXPECT_EQ(ReaderAgreement(file, reader).sameEverything(), std::vector<std::string>{}) << oracleName(reader);
-}
-
-// Both independent readers; a missing one marks the test skipped once the
-// other has been asked.
-void expectAgreementOfBoth(const std::string& file) {
-  std::string missing;
-  for (const Oracle reader : {Oracle::MdbTools, Oracle::MdbReader}) {
-    if (const auto why = readerMissing(reader)) {
-      missing += *why + "; ";
-      continue;
-    }
-    EXPECT_EQ(ReaderAgreement(file, reader).sameEverything(), std::vector<std::string>{}) << oracleName(reader);
-  }
-  if (!missing.empty()) GTEST_SKIP() << missing;
-}
-
-std::string copyOfFixture(const TempDir& dir, const std::string& fixture) {
-  const std::string path = dir.file(std::filesystem::path(fixture).filename().string());
-  std::filesystem::copy_file(jetwrite_test::fixturePath(fixture), path);
-  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
-  return path;
-}
 
 constexpr const char* kEveryType =
     "CREATE TABLE `Typen Übersicht`(`id` COUNTER,`Name Größe` TEXT(255),`code` TEXT(10),`small` BYTE,"
