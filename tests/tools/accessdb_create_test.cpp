@@ -23,6 +23,8 @@ struct Format {
   const char* mdbVer;  // what mdb-ver says of such a file
 };
 
+void PrintTo(const Format& f, std::ostream* out) { *out << f.name; }
+
 class CreateFormat : public ::testing::TestWithParam<Format> {};
 
 TEST_P(CreateFormat, MakesAnEmptyDatabaseOfThatFormat) {

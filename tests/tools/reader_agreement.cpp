@@ -18,11 +18,6 @@ using oracle::TableKind;
 const fs::path kOracleDir = FERROVALE_ORACLE_DIR;
 constexpr std::size_t kEnoughDisagreements = 20;
 
-std::optional<std::string> asOptional(const std::string& password) {
-  if (password.empty()) return std::nullopt;
-  return password;
-}
-
 std::string shortened(const std::string& value) {
   return value.size() <= 80 ? value : value.substr(0, 80) + "... (" + std::to_string(value.size()) + " bytes)";
 }
@@ -52,15 +47,15 @@ std::optional<std::string> readerMissing(Oracle reader) {
   return std::nullopt;
 }
 
-ReaderAgreement::ReaderAgreement(const std::string& file, Oracle reader, const std::string& password)
+ReaderAgreement::ReaderAgreement(const std::string& file, Oracle reader)
     : which_(reader),
-      engine_(std::make_unique<oracle::LineToolReader>(std::vector<std::string>{kAccessDb}, file, asOptional(password),
+      engine_(std::make_unique<oracle::LineToolReader>(std::vector<std::string>{kAccessDb}, file, std::nullopt,
                                                        std::set<TableKind>{TableKind::User})) {
   if (reader == Oracle::MdbTools)
     reader_ = std::make_unique<oracle::MdbToolsReader>(file);
   else
     reader_ = std::make_unique<oracle::LineToolReader>(
-        std::vector<std::string>{"node", (kOracleDir / "mdb-reader-dump.mjs").string()}, file, asOptional(password),
+        std::vector<std::string>{"node", (kOracleDir / "mdb-reader-dump.mjs").string()}, file, std::nullopt,
         std::set<TableKind>{TableKind::User});
 }
 
@@ -75,7 +70,7 @@ std::optional<std::string> ReaderAgreement::readerView(int adoType, const std::s
   if (which_ != Oracle::MdbTools) return projected;
   switch (adoType) {
     case ado::adDate:
-      if (value < "1899-12-30" || value >= "4637-11-26") return std::nullopt;
+      if (value < "1899-12-30" || value > "4637-11-26 00:00:00") return std::nullopt;
       break;
     case ado::adVarWChar:
     case ado::adLongVarWChar:
@@ -152,15 +147,6 @@ std::vector<std::string> ReaderAgreement::sameTable(const std::string& table) {
         out.push_back(table + " row " + std::to_string(r + 1) + " [" + columns.items[c].name + "]: accessdb \"" +
                       shortened(ours[c]) + "\", " + reader + " \"" + shortened(theirs[c]) + "\"");
     }
-  }
-  return out;
-}
-
-std::vector<std::string> ReaderAgreement::sameEverything() {
-  std::vector<std::string> out;
-  for (const std::string& table : sameTables(out)) {
-    const auto more = sameTable(table);
-    out.insert(out.end(), more.begin(), more.end());
   }
   return out;
 }

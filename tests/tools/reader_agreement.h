@@ -20,15 +20,13 @@ std::optional<std::string> readerMissing(oracle::Oracle reader);
 
 class ReaderAgreement {
  public:
-  ReaderAgreement(const std::string& file, oracle::Oracle reader, const std::string& password = "");
+  ReaderAgreement(const std::string& file, oracle::Oracle reader);
 
   // The user tables accessdb lists, after checking that the reader lists
   // the same ones.
   std::vector<std::string> sameTables(std::vector<std::string>& disagreements);
   // Columns, types, row count and every value of one table.
   std::vector<std::string> sameTable(const std::string& table);
-  // All of the above for every user table.
-  std::vector<std::string> sameEverything();
 
  private:
   // What the reader shows of a value accessdb exports, already cut to the

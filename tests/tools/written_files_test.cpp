@@ -68,6 +68,8 @@ struct NewFile {
   Oracle reader;
 };
 
+void PrintTo(const NewFile& f, std::ostream* out) { *out << f.format << " with " << oracleName(f.reader); }
+
 class EveryTypeInANewFile : public ::testing::TestWithParam<NewFile> {};
 
 TEST_P(EveryTypeInANewFile, ReadsBackTheSameEverywhere) {
@@ -164,27 +166,20 @@ TEST(HundredsOfTables, ListedTheSameEverywhere) {
   TempDir dir;
   const std::string path = dir.file("tables.accdb");
   ASSERT_EQ(accessdb({"create", path, "--format", "ace16"}).exitStatus, 0);
-  const auto name = [](int i) { return "`Tabelle Nummer " + std::to_string(i) + " für Ärger`"; };
+  const auto name = [](int i) { return "Tabelle Nummer " + std::to_string(i) + " für Ärger"; };
+  const auto quoted = [&](int i) { return "`" + name(i) + "`"; };
   std::vector<std::string> statements;
-  for (int i = 0; i < 300; ++i) statements.push_back("CREATE TABLE " + name(i) + "(`a` INT,`b` MEMO)");
+  for (int i = 0; i < 300; ++i) statements.push_back("CREATE TABLE " + quoted(i) + "(`a` INT,`b` MEMO)");
   for (int i = 0; i < 300; ++i)
-    statements.push_back("INSERT INTO " + name(i) + " VALUES('" + std::to_string(i) + "', 'Zeile in " + name(i) + "')");
-  for (int i = 0; i < 300; i += 3) statements.push_back("DROP TABLE " + name(i));
-  for (int i = 0; i < 300; i += 9) statements.push_back("CREATE TABLE " + name(i) + "(`c` TEXT(5))");
+    statements.push_back("INSERT INTO " + quoted(i) + " VALUES('" + std::to_string(i) + "', 'Zeile in " + name(i) + "')");
+  for (int i = 0; i < 300; i += 3) statements.push_back("DROP TABLE " + quoted(i));
+  // Some names come back, for tables of another shape.
+  for (int i = 0; i < 300; i += 9) statements.push_back("CREATE TABLE " + quoted(i) + "(`c` TEXT(5))");
   runAll(dir, path, statements);
 
-  const auto listed = userTables(path);
-  EXPECT_EQ(listed.size(), 300u - 100 + 34);
-  for (const Oracle reader : {Oracle::MdbTools, Oracle::MdbReader}) {
-    if (const auto missing = readerMissing(reader)) GTEST_SKIP() << *missing;
-    ReaderAgreement agreement(path, reader);
-    std::vector<std::string> disagreements;
-    agreement.sameTables(disagreements);
-    // Reading every table's rows would take a process per table and reader.
-    for (const int i : {1, 9, 151, 299})
-      for (const auto& d : agreement.sameTable(name(i).substr(1, name(i).size() - 2))) disagreements.push_back(d);
-    EXPECT_EQ(disagreements, std::vector<std::string>{}) << oracleName(reader);
-  }
+  EXPECT_EQ(userTables(path).size(), 300u - 100 + 34);
+  // Reading every table's rows would take a process per table and reader.
+  expectAgreementOfBoth(path, {name(1), name(9), name(151), name(299)});
 }
 
 }  // namespace
