@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,9 +50,10 @@ inline std::string copyOfFixture(const jetwrite_test::TempDir& dir, const std::s
 // of them when none are named) as accessdb does. A reader that is not
 // installed marks the test skipped.
 inline void expectAgreement(const std::string& file, oracle::Oracle reader,
-                            const std::vector<std::string>& tables = {}) {
+                            const std::vector<std::string>& tables = {},
+                            const std::optional<std::string>& password = std::nullopt) {
   if (const auto missing = readerMissing(reader)) GTEST_SKIP() << *missing;
-  ReaderAgreement agreement(file, reader);
+  ReaderAgreement agreement(file, reader, password);
   std::vector<std::string> disagreements;
   const std::vector<std::string> listed = agreement.sameTables(disagreements);
   for (const std::string& table : tables.empty() ? listed : tables) {
@@ -61,9 +63,10 @@ inline void expectAgreement(const std::string& file, oracle::Oracle reader,
   EXPECT_EQ(disagreements, std::vector<std::string>{}) << oracleName(reader);
 }
 
-inline void expectAgreementOfBoth(const std::string& file, const std::vector<std::string>& tables = {}) {
+inline void expectAgreementOfBoth(const std::string& file, const std::vector<std::string>& tables = {},
+                                  const std::optional<std::string>& password = std::nullopt) {
   for (const oracle::Oracle reader : {oracle::Oracle::MdbTools, oracle::Oracle::MdbReader})
-    expectAgreement(file, reader, tables);
+    expectAgreement(file, reader, tables, password);
 }
 
 }  // namespace tools_test

@@ -47,9 +47,9 @@ std::optional<std::string> readerMissing(Oracle reader) {
   return std::nullopt;
 }
 
-ReaderAgreement::ReaderAgreement(const std::string& file, Oracle reader)
+ReaderAgreement::ReaderAgreement(const std::string& file, Oracle reader, const std::optional<std::string>& password)
     : which_(reader),
-      engine_(std::make_unique<oracle::LineToolReader>(std::vector<std::string>{kAccessDb}, file, std::nullopt,
+      engine_(std::make_unique<oracle::LineToolReader>(std::vector<std::string>{kAccessDb}, file, password,
                                                        std::set<TableKind>{TableKind::User})) {
   if (reader == Oracle::MdbTools)
     reader_ = std::make_unique<oracle::MdbToolsReader>(file);

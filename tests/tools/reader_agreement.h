@@ -20,7 +20,9 @@ std::optional<std::string> readerMissing(oracle::Oracle reader);
 
 class ReaderAgreement {
  public:
-  ReaderAgreement(const std::string& file, oracle::Oracle reader);
+  // `password` opens the file in accessdb; neither independent reader
+  // checks one.
+  ReaderAgreement(const std::string& file, oracle::Oracle reader, const std::optional<std::string>& password);
 
   // The user tables accessdb lists, after checking that the reader lists
   // the same ones.

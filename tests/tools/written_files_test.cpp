@@ -140,6 +140,22 @@ TEST(FilesAccessMade, ChangedByEveryKindOfStatement) {
   expectAgreementOfBoth(indexed);
 }
 
+TEST(PasswordProtectedFiles, ReadTheSameEverywhere) {
+  TempDir dir;
+  for (const char* format : {"jet4", "ace14"}) {
+    const std::string path = dir.file(std::string("guarded-") + format);
+    const std::string password = "Grün 7";
+    ASSERT_EQ(accessdb({"create", path, "--format", format, "--password", password}).exitStatus, 0);
+    const auto filled =
+        accessdb({"sql", path, "--password", password, "CREATE TABLE `Geheim`(`a` INT,`b` TEXT(20),`c` MEMO)",
+                  "INSERT INTO `Geheim` VALUES('1', 'Straße', '" + letters(5000) + "')"});
+    ASSERT_EQ(filled.exitStatus, 0) << filled.err;
+    EXPECT_EQ(accessdb({"export", path, "Geheim", "--password", password}).out,
+              "1\tStraße\t" + letters(5000) + "\n");
+    expectAgreementOfBoth(path, {}, password);
+  }
+}
+
 TEST(HundredThousandRows, ReadTheSameEverywhere) {
   TempDir dir;
   const std::string path = dir.file("rows.mdb");
