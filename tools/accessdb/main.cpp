@@ -5,12 +5,10 @@
 //   accessdb columns FILE TABLE [--password P] NAME<TAB>ADO type<TAB>type name
 //   accessdb export FILE TABLE [--password P]  one line per row, TAB-separated
 //   accessdb create FILE --format jet4|ace12|ace14|ace16 [--password P]
-//                                              a new empty database; an existing
-//                                              FILE is never overwritten
+//       writes a new empty database; an existing FILE is never overwritten
 //   accessdb sql FILE [--password P] [STATEMENT...]
-//                                              runs the statements in order, or
-//                                              one per line of standard input
-//                                              when none are given
+//       runs the statements in order, or, when none are given, one per line
+//       of standard input, blank lines skipped
 // Errors go to standard error as "Error <number>: <description>"; the exit
 // status is then 1. `sql` stops at the first failing statement; the ones
 // before it stay done.
