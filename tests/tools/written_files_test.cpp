@@ -6,6 +6,7 @@
 // accented letters, and a table dropped and made again under its name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -139,6 +140,37 @@ TEST(FilesAccessMade, ChangedByEveryKindOfStatement) {
   runAll(dir, indexed, more);
   expectAgreementOfBoth(indexed);
 }
+
+// Long values around the limits of a row, of one long-value page and of
+// several, as text Jet stores compressed (Latin-1 letters) and as text it
+// cannot compress, and as OLE bytes.
+class LongValues : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(LongValues, AroundThePageLimitsReadTheSameEverywhere) {
+  TempDir dir;
+  const std::string path = dir.file("long");
+  ASSERT_EQ(accessdb({"create", path, "--format", GetParam()}).exitStatus, 0);
+  std::vector<std::string> statements{"CREATE TABLE `Lang`(`n` INT,`m` MEMO,`o` OLEOBJECT,`t` TEXT(255))"};
+  std::vector<std::string> expected;
+  for (const std::size_t n : {63, 64, 255, 256, 1000, 2047, 2048, 2049, 4000, 4096, 8000, 16000, 40000}) {
+    std::string euros;
+    for (std::size_t i = 0; i < n; ++i) euros += i % 2 ? "€" : "ä";
+    const std::string text = letters(std::min<std::size_t>(n, 255));
+    statements.push_back("INSERT INTO `Lang` VALUES('" + std::to_string(n) + "', '" + letters(n) + "', '" +
+                         letters(n / 2) + "', '" + text + "')");
+    statements.push_back("INSERT INTO `Lang` VALUES('-" + std::to_string(n) + "', '" + euros + "', NULL, '" +
+                         euros.substr(0, std::min<std::size_t>(n, 255) / 2 * 5) + "')");
+  }
+  runAll(dir, path, statements);
+  const auto rows = oracle::splitLines(accessdb({"export", path, "Lang"}).out);
+  ASSERT_EQ(rows.size(), 26u);
+  EXPECT_EQ(oracle::splitFields(rows[24])[1], letters(40000));
+  EXPECT_EQ(oracle::splitFields(rows[25])[1].size(), 40000u / 2 * 5);  // "ä€" is five bytes of UTF-8
+  expectAgreementOfBoth(path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, LongValues, ::testing::Values("jet4", "ace16"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST(PasswordProtectedFiles, ReadTheSameEverywhere) {
   TempDir dir;
