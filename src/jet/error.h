@@ -16,6 +16,7 @@ namespace errc {
 inline constexpr std::int32_t kFailure = -2147467259;          // E_FAIL, as the providers use it
 inline constexpr std::int32_t kInvalidPassword = -2147217843;  // DB_SEC_E_AUTH_FAILED
 inline constexpr std::int32_t kNoSuchTable = -2147217865;      // DB_E_NOTABLE
+inline constexpr std::int32_t kFileInUse = -2147467259;        // Jet's 3045, raised as E_FAIL
 }  // namespace errc
 
 class Error : public std::runtime_error {

@@ -168,6 +168,47 @@ TEST(RollbackJournal, AWipedJournalIsRemovedWithoutRollback) {
   EXPECT_EQ(checkWhole(db), 0u);
 }
 
+// A writer in the middle of statement 1, holding the lock: the pages are
+// written and the journal's header is intact. A closed handle if the lock
+// could not be taken.
+FileHandle lockedMidStatement(const std::string& db) {
+  FileHandle writer(db, FileHandle::Mode::ReadWrite);
+  if (!writer.tryLock()) return FileHandle();
+  for (const auto& [number, bytes] : statement(1)) writer.writeAt(number * kPage, bytes);
+  FileHandle j(RollbackJournal::pathFor(db), FileHandle::Mode::CreateReadWrite);
+  j.writeAt(0, hotJournal(9 * kPage, {1, 2, 3, 4, 5, 6, 7, 8}, 0, false));
+  return writer;
+}
+
+TEST(RollbackJournal, AHotJournalWaitsWhileItsWriterHoldsTheLock) {
+  jetwrite_test::TempDir dir;
+  const std::string db = dir.file("a.mdb");
+  makeDatabase(db);
+  FileHandle writer = lockedMidStatement(db);
+  ASSERT_TRUE(writer.isOpen());
+  EXPECT_FALSE(RollbackJournal::recover(db));
+  EXPECT_TRUE(std::filesystem::exists(RollbackJournal::pathFor(db)));
+  EXPECT_EQ(checkWhole(db), 1u);
+  // Once the writer is gone, the next one to open rolls the statement back.
+  writer = FileHandle();
+  EXPECT_TRUE(RollbackJournal::recover(db));
+  EXPECT_EQ(checkWhole(db), 0u);
+}
+
+TEST(RollbackJournal, TheLockHolderRecoversThroughItsOwnHandle) {
+  jetwrite_test::TempDir dir;
+  const std::string db = dir.file("a.mdb");
+  makeDatabase(db);
+  FileHandle writer = lockedMidStatement(db);
+  ASSERT_TRUE(writer.isOpen());
+  EXPECT_TRUE(RollbackJournal::recover(writer));
+  EXPECT_FALSE(std::filesystem::exists(RollbackJournal::pathFor(db)));
+  EXPECT_EQ(checkWhole(db), 0u);
+  // The handle is still the writer's, lock included.
+  FileHandle other(db, FileHandle::Mode::ReadOnly);
+  EXPECT_FALSE(other.tryLock());
+}
+
 TEST(RollbackJournal, KilledWriterLeavesEveryStatementWholeOrAbsent) {
   for (int round = 0; round < 6; ++round) {
     jetwrite_test::TempDir dir;

@@ -1,6 +1,7 @@
 #include "jet/journal/file_handle.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,7 +14,8 @@
 namespace jet::journal {
 
 FileHandle::FileHandle(const std::string& path, Mode mode) : path_(path) {
-  const int flags = O_RDWR | O_CLOEXEC | (mode == Mode::CreateReadWrite ? O_CREAT : 0);
+  const int access = mode == Mode::ReadOnly ? O_RDONLY : O_RDWR;
+  const int flags = access | O_CLOEXEC | (mode == Mode::CreateReadWrite ? O_CREAT : 0);
   fd_ = ::open(path.c_str(), flags, 0644);
   if (fd_ < 0) fail("open");
 }
@@ -70,6 +72,14 @@ void FileHandle::truncate(std::uint64_t size) {
 
 void FileHandle::sync() {
   if (::fdatasync(fd_) != 0) fail("sync");
+}
+
+bool FileHandle::tryLock() {
+  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EWOULDBLOCK) return false;
+    if (errno != EINTR) fail("lock");
+  }
+  return true;
 }
 
 void FileHandle::fail(const char* what) const {

@@ -1,5 +1,6 @@
 // A POSIX file descriptor owned for its lifetime, with the few whole-buffer
-// operations the journal and the writer need. Failures raise jet::Error
+// operations the journal and the writer need, and the advisory lock that
+// keeps a database to one writer at a time. Failures raise jet::Error
 // naming the file and the system's reason.
 #pragma once
 
@@ -11,7 +12,7 @@ namespace jet::journal {
 
 class FileHandle {
  public:
-  enum class Mode { ReadWrite, CreateReadWrite };
+  enum class Mode { ReadOnly, ReadWrite, CreateReadWrite };
 
   FileHandle() = default;
   FileHandle(const std::string& path, Mode mode);
@@ -29,6 +30,11 @@ class FileHandle {
   void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
   void truncate(std::uint64_t size);
   void sync();
+  // Takes an exclusive flock on the file without waiting; false when
+  // another open handle (in this process or another) holds it. The lock
+  // goes with the descriptor: closing the handle, or the process ending,
+  // releases it.
+  bool tryLock();
 
  private:
   [[noreturn]] void fail(const char* what) const;

@@ -83,6 +83,24 @@ void rollBack(const FileHandle& journal, const JournalHeader& header, FileHandle
   database.sync();
 }
 
+// Rolls back a journal with an intact header into the database that
+// `writable` opens, then removes the journal. The caller holds the lock.
+bool rollBackAndRemove(const std::string& databasePath,
+                       const std::function<FileHandle&()>& writable) {
+  const std::string path = RollbackJournal::pathFor(databasePath);
+  bool rolledBack = false;
+  {
+    FileHandle journal(path, FileHandle::Mode::ReadWrite);
+    if (const auto header = readHeader(journal)) {
+      rollBack(journal, *header, writable());
+      rolledBack = true;
+    }
+  }
+  std::filesystem::remove(path);
+  syncDirectoryOf(path);
+  return rolledBack;
+}
+
 }  // namespace
 
 std::string RollbackJournal::pathFor(const std::string& databasePath) {
@@ -90,20 +108,21 @@ std::string RollbackJournal::pathFor(const std::string& databasePath) {
 }
 
 bool RollbackJournal::recover(const std::string& databasePath) {
-  const std::string path = pathFor(databasePath);
-  if (!std::filesystem::exists(path)) return false;
-  bool rolledBack = false;
-  {
-    FileHandle journal(path, FileHandle::Mode::ReadWrite);
-    if (const auto header = readHeader(journal)) {
-      FileHandle database(databasePath, FileHandle::Mode::ReadWrite);
-      rollBack(journal, *header, database);
-      rolledBack = true;
-    }
-  }
-  std::filesystem::remove(path);
-  syncDirectoryOf(path);
-  return rolledBack;
+  if (!std::filesystem::exists(pathFor(databasePath)) || !std::filesystem::exists(databasePath))
+    return false;
+  // Locking needs no write access: a read-only database beside a wiped
+  // journal still opens.
+  FileHandle lock(databasePath, FileHandle::Mode::ReadOnly);
+  if (!lock.tryLock()) return false;
+  std::optional<FileHandle> writable;
+  return rollBackAndRemove(databasePath, [&]() -> FileHandle& {
+    return writable.emplace(databasePath, FileHandle::Mode::ReadWrite);
+  });
+}
+
+bool RollbackJournal::recover(FileHandle& database) {
+  if (!std::filesystem::exists(pathFor(database.path()))) return false;
+  return rollBackAndRemove(database.path(), [&database]() -> FileHandle& { return database; });
 }
 
 RollbackJournal::RollbackJournal(std::string databasePath, std::size_t pageSize,

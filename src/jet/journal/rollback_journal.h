@@ -41,8 +41,13 @@ class RollbackJournal {
 
   // Rolls back an unfinished statement's journal into the database and
   // removes the journal; true when there was one to roll back. Must run
-  // before the database is read.
+  // before the database is read. While a writer holds the database's lock
+  // (FileHandle::tryLock) the journal is its own, possibly in the middle of
+  // a statement, and is left alone.
   static bool recover(const std::string& databasePath);
+  // The same for the writer itself, which holds the lock through
+  // `database`, opened for writing.
+  static bool recover(FileHandle& database);
 
   RollbackJournal(std::string databasePath, std::size_t pageSize, SyncPolicy policy);
   RollbackJournal(const RollbackJournal&) = delete;

@@ -33,10 +33,13 @@ class StoreSource final : public ByteSource {
   const PageStore& store_;
 };
 
-// Recovery must come before the file is read at all.
-journal::FileHandle recoverAndOpen(const std::string& path) {
-  journal::RollbackJournal::recover(path);
-  return journal::FileHandle(path, journal::FileHandle::Mode::ReadWrite);
+// Recovery must come before the file is read at all, and under the lock,
+// so that no other writer is between statements of its own.
+journal::FileHandle lockAndRecover(const std::string& path) {
+  journal::FileHandle file(path, journal::FileHandle::Mode::ReadWrite);
+  if (!file.tryLock()) throw Error(errc::kFileInUse, "Could not use '" + path + "'; file already in use.");
+  journal::RollbackJournal::recover(file);
+  return file;
 }
 
 }  // namespace
@@ -44,7 +47,7 @@ journal::FileHandle recoverAndOpen(const std::string& path) {
 PageStore::PageStore(std::string path, std::size_t pageSize, journal::SyncPolicy policy)
     : path_(std::move(path)),
       pageSize_(pageSize),
-      file_(recoverAndOpen(path_)),
+      file_(lockAndRecover(path_)),
       journal_(path_, pageSize, policy),
       filePages_(static_cast<std::uint32_t>(file_.size() / pageSize)),
       pageCount_(filePages_) {}

@@ -1,8 +1,11 @@
 // The pages of a database as one statement changes them. Reads see the
 // statement's own changes; new pages are appended at the end of the file;
 // commit() hands all changed pages to the rollback journal, which writes
-// them as one all-or-nothing change. Opening the store first rolls back
-// whatever an interrupted statement left behind.
+// them as one all-or-nothing change. The store is the file's one writer:
+// it holds an exclusive lock on the file for its lifetime, since a second
+// writer's page cache would not see the first one's pages. Opening the
+// store takes the lock, then rolls back whatever an interrupted statement
+// left behind.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +21,8 @@ namespace jet::write {
 
 class PageStore {
  public:
+  // Raises "Could not use '<path>'; file already in use." (kFileInUse)
+  // while another writer has the file open.
   PageStore(std::string path, std::size_t pageSize, journal::SyncPolicy policy);
 
   const std::string& path() const { return path_; }
