@@ -13,7 +13,7 @@ std::unique_ptr<Session> AccessProvider::open(const ConnectionString& properties
     throw Error(errc::kProviderFailure, "The connection string names no data source (Data Source=<file>).");
   const std::string password = properties.get("JET OLEDB:Database Password").value_or("");
   auto database = translatingErrors([&] { return jet::Database::open(*path, password); });
-  return std::make_unique<AccessSession>(std::move(database));
+  return std::make_unique<AccessSession>(*path, password, std::move(database));
 }
 
 }  // namespace ado::access
