@@ -1,15 +1,22 @@
 // Text index keys in the General sort orders, checked against the keys
-// Access wrote into the catalog index "ParentIdName" of real files, and
-// against the code tables for what the fixtures do not show.
+// Access wrote into real files, against codes read by hand from the Jackcess
+// code tables, for the order they give, and end to end through CREATE TABLE.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <sstream>
 
 #include "fixture_pages.h"
+#include "index_audit.h"
 #include "jet/collation/text_key.h"
+#include "jet/database.h"
 #include "jet/error.h"
+#include "jet/write/database_writer.h"
+#include "oracles.h"
+#include "scratch_copy.h"
+#include "temp_dir.h"
 
 namespace jet::collation {
 namespace {
@@ -20,6 +27,13 @@ Bytes keyOf(std::u16string_view text, const CodeTable& table, bool ascending = t
   Bytes key;
   appendTextKey(text, table, ascending, key);
   return key;
+}
+
+// A key made of one run of inline bytes and the end marks, as most single
+// letters give.
+Bytes plainKey(Bytes inlineBytes) {
+  inlineBytes.insert(inlineBytes.end(), {0x01, 0x00});
+  return inlineBytes;
 }
 
 std::u16string ascii(const std::string& s) { return {s.begin(), s.end()}; }
@@ -72,11 +86,74 @@ TEST(TextKey, EqualsTheCatalogKeysAccessWrote) {
   }
 }
 
+TEST(TextKey, EqualsTheKeysAccessWroteForCyrillicGreekAndJapaneseText) {
+  // The second index of this Access 2003 table is over its Text column, whose
+  // eight values hold Cyrillic, polytonic Greek, kanji with kana, Finnish
+  // letters, control characters and every code unit up to U+00FF.
+  const auto audit = jetwrite_test::auditIndex(
+      jetwrite_test::fixturePath("jet4/testUnicodeCompV2003.mdb"), "Table", 1);
+  EXPECT_EQ(audit.entries, 8u);
+  EXPECT_TRUE(audit.ordered);
+  EXPECT_TRUE(audit.keysMatchRows);
+}
+
 TEST(TextKey, LegacyAsciiIgnoresCaseAndEndsWithMarks) {
   // "Tables" as Access 2000-2007 keys it.
   EXPECT_EQ(keyOf(u"Tables", kLegacyCodeTable), (Bytes{0x6D, 0x4A, 0x4C, 0x5E, 0x51, 0x6B, 0x01, 0x00}));
   EXPECT_EQ(keyOf(u"TABLES", kLegacyCodeTable), keyOf(u"tables", kLegacyCodeTable));
   EXPECT_EQ(keyOf(u"", kLegacyCodeTable), (Bytes{0x01, 0x00}));
+}
+
+// Expected bytes below are read off the lines of Jackcess's
+// index_codes_ext_genleg.txt / index_codes_ext_gen.txt for each code unit
+// (line = code unit - 0x100), not taken from this engine's tables.
+TEST(TextKey, LettersOfOtherScriptsTakeTheirTableCodes) {
+  // Cyrillic Zhe: legacy "S7938", 2010 "S101B"; both orders ignore its case.
+  EXPECT_EQ(keyOf(u"\u0416", kLegacyCodeTable), plainKey({0x79, 0x38}));
+  EXPECT_EQ(keyOf(u"\u0436", kLegacyCodeTable), plainKey({0x79, 0x38}));
+  EXPECT_EQ(keyOf(u"\u0416", kGeneralCodeTable), plainKey({0x10, 0x1B}));
+  EXPECT_EQ(keyOf(u"\u0436", kGeneralCodeTable), plainKey({0x10, 0x1B}));
+  // Greek alpha and omega: legacy "S790C", "S7923"; 2010 "SF02", "SF32".
+  EXPECT_EQ(keyOf(u"\u03B1\u03C9", kLegacyCodeTable), plainKey({0x79, 0x0C, 0x79, 0x23}));
+  EXPECT_EQ(keyOf(u"\u03B1\u03C9", kGeneralCodeTable), plainKey({0x0F, 0x02, 0x0F, 0x32}));
+  // Alpha with tonos: "I790C,5" / "IF02,5", the accent after the text.
+  EXPECT_EQ(keyOf(u"\u03AC", kLegacyCodeTable), (Bytes{0x79, 0x0C, 0x01, 0x05, 0x00}));
+  EXPECT_EQ(keyOf(u"\u03AC", kGeneralCodeTable), (Bytes{0x0F, 0x02, 0x01, 0x05, 0x00}));
+  // Hebrew alef: "S7994" / "S2802".
+  EXPECT_EQ(keyOf(u"\u05D0", kLegacyCodeTable), plainKey({0x79, 0x94}));
+  EXPECT_EQ(keyOf(u"\u05D0", kGeneralCodeTable), plainKey({0x28, 0x02}));
+  // The ideograph "middle": legacy "S9F3D", 2010 "SFDFF3C97".
+  EXPECT_EQ(keyOf(u"\u4E2D", kLegacyCodeTable), plainKey({0x9F, 0x3D}));
+  EXPECT_EQ(keyOf(u"\u4E2D", kGeneralCodeTable), plainKey({0xFD, 0xFF, 0x3C, 0x97}));
+  // The euro sign: legacy "S35A1", 2010 "S7A9".
+  EXPECT_EQ(keyOf(u"\u20AC", kLegacyCodeTable), plainKey({0x35, 0xA1}));
+  EXPECT_EQ(keyOf(u"\u20AC", kGeneralCodeTable), plainKey({0x07, 0xA9}));
+}
+
+TEST(TextKey, KanaCarryTheirCrazyFlagsAfterTheText) {
+  for (const CodeTable* table : {&kLegacyCodeTable, &kGeneralCodeTable}) {
+    // Katakana KA, "Z7F0A,,": its flag (3) is dropped at the end, leaving
+    // only the marks and the fixed suffix.
+    EXPECT_EQ(keyOf(u"\u30AB", *table),
+              (Bytes{0x7F, 0x0A, 0x01, 0x01, 0x01, 0xFF, 0x02, 0x80, 0xFF, 0x80, 0x00}));
+    // GA, "Z7F0A,3,": the voicing mark is an extra code.
+    EXPECT_EQ(keyOf(u"\u30AC", *table),
+              (Bytes{0x7F, 0x0A, 0x01, 0x03, 0x01, 0x01, 0xFF, 0x02, 0x80, 0xFF, 0x80, 0x00}));
+    // Small A, "Z7F02,,1": flag 2 in the top pair of a 0x80 byte.
+    EXPECT_EQ(keyOf(u"\u30A1", *table),
+              (Bytes{0x7F, 0x02, 0x01, 0x01, 0x01, 0xA0, 0xFF, 0x02, 0x80, 0xFF, 0x80, 0x00}));
+    // Three flags share a byte: small A (2), A (3), small A (2).
+    EXPECT_EQ(keyOf(u"\u30A1\u30A2\u30A1", *table),
+              (Bytes{0x7F, 0x02, 0x7F, 0x02, 0x7F, 0x02, 0x01, 0x01, 0x01, 0xAE, 0xFF, 0x02, 0x80,
+                     0xFF, 0x80, 0x00}));
+  }
+}
+
+TEST(TextKey, CombiningMarksModifyThePreviousExtraCode) {
+  // Combining acute, legacy "PC", added to the placeholder of the "e"
+  // before it: the same key as the precomposed e-acute ("I51,E").
+  EXPECT_EQ(keyOf(u"e\u0301", kLegacyCodeTable), keyOf(u"\u00E9", kLegacyCodeTable));
+  EXPECT_EQ(keyOf(u"e\u0301", kLegacyCodeTable), (Bytes{0x51, 0x01, 0x0E, 0x00}));
 }
 
 TEST(TextKey, AccentsGoAfterTheTextAsExtraCodes) {
@@ -93,11 +170,40 @@ TEST(TextKey, UnprintableCharactersCountTheirPosition) {
   // '-' has no inline code; it is listed after the text with its position.
   EXPECT_EQ(keyOf(u"a-b", kLegacyCodeTable),
             (Bytes{0x4A, 0x4C, 0x01, 0x01, 0x01, 0x01, 0x80, 0x0B, 0x06, 0x82, 0x00}));
+  // So is the en dash, "U89" in both variants.
+  EXPECT_EQ(keyOf(u"a\u2013b", kLegacyCodeTable),
+            (Bytes{0x4A, 0x4C, 0x01, 0x01, 0x01, 0x01, 0x80, 0x0B, 0x06, 0x89, 0x00}));
+  const Bytes general = keyOf(u"a\u2013b", kGeneralCodeTable);
+  EXPECT_EQ(Bytes(general.end() - 5, general.end()), (Bytes{0x80, 0x0B, 0x06, 0x89, 0x00}));
+}
+
+bool sortsBefore(std::u16string_view a, std::u16string_view b, const CodeTable& table) {
+  return keyOf(a, table) < keyOf(b, table);
+}
+
+TEST(TextKey, OrdersLettersAsTheGeneralSortOrderDoes) {
+  for (const CodeTable* table : {&kLegacyCodeTable, &kGeneralCodeTable}) {
+    EXPECT_TRUE(sortsBefore(u"a", u"\u00E4", *table));           // a < ä
+    EXPECT_TRUE(sortsBefore(u"\u00E4", u"b", *table));           // ä < b
+    EXPECT_TRUE(sortsBefore(u"\u00E4z", u"b", *table));          // the accent decides last
+    EXPECT_TRUE(sortsBefore(u"\u0430", u"\u0431", *table));      // а < б
+    EXPECT_TRUE(sortsBefore(u"\u0435", u"\u0451", *table));      // е < ё
+    EXPECT_TRUE(sortsBefore(u"\u0451", u"\u0436", *table));      // ё < ж
+    EXPECT_TRUE(sortsBefore(u"\u03B1", u"\u03B2", *table));      // α < β
+    EXPECT_TRUE(sortsBefore(u"\u304B", u"\u304C", *table));      // か < が
+    EXPECT_TRUE(sortsBefore(u"\u304C", u"\u304D", *table));      // が < き
+    EXPECT_TRUE(sortsBefore(u"\u4E00", u"\u4E01", *table));      // 一 < 丁
+    EXPECT_TRUE(sortsBefore(u"z", u"\u03B1", *table));           // Latin before Greek
+    EXPECT_TRUE(sortsBefore(u"\u03C9", u"\u0430", *table));      // Greek before Cyrillic
+    EXPECT_TRUE(sortsBefore(u"\uAC00", u"\uAC01", *table));      // 가 < 각
+    EXPECT_TRUE(sortsBefore(u"\uAC01", u"\uB098", *table));      // 각 < 나
+    EXPECT_EQ(keyOf(u"\u0416\u0423\u041A", *table), keyOf(u"\u0436\u0443\u043A", *table));  // ЖУК = жук
+  }
 }
 
 TEST(TextKey, DescendingKeysAreInverted) {
-  const Bytes up = keyOf(u"Ab", kLegacyCodeTable);
-  const Bytes down = keyOf(u"Ab", kLegacyCodeTable, false);
+  const Bytes up = keyOf(u"Ab\u0416", kLegacyCodeTable);
+  const Bytes down = keyOf(u"Ab\u0416", kLegacyCodeTable, false);
   ASSERT_EQ(down.size(), up.size() + 1);
   for (std::size_t i = 0; i + 1 < up.size(); ++i) EXPECT_EQ(down[i], static_cast<std::uint8_t>(~up[i]));
   EXPECT_EQ(down[down.size() - 2], 0xFF);
@@ -105,13 +211,114 @@ TEST(TextKey, DescendingKeysAreInverted) {
 }
 
 TEST(TextKey, OnlyTheFirst255UnitsCount) {
-  const std::u16string longer(300, u'x');
-  EXPECT_EQ(keyOf(longer, kLegacyCodeTable), keyOf(longer.substr(0, 255), kLegacyCodeTable));
+  const std::u16string longer(300, u'\u0436');
+  EXPECT_EQ(keyOf(longer, kGeneralCodeTable), keyOf(longer.substr(0, 255), kGeneralCodeTable));
+  // A character outside the BMP past the 255th unit is never looked at.
+  EXPECT_NO_THROW(keyOf(std::u16string(255, u'a') + u"\U0001F600", kLegacyCodeTable));
 }
 
-TEST(TextKey, RefusesCharactersTheTablesDoNotCover) {
-  EXPECT_THROW(keyOf(u"\u0416", kLegacyCodeTable), Error);      // Cyrillic Zhe
-  EXPECT_THROW(keyOf(u"a\U0001F600", kGeneralCodeTable), Error);  // surrogate pair
+TEST(TextKey, RefusesCharactersOutsideTheBmp) {
+  for (const CodeTable* table : {&kLegacyCodeTable, &kGeneralCodeTable}) {
+    EXPECT_THROW(keyOf(u"a\U0001F600", *table), Error);  // surrogate pair
+    EXPECT_THROW(keyOf(u"\xDC00", *table), Error);       // lone low half
+    try {
+      keyOf(u"\U0001F600", *table);
+      ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+      EXPECT_NE(std::string(e.what()).find("U+D83D"), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_NO_THROW(keyOf(u"\uD7FF\uE000\uFFFD", kGeneralCodeTable));  // the neighbours have codes
+}
+
+// One line of a Jackcess code file, as the packed tables must give it back.
+CharCodes codesOfLine(const std::string& line) {
+  CharCodes c;
+  const auto hexBytes = [&c](std::string hex, std::uint8_t& length) {
+    if (hex.size() % 2) hex.insert(hex.begin(), '0');
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+      c.bytes[c.firstLength + c.secondLength] = static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16));
+      ++length;
+    }
+  };
+  std::vector<std::string> parts;
+  std::istringstream fields(line.substr(1));
+  for (std::string part; std::getline(fields, part, ',');) parts.push_back(part);
+  switch (line[0]) {
+    case 'X': return c;
+    case 'S': c.kind = CodeKind::Simple; break;
+    case 'U': c.kind = CodeKind::Unprintable; break;
+    case 'P': c.kind = CodeKind::Modifier; break;
+    case 'I': c.kind = CodeKind::International; break;
+    default: c.kind = CodeKind::InternationalExt; c.crazyFlag = parts.size() > 2 && parts[2] == "1" ? 2 : 3;
+  }
+  hexBytes(parts.at(0), c.firstLength);
+  if (line[0] == 'I' || line[0] == 'Z') hexBytes(parts.size() > 1 ? parts[1] : "", c.secondLength);
+  return c;
+}
+
+TEST(CodeTables, GiveBackEveryLineOfTheJackcessFiles) {
+  const std::string data = std::string(FERROVALE_TEST_DATA) + "/../../../src/jet/collation/data/";
+  for (const auto& [table, base, ext] :
+       {std::tuple{&kLegacyCodeTable, "index_codes_genleg.txt", "index_codes_ext_genleg.txt"},
+        std::tuple{&kGeneralCodeTable, "index_codes_gen.txt", "index_codes_ext_gen.txt"}}) {
+    std::ifstream baseFile(data + base), extFile(data + ext);
+    std::string line;
+    std::size_t mismatches = 0;
+    for (std::uint32_t unit = 0; unit <= 0xFFFF; ++unit) {
+      const CharCodes got = table->lookup(static_cast<char16_t>(unit));
+      if (unit >= 0xD800 && unit <= 0xDFFF) {
+        mismatches += got.kind != CodeKind::Surrogate;
+        continue;
+      }
+      ASSERT_TRUE(std::getline(unit < 0x100 ? baseFile : extFile, line)) << ext << " ends early";
+      const CharCodes want = codesOfLine(line);
+      const bool same = got.kind == want.kind && got.crazyFlag == want.crazyFlag &&
+                        std::ranges::equal(got.first(), want.first()) &&
+                        std::ranges::equal(got.second(), want.second());
+      if (!same && ++mismatches < 5) ADD_FAILURE() << ext << " U+" << std::hex << unit << ": " << line;
+    }
+    EXPECT_EQ(mismatches, 0u) << ext;
+    EXPECT_FALSE(std::getline(extFile, line)) << ext << " has lines past U+FFFF";
+  }
+}
+
+TEST(TextKeyEndToEnd, TablesNamedInOtherScriptsAreListedEverywhere) {
+  const std::vector<std::string> names = {"Ελληνικά", "Русский склад", "中文表格", "Prix €–2024"};
+  for (const char* fixture : {"jet4/empty2003.mdb", "ace14/empty2010.accdb"}) {
+    jetwrite_test::TempDir dir;
+    const std::string path = jetwrite_test::copyFixture(dir, fixture);
+    {
+      write::DatabaseWriter writer(path, "");
+      for (const std::string& name : names) {
+        jetwrite_test::run(writer, "CREATE TABLE `" + name + "`(`id` COUNTER, `note` TEXT(20))");
+        jetwrite_test::run(writer, "INSERT INTO `" + name + "` VALUES(NULL, 'Ζ')");
+      }
+    }
+    EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path)) << fixture;
+    auto db = Database::open(path, "");
+    const auto listed = jetwrite_test::runCommand("mdb-tables -1 " + jetwrite_test::quoted(path));
+    for (const std::string& name : names) {
+      EXPECT_NE(listed.output.find(name + "\n"), std::string::npos) << fixture << ": " << listed.output;
+      std::vector<Value> row;
+      RowCursor rows = db->table(name).rows();
+      ASSERT_TRUE(rows.next(row)) << name;
+      EXPECT_EQ(row[1], Value(std::string("Ζ"))) << name;
+    }
+  }
+}
+
+TEST(TextKeyEndToEnd, ATableNameOutsideTheBmpIsRefusedAndLeavesTheFileAlone) {
+  jetwrite_test::TempDir dir;
+  const std::string path = jetwrite_test::copyFixture(dir, "ace14/empty2010.accdb");
+  const Bytes before = jetwrite_test::readFile(path);
+  {
+    write::DatabaseWriter writer(path, "");
+    EXPECT_THROW(jetwrite_test::run(writer, "CREATE TABLE `Smile 😀`(`id` COUNTER)"), Error);
+  }
+  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
+  EXPECT_THROW(Database::open(path, "")->table("Smile 😀"), Error);
+  EXPECT_EQ(jetwrite_test::readFile(path).size(), before.size());
 }
 
 }  // namespace

@@ -7,17 +7,25 @@ order (legacy = Access 2000-2007 and "General - Legacy" since 2010; general
 = the 2010 variant). They are data taken from the Jackcess project
 (jahlborn/jackcess, Apache License 2.0): index_codes_genleg.txt,
 index_codes_ext_genleg.txt, index_codes_gen.txt, index_codes_ext_gen.txt.
-One line per UTF-16 code unit from U+0000; the ext files continue at U+0100
-and are kept here only as far as this engine supports characters.
+The base files hold one line per UTF-16 code unit U+0000-U+00FF, the ext
+files one line per code unit U+0100-U+FFFF with the surrogate halves
+U+D800-U+DFFF left out.
 
 Line format: a kind letter, then comma-separated hex byte strings:
   S<inline>                      simple
   I<inline>,<extra>              international
   U<unprintable>                 unprintable
   P<modifier>                    unprintable, modifies the last extra code
-  Z<inline>,<extra>,<1|2>        international with a "crazy" flag (extra may be empty)
+  Z<inline>,<extra>,<1|other>    international with a "crazy" flag (extra may be empty)
   X                              ignored
-Usage: gen_index_codes.py  (run from the repository root)
+
+Output: per table one byte string of records, one record per code unit,
+and the offset of every 64th record (code_table.h describes the records).
+Runs of ideographs, Hangul syllables and private-use characters carry
+consecutive codes, so most records there are a single "next" byte and the
+tables stay small.
+
+Usage: gen_index_codes.py  (from anywhere)
 """
 import pathlib
 
@@ -25,8 +33,15 @@ ROOT = pathlib.Path(__file__).resolve().parents[2]
 DATA = ROOT / "src/jet/collation/data"
 OUT = ROOT / "src/jet/collation/general_codes_data.cpp"
 
-KINDS = {"S": "Simple", "I": "International", "U": "Unprintable", "P": "Modifier",
-         "Z": "InternationalExt", "X": "Ignored"}
+# Must match code_table.h.
+KIND = {"S": 0, "I": 1, "U": 2, "P": 3, "Z": 4}
+TAG_IGNORED = 0x00
+TAG_SURROGATE = 0x01
+TAG_NEXT = 0x10     # low nibble: codes skipped before this one
+TAG_FULL = 0x80     # | crazy << 3 | kind; then firstLength << 4 | secondLength
+BLOCK = 64
+MAX_CODE_BYTES = 12
+SURROGATES = range(0xD800, 0xE000)
 
 
 def hex_bytes(text):
@@ -39,46 +54,98 @@ def hex_bytes(text):
 
 def load(base, ext):
     lines = (DATA / base).read_text().split("\n")[:256]
-    lines += [l for l in (DATA / ext).read_text().split("\n") if l]
-    return lines
+    ext_lines = [l for l in (DATA / ext).read_text().split("\n") if l]
+    assert len(lines) == 256 and len(ext_lines) == 0x10000 - 256 - len(SURROGATES)
+    table, it = lines, iter(ext_lines)
+    for unit in range(256, 0x10000):
+        table.append(None if unit in SURROGATES else next(it))
+    return table
 
 
-def entries(lines, pool):
-    out = []
-    for line in lines:
-        kind, parts = line[0], line[1:].split(",")
-        first, second, crazy = [], [], 0
-        if kind in "SUP":
-            first = hex_bytes(parts[0])
-        elif kind == "I":
-            first, second = hex_bytes(parts[0]), hex_bytes(parts[1])
-        elif kind == "Z":
-            first, second = hex_bytes(parts[0]), hex_bytes(parts[1])
-            crazy = 2 if parts[2] == "1" else 3
-        offset = len(pool)
-        pool.extend(first + second)
-        out.append("{CodeKind::%s, %d, %d, %d, %d}" %
-                   (KINDS[kind], len(first), len(second), crazy, offset))
-    return out
+def parse(line):
+    """(kind, first, second, crazy) of one line; None for surrogates."""
+    if line is None:
+        return None
+    kind, parts = line[0], line[1:].split(",")
+    if kind == "X":
+        return ("X", [], [], 0)
+    first = hex_bytes(parts[0])
+    second = hex_bytes(parts[1]) if kind in "IZ" else []
+    crazy = (2 if parts[2] == "1" else 3) if kind == "Z" else 0
+    assert first and len(first) + len(second) <= MAX_CODE_BYTES, line
+    assert kind != "P" or len(first) == 1, line
+    return (kind, first, second, crazy)
 
 
-def table(name, lines):
-    pool = []
-    rows = entries(lines, pool)
-    text = "constexpr std::uint8_t k%sPool[] = {\n" % name
-    for i in range(0, len(pool), 16):
-        text += "    " + ", ".join("0x%02X" % b for b in pool[i:i + 16]) + ",\n"
-    text += "};\n\nconstexpr CharCodes k%sCodes[] = {\n" % name
-    for i, row in enumerate(rows):
-        text += "    %s,  // U+%04X\n" % (row, i)
+def successor(code):
+    """The next code of the same width whose bytes are all at least 2 (the
+    codes 0 and 1 are end marks in a key), or None past the width."""
+    width, value = len(code), int.from_bytes(bytes(code), "big") + 1
+    while value < 256 ** width:
+        candidate = list(value.to_bytes(width, "big"))
+        if min(candidate) >= 2:
+            return candidate
+        value += 1
+    return None
+
+
+def next_gap(previous, code):
+    """How many codes lie between previous and code, if code follows it."""
+    candidate = successor(previous)
+    for gap in range(16):
+        if candidate is None:
+            return None
+        if candidate == code:
+            return gap
+        candidate = successor(candidate)
+    return None
+
+
+def encode(entries):
+    records, starts = bytearray(), []
+    previous = None  # inline code of the previous simple record in this block
+    for unit, entry in enumerate(entries):
+        if unit % BLOCK == 0:
+            starts.append(len(records))
+            previous = None
+        if entry is None or entry[0] == "X":
+            records.append(TAG_SURROGATE if entry is None else TAG_IGNORED)
+            previous = None
+            continue
+        kind, first, second, crazy = entry
+        gap = next_gap(previous, first) if kind == "S" and previous else None
+        if gap is not None:
+            records.append(TAG_NEXT | gap)
+        else:
+            records.append(TAG_FULL | (crazy << 3) | KIND[kind])
+            records.append(len(first) << 4 | len(second))
+            records.extend(first + second)
+        previous = first if kind == "S" else None
+    return records, starts
+
+
+def byte_string(data):
+    # Three-digit octal escapes never run into the following character.
+    rows = []
+    for i in range(0, len(data), 40):
+        rows.append('    "' + "".join("\\%03o" % b for b in data[i:i + 40]) + '"')
+    return "\n".join(rows)
+
+
+def table(name, base, ext):
+    records, starts = encode([parse(l) for l in load(base, ext)])
+    text = "// %d bytes of records for %d code units.\n" % (len(records), 0x10000)
+    text += "constexpr unsigned char k%sRecords[] =\n%s;\n\n" % (name, byte_string(records))
+    text += "constexpr std::uint32_t k%sBlockStarts[] = {\n" % name
+    for i in range(0, len(starts), 8):
+        text += "    " + ", ".join("%d" % s for s in starts[i:i + 8]) + ",\n"
     text += "};\n"
-    return text, len(rows)
+    return text
 
 
 def main():
-    legacy, n1 = table("Legacy", load("index_codes_genleg.txt", "index_codes_ext_genleg.txt"))
-    general, n2 = table("General", load("index_codes_gen.txt", "index_codes_ext_gen.txt"))
-    assert n1 == n2
+    legacy = table("Legacy", "index_codes_genleg.txt", "index_codes_ext_genleg.txt")
+    general = table("General", "index_codes_gen.txt", "index_codes_ext_gen.txt")
     OUT.write_text(
         "// Generated by tools/collation/gen_index_codes.py from src/jet/collation/data/;\n"
         "// do not edit. The codes are data of the Jackcess project (Apache License 2.0).\n"
@@ -86,8 +153,11 @@ def main():
         "namespace jet::collation {\nnamespace {\n\n"
         + legacy + "\n" + general +
         "\n}  // namespace\n\n"
-        "const CodeTable kLegacyCodeTable{kLegacyCodes, kLegacyPool};\n"
-        "const CodeTable kGeneralCodeTable{kGeneralCodes, kGeneralPool};\n\n"
+        "// The string literals end in a terminating zero that is no record.\n"
+        "const CodeTable kLegacyCodeTable{kLegacyBlockStarts,\n"
+        "                                 {kLegacyRecords, sizeof kLegacyRecords - 1}};\n"
+        "const CodeTable kGeneralCodeTable{kGeneralBlockStarts,\n"
+        "                                  {kGeneralRecords, sizeof kGeneralRecords - 1}};\n\n"
         "}  // namespace jet::collation\n")
 
 

@@ -81,12 +81,15 @@ void appendCrazyCodes(std::vector<std::uint8_t> flags, std::vector<std::uint8_t>
   key.insert(key.end(), std::begin(kCrazySuffix), std::end(kCrazySuffix));
 }
 
-Error uncovered(char16_t unit) {
+// Jackcess, whose tables these are, refuses these too: Access's codes for
+// characters outside the BMP are not known, and a key must never be guessed.
+Error outsideBmp(char16_t unit) {
   char hex[8];
   std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(unit));
-  return Error(errc::kFailure, std::string("The character U+") + hex +
-                                   " cannot be written into an index of this database: its "
-                                   "sort key in the General sort order is not known.");
+  return Error(errc::kFailure, std::string("The text holds the surrogate code unit U+") + hex +
+                                   " and cannot be written into an index of this database: "
+                                   "characters outside the Basic Multilingual Plane have no "
+                                   "sort key in the General sort order.");
 }
 
 }  // namespace
@@ -101,27 +104,26 @@ void appendTextKey(std::u16string_view text, const CodeTable& table, bool ascend
   std::size_t charIndex = 0;  // counts characters that have inline codes
 
   for (char16_t unit : text) {
-    if (unit >= table.codes.size()) throw uncovered(unit);
-    const CharCodes& c = table.codes[unit];
+    const CharCodes c = table.lookup(unit);
     const std::size_t here = charIndex;
     switch (c.kind) {
       case CodeKind::Simple: {
-        const auto bytes = table.first(c);
+        const auto bytes = c.first();
         key.insert(key.end(), bytes.begin(), bytes.end());
         ++charIndex;
         break;
       }
       case CodeKind::International:
       case CodeKind::InternationalExt: {
-        const auto bytes = table.first(c);
+        const auto bytes = c.first();
         key.insert(key.end(), bytes.begin(), bytes.end());
         ++charIndex;
-        if (c.secondLength > 0) extra.add(here, table.second(c));
+        if (c.secondLength > 0) extra.add(here, c.second());
         if (c.crazyFlag != 0) crazy.push_back(c.crazyFlag);
         break;
       }
       case CodeKind::Modifier:
-        extra.modify(here, table.first(c)[0]);
+        extra.modify(here, c.first()[0]);
         break;
       case CodeKind::Unprintable: {
         const std::size_t position = 7 + 4 * extra.unprintablePosition(here);
@@ -129,12 +131,14 @@ void appendTextKey(std::u16string_view text, const CodeTable& table, bool ascend
         unprintable.push_back(static_cast<std::uint8_t>(mark >> 8));
         unprintable.push_back(static_cast<std::uint8_t>(mark & 0xFF));
         unprintable.push_back(kUnprintableMark);
-        const auto bytes = table.first(c);
+        const auto bytes = c.first();
         unprintable.insert(unprintable.end(), bytes.begin(), bytes.end());
         break;
       }
       case CodeKind::Ignored:
         break;
+      case CodeKind::Surrogate:
+        throw outsideBmp(unit);
     }
   }
 

@@ -16,8 +16,9 @@ namespace jet::collation {
 
 // Appends the key of `text` to `key` (without the column's flag byte that
 // precedes every value in an index entry). Descending keys are the
-// ascending bytes inverted. Throws jet::Error for a character the tables
-// do not cover: a key must never be guessed.
+// ascending bytes inverted. Throws jet::Error for a surrogate code unit
+// (half of a character outside the Basic Multilingual Plane), for which the
+// General sort order tables hold no code.
 void appendTextKey(std::u16string_view text, const CodeTable& table, bool ascending,
                    std::vector<std::uint8_t>& key);
 
