@@ -20,7 +20,7 @@ Line format: a kind letter, then comma-separated hex byte strings:
   X                              ignored
 
 Output: per table one byte string of records, one record per code unit,
-and the offset of every 64th record (code_table.h describes the records).
+and the offset of every 8th record (code_table.h describes the records).
 Runs of ideographs, Hangul syllables and private-use characters carry
 consecutive codes, so most records there are a single "next" byte and the
 tables stay small.
@@ -39,7 +39,7 @@ TAG_IGNORED = 0x00
 TAG_SURROGATE = 0x01
 TAG_NEXT = 0x10     # low nibble: codes skipped before this one
 TAG_FULL = 0x80     # | crazy << 3 | kind; then firstLength << 4 | secondLength
-BLOCK = 64
+BLOCK = 8
 MAX_CODE_BYTES = 12
 SURROGATES = range(0xD800, 0xE000)
 

@@ -7,7 +7,7 @@
 namespace jet::collation {
 namespace {
 
-constexpr std::size_t kBlockSize = 64;
+constexpr std::size_t kBlockSize = 8;
 constexpr unsigned char kTagIgnored = 0x00;
 constexpr unsigned char kTagSurrogate = 0x01;
 constexpr unsigned char kTagNext = 0x10;

@@ -3,7 +3,7 @@
 // (general_codes_data.cpp by tools/collation/gen_index_codes.py).
 //
 // A table is one record per code unit, in code unit order, and the offset of
-// every 64th record. A record is one of
+// every 8th record. A record is one of
 //   0x00                 an ignored character
 //   0x01                 a surrogate half (no code: Jackcess keys none either)
 //   0x10 | gap           a simple character whose inline code follows the
@@ -11,7 +11,7 @@
 //                        never hold a byte below 2
 //   0x80 | crazy << 3 | kind, firstLength << 4 | secondLength, the bytes
 // The record that starts a block is never a 0x10 record, so a lookup decodes
-// at most 63 records before its own.
+// at most 7 records before its own (about 50 ns a character).
 #pragma once
 
 #include <array>
