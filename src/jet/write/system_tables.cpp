@@ -58,7 +58,7 @@ TableShape msysObjects() {
            column("RmtInfoLong", ColumnKind::OleObject), column("Lv", ColumnKind::OleObject),
            column("LvProp", ColumnKind::OleObject), column("LvModule", ColumnKind::OleObject),
            column("LvExtra", ColumnKind::OleObject)},
-          {{"Id", {0}, kJetIndex | kUnique, true}, {"ParentIdName", {1, 2}, kJetIndex | kUnique, false}},
+          {{"ParentIdName", {1, 2}, kJetIndex | kUnique, false}, {"Id", {0}, kJetIndex | kUnique, true}},
           true,
           kSystemColumn};
 }
@@ -87,9 +87,9 @@ TableShape msysRelationships() {
            column("szObject", ColumnKind::Text, 255), column("szColumn", ColumnKind::Text, 255),
            column("szReferencedObject", ColumnKind::Text, 255),
            column("szReferencedColumn", ColumnKind::Text, 255)},
-          {{"szObject", {4}, kJetIndex | kIgnoreNulls, false},
-           {"szReferencedObject", {6}, kJetIndex | kIgnoreNulls, false},
-           {"szRelationship", {0}, kJetIndex | kIgnoreNulls, false}},
+          {{"szRelationship", {0}, kJetIndex | kIgnoreNulls, false},
+           {"szObject", {4}, kJetIndex | kIgnoreNulls, false},
+           {"szReferencedObject", {6}, kJetIndex | kIgnoreNulls, false}},
           true,
           kSystemColumn};
 }

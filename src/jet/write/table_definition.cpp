@@ -1,6 +1,7 @@
 #include "jet/write/table_definition.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "jet/convert/utf16.h"
 #include "jet/error.h"
@@ -91,7 +92,9 @@ void appendName(std::vector<std::uint8_t>& d, const std::string& name) {
 }
 
 // The real index blocks, then the logical ones, then the logical names.
-// `maps` and `roots` hold each index's usage map and root page.
+// `maps` and `roots` hold each index's usage map and root page. Index
+// numbers follow `indexes`; the logical blocks go in name order, each
+// naming its real index, as Jet lists them.
 void appendIndexes(std::vector<std::uint8_t>& d, const std::vector<IndexShape>& indexes,
                    const std::vector<std::uint32_t>& maps, const std::vector<std::uint32_t>& roots) {
   for (std::size_t i = 0; i < indexes.size(); ++i) {
@@ -107,7 +110,11 @@ void appendIndexes(std::vector<std::uint8_t>& d, const std::vector<IndexShape>& 
     r[46] = indexes[i].flags;
     d.insert(d.end(), r.begin(), r.end());
   }
-  for (std::size_t i = 0; i < indexes.size(); ++i) {
+  std::vector<std::size_t> byName(indexes.size());
+  std::iota(byName.begin(), byName.end(), std::size_t{0});
+  std::sort(byName.begin(), byName.end(),
+            [&](std::size_t a, std::size_t b) { return indexes[a].name < indexes[b].name; });
+  for (const std::size_t i : byName) {
     std::vector<std::uint8_t> l(kLogicalIndexBlock, 0);
     put32(l, 0, kMagicNumber);
     put32(l, 4, static_cast<std::uint32_t>(i));
@@ -118,7 +125,7 @@ void appendIndexes(std::vector<std::uint8_t>& d, const std::vector<IndexShape>& 
     l[23] = indexes[i].primaryKey ? kPrimaryKeyIndex : 0;
     d.insert(d.end(), l.begin(), l.end());
   }
-  for (const IndexShape& index : indexes) appendName(d, index.name);
+  for (const std::size_t i : byName) appendName(d, indexes[i].name);
 }
 
 std::vector<std::uint8_t> definitionBytes(const Header& header, const TableShape& shape,
