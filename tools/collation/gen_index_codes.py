@@ -125,10 +125,13 @@ def encode(entries):
 
 
 def byte_string(data):
-    # Three-digit octal escapes never run into the following character.
+    # Printable bytes stand as themselves; three-digit octal escapes never
+    # run into the character after them.
+    def char(b):
+        return chr(b) if 0x20 <= b < 0x7F and chr(b) not in '"\\' else "\\%03o" % b
     rows = []
-    for i in range(0, len(data), 40):
-        rows.append('    "' + "".join("\\%03o" % b for b in data[i:i + 40]) + '"')
+    for i in range(0, len(data), 64):
+        rows.append('    "' + "".join(char(b) for b in data[i:i + 64]) + '"')
     return "\n".join(rows)
 
 
