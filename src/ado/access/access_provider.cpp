@@ -12,8 +12,9 @@ std::unique_ptr<Session> AccessProvider::open(const ConnectionString& properties
   if (!path || path->empty())
     throw Error(errc::kProviderFailure, "The connection string names no data source (Data Source=<file>).");
   const std::string password = properties.get("JET OLEDB:Database Password").value_or("");
-  auto database = translatingErrors([&] { return jet::Database::open(*path, password); });
-  return std::make_unique<AccessSession>(*path, password, std::move(database));
+  // Opening checks the file and the password now, as the providers do.
+  translatingErrors([&] { jet::Database::open(*path, password); });
+  return std::make_unique<AccessSession>(*path, password);
 }
 
 }  // namespace ado::access

@@ -11,13 +11,8 @@
 
 namespace ado::access {
 
-AccessSession::AccessSession(std::string path, std::string password,
-                             std::shared_ptr<jet::Database> database)
-    : path_(std::move(path)), password_(std::move(password)), database_(std::move(database)) {}
-
-jet::Database& AccessSession::database() {
-  if (!database_) database_ = jet::Database::open(path_, password_);
-  return *database_;
+std::shared_ptr<jet::Database> AccessSession::currentDatabase() const {
+  return jet::Database::open(path_, password_);
 }
 
 jet::write::DatabaseWriter& AccessSession::writer() {
@@ -31,14 +26,10 @@ void AccessSession::execute(std::string_view sql) {
     // A plain SELECT is run for nothing, as ADO runs it: only a missing
     // table shows.
     if (const auto* select = std::get_if<jet::sql::SelectAll>(&statement)) {
-      database().table(select->table);
+      currentDatabase()->table(select->table);
       return;
     }
-    auto& changing = writer();
-    // Whatever the writer did, also in a statement that failed, the
-    // reader's cached pages may no longer be the file's.
-    database_.reset();
-    changing.execute(statement);
+    writer().execute(statement);
   });
 }
 
@@ -48,13 +39,14 @@ std::unique_ptr<Cursor> AccessSession::query(std::string_view sql) {
     const auto* select = std::get_if<jet::sql::SelectAll>(&statement);
     if (select == nullptr)
       throw Error(errc::kSyntaxError, "The statement '" + std::string(sql) +
-                                          "' returns no rows; run it with Execute rather than open it as a record set.");
-    return std::make_unique<TableCursor>(database().table(select->table));
+                                          "' returns no rows; run it with Execute rather than "
+                                          "open it as a record set.");
+    return std::make_unique<TableCursor>(currentDatabase()->table(select->table));
   });
 }
 
 std::unique_ptr<Cursor> AccessSession::tables() {
-  return translatingErrors([&] { return std::make_unique<SchemaRows>(database().catalog()); });
+  return translatingErrors([&] { return std::make_unique<SchemaRows>(currentDatabase()->catalog()); });
 }
 
 }  // namespace ado::access
