@@ -21,33 +21,42 @@ struct IndexAudit {
   std::size_t depth = 0;
 };
 
+// The entries of an index (row pointers included) leaf by leaf from the
+// leftmost leaf; `depth` receives the number of levels.
+inline std::vector<jet::write::Entry> leafEntriesInOrder(jet::Database& db, const jet::write::RealIndex& index,
+                                                         std::size_t& depth) {
+  using namespace jet::write;
+  const jet::Format& f = db.header().format;
+  IndexPage p = decodeIndexPage(*db.pager().page(index.location.root), f);
+  for (depth = 1; !p.leaf; ++depth)
+    p = decodeIndexPage(*db.pager().page(p.entries.empty() ? p.tail : childOf(p.entries.front())), f);
+  std::vector<Entry> entries;
+  while (true) {
+    entries.insert(entries.end(), p.entries.begin(), p.entries.end());
+    if (p.next == 0) return entries;
+    p = decodeIndexPage(*db.pager().page(p.next), f);
+  }
+}
+
+inline jet::write::RealIndex realIndex(jet::Database& db, const jet::Table& t, std::size_t which) {
+  const auto definition = jet::readTableDefBytes(db.pager(), db.header().format, t.def().page);
+  return jet::write::readRealIndexes(definition, t.def(), db.header().format).at(which);
+}
+
 inline IndexAudit auditIndex(const std::string& path, const std::string& table, std::size_t which) {
   using namespace jet;
   using namespace jet::write;
   auto db = Database::open(path, "");
   const Table t = db->table(table);
-  const Format& f = db->header().format;
-  const auto definition = readTableDefBytes(db->pager(), f, t.def().page);
-  const RealIndex index = readRealIndexes(definition, t.def(), f).at(which);
-  const collation::CodeTable* codes = textKeyCodes(db->header().sortOrder, db->header().sortOrderVersion);
+  const RealIndex index = realIndex(*db, t, which);
+  const KeyForms forms = keyForms(db->header());
 
   IndexAudit audit;
-  std::uint32_t page = index.location.root;
-  IndexPage p = decodeIndexPage(*db->pager().page(page), f);
-  for (audit.depth = 1; !p.leaf; ++audit.depth) {
-    page = p.entries.empty() ? p.tail : childOf(p.entries.front());
-    p = decodeIndexPage(*db->pager().page(page), f);
-  }
   std::vector<Entry> keys;
-  Entry previous;
-  while (true) {
-    for (const Entry& e : p.entries) {
-      if (!previous.empty() && e < previous) audit.ordered = false;
-      previous = e;
-      keys.emplace_back(e.begin(), e.end() - 4);
-    }
-    if (p.next == 0) break;
-    p = decodeIndexPage(*db->pager().page(p.next), f);
+  const std::vector<Entry> entries = leafEntriesInOrder(*db, index, audit.depth);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (i > 0 && entries[i] < entries[i - 1]) audit.ordered = false;
+    keys.emplace_back(entries[i].begin(), entries[i].end() - 4);
   }
   audit.entries = keys.size();
 
@@ -57,8 +66,7 @@ inline IndexAudit auditIndex(const std::string& path, const std::string& table, 
   while (cursor.next(row)) {
     std::vector<convert::Value> values;
     for (const Value& v : row) values.push_back(toWritable(v));
-    Entry e = indexEntry(index, t.def(), values, codes, 0);
-    expected.emplace_back(e.begin(), e.end() - 4);
+    if (const auto e = indexEntry(index, t.def(), values, forms, 0)) expected.emplace_back(e->begin(), e->end() - 4);
   }
   std::sort(keys.begin(), keys.end());
   std::sort(expected.begin(), expected.end());

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "fixture_pages.h"
 #include "index_audit.h"
+#include "indexed_table.h"
 #include "jet/error.h"
 #include "jet/write/database_writer.h"
 #include "oracles.h"
@@ -18,6 +20,80 @@ namespace {
 using jetwrite_test::copyFixture;
 using jetwrite_test::null;
 using jetwrite_test::text;
+using sql::ColumnKind;
+using sql::Literal;
+
+Literal number(std::string n) { return {Literal::Kind::Number, std::move(n)}; }
+
+// One index per column, over every type whose key the engine builds
+// besides Text (whose keys text_key_test covers).
+std::vector<jetwrite_test::IndexedColumn> everyKeyType(bool ascending) {
+  const auto c = [&](const char* name, ColumnKind kind, std::uint16_t size = 0, std::uint8_t precision = 0,
+                     std::uint8_t scale = 0) {
+    return jetwrite_test::IndexedColumn{{name, {kind, size, precision, scale, false}}, ascending};
+  };
+  return {c("byt", ColumnKind::Byte),     c("int", ColumnKind::Integer),  c("lng", ColumnKind::Long),
+          c("cur", ColumnKind::Currency), c("sng", ColumnKind::Single),   c("dbl", ColumnKind::Double),
+          c("dat", ColumnKind::DateTime), c("gid", ColumnKind::Guid),     c("bin", ColumnKind::Binary, 12),
+          c("dec", ColumnKind::Decimal, 0, 12, 2), c("yn", ColumnKind::Boolean)};
+}
+
+// A fixed-point number: `scaled` / 10^decimals.
+std::string fixedPoint(long long scaled, int decimals) {
+  const unsigned long long magnitude = scaled < 0 ? 0ull - static_cast<unsigned long long>(scaled) : scaled;
+  unsigned long long unit = 1;
+  for (int i = 0; i < decimals; ++i) unit *= 10;
+  const std::string whole = (scaled < 0 ? "-" : "") + std::to_string(magnitude / unit);
+  if (decimals == 0) return whole;
+  std::string fraction = std::to_string(magnitude % unit);
+  fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+  return whole + "." + fraction;
+}
+
+std::string guidText(std::mt19937_64& random) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "{%08llX-%04llX-%04llX-%04llX-%012llX}",
+                static_cast<unsigned long long>(random() & 0xFFFFFFFF), static_cast<unsigned long long>(random() & 0xFFFF),
+                static_cast<unsigned long long>(random() & 0xFFFF), static_cast<unsigned long long>(random() & 0xFFFF),
+                static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFF));
+  return buffer;
+}
+
+// Values of everyKeyType's columns: negatives, zero, small fractions,
+// binary values up to 12 bytes, and about one null in eight.
+std::vector<Literal> randomRow(std::mt19937_64& random) {
+  const auto between = [&](long long low, long long high) {
+    return std::uniform_int_distribution<long long>(low, high)(random);
+  };
+  const auto maybe = [&](Literal l) { return random() % 8 == 0 ? null() : l; };
+  const long long zeroOften = random() % 10 == 0 ? 0 : 1;
+  std::string bytes(static_cast<std::size_t>(between(0, 6)), 'a');
+  for (char& ch : bytes) ch = static_cast<char>('a' + random() % 3);
+  return {maybe(number(std::to_string(between(0, 255)))),
+          maybe(number(std::to_string(between(-32768, 32767)))),
+          maybe(number(std::to_string(zeroOften * between(-2000000000, 2000000000)))),
+          maybe(number(fixedPoint(zeroOften * between(-999999999999999, 999999999999999), 4))),
+          maybe(number(fixedPoint(between(-999999999, 999999999), between(0, 8)))),
+          maybe(number(fixedPoint(zeroOften * between(-999999999999999, 999999999999999), between(0, 12)))),
+          maybe(number(fixedPoint(between(-600000000000, 2900000000000), 6))),
+          maybe(text(guidText(random))),
+          maybe(text(bytes)),
+          maybe(number(fixedPoint(zeroOften * between(-999999999999, 999999999999), 2))),
+          text(random() % 2 ? "Yes" : "No")};
+}
+
+// Jet4 keys descending NUMERIC values with the ascending sign byte:
+// negative values first, smallest magnitude first, then the others
+// (nulls last) descending.
+bool inJet4DescendingNumericOrder(const std::vector<Value>& values) {
+  const auto firstOther = std::find_if(values.begin(), values.end(), [](const Value& v) {
+    const auto* n = std::get_if<Numeric>(&v);
+    return n == nullptr || !n->negative;
+  });
+  const std::vector<Value> negatives(values.begin(), firstOther), others(firstOther, values.end());
+  return std::is_sorted(negatives.rbegin(), negatives.rend(), jetwrite_test::sortsBefore) &&
+         jetwrite_test::inDescendingOrder(others);
+}
 
 TEST(IndexKeys, MatchTheIndexesAccessBuilt) {
   // A compound index (Long + two Texts) over 512 rows, on a node and leaves.
@@ -30,6 +106,12 @@ TEST(IndexKeys, MatchTheIndexesAccessBuilt) {
   const auto unicode = jetwrite_test::auditIndex(jetwrite_test::fixturePath("jet4/testUnicodeCompV2003.mdb"), "Table", 0);
   EXPECT_EQ(unicode.entries, 8u);
   EXPECT_TRUE(unicode.keysMatchRows);
+  // Binary keys in 8-byte segments, ascending and descending.
+  for (std::size_t which : {0u, 1u}) {
+    const auto binary = jetwrite_test::auditIndex(jetwrite_test::fixturePath("ace14/binIdxTestV2010.accdb"), "Test", which);
+    EXPECT_EQ(binary.entries, 105u) << which;
+    EXPECT_TRUE(binary.keysMatchRows) << which;
+  }
 }
 
 TEST(IndexUpkeep, InsertsSplitLeavesAndKeepEveryIndexRight) {
@@ -90,6 +172,135 @@ TEST(IndexUpkeep, AccessMadeAceTablesInBothSortOrders) {
     const auto count = jetwrite_test::runCommand("mdb-count " + jetwrite_test::quoted(path) + " Table3");
     EXPECT_EQ(count.output, std::to_string(t.countRows()) + "\n");
   }
+}
+
+TEST(IndexUpkeep, BinaryIndexesAccessMadeTakeNewRowsInOrder) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, "ace14/binIdxTestV2010.accdb");
+  std::mt19937 random(7);
+  {
+    DatabaseWriter writer(path, "");
+    for (int i = 0; i < 300; ++i) {
+      // 0 to 19 characters: 0 to 38 bytes, across segment boundaries.
+      std::string up(random() % 20, 'a'), down(random() % 20, 'a');
+      for (char& c : up) c = static_cast<char>('a' + random() % 3);
+      for (char& c : down) c = static_cast<char>('a' + random() % 3);
+      writer.insert({"Test", {number(std::to_string(1000 + i)), i % 17 ? text(up) : null(), i % 13 ? text(down) : null()}});
+    }
+  }
+  for (std::size_t which : {0u, 1u}) {
+    const auto audit = jetwrite_test::auditIndex(path, "Test", which);
+    EXPECT_EQ(audit.entries, 405u) << which;
+    EXPECT_TRUE(audit.ordered) << which;
+    EXPECT_TRUE(audit.keysMatchRows) << which;
+  }
+  const auto up = jetwrite_test::valuesInIndexOrder(path, "Test", 0);
+  EXPECT_TRUE(jetwrite_test::inAscendingOrder(up));
+  const auto down = jetwrite_test::valuesInIndexOrder(path, "Test", 1);
+  EXPECT_TRUE(jetwrite_test::inDescendingOrder(down));
+  EXPECT_EQ(jetwrite_test::runCommand("mdb-count " + jetwrite_test::quoted(path) + " Test").output, "405\n");
+  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  const auto js = jetwrite_test::withMdbReader(path, "console.log(db.getTable(\"Test\").getData().length);");
+  EXPECT_EQ(js.output, "405\n");
+}
+
+TEST(IndexUpkeep, KeysOfEveryTypeKeepValueOrderBothWays) {
+  // Jet4 with its descending NUMERIC order, ACE with the corrected one.
+  for (const char* fixture : {"jet4/empty2003.mdb", "ace14/empty2010.accdb"}) {
+    jetwrite_test::TempDir dir;
+    const std::string path = copyFixture(dir, fixture);
+    jetwrite_test::addIndexedTable(path, "Up", everyKeyType(true));
+    jetwrite_test::addIndexedTable(path, "Down", everyKeyType(false));
+    std::mt19937_64 random(42);
+    {
+      DatabaseWriter writer(path, "");
+      for (int i = 0; i < 700; ++i) {
+        const auto row = randomRow(random);
+        writer.insert({"Up", row});
+        writer.insert({"Down", row});
+      }
+    }
+    const bool jet4 = std::string(fixture).starts_with("jet4");
+    const auto columns = everyKeyType(true);
+    for (const char* table : {"Up", "Down"}) {
+      for (std::size_t which = 0; which < columns.size(); ++which) {
+        const std::string what = std::string(fixture) + " " + table + " " + columns[which].column.name;
+        const auto audit = jetwrite_test::auditIndex(path, table, which);
+        EXPECT_EQ(audit.entries, 700u) << what;
+        EXPECT_TRUE(audit.ordered) << what;
+        EXPECT_TRUE(audit.keysMatchRows) << what;
+        EXPECT_GE(audit.depth, 2u) << what;
+        const auto values = jetwrite_test::valuesInIndexOrder(path, table, which);
+        if (std::string(table) == "Up")
+          EXPECT_TRUE(jetwrite_test::inAscendingOrder(values)) << what;
+        else if (jet4 && columns[which].column.type.kind == ColumnKind::Decimal)
+          EXPECT_TRUE(inJet4DescendingNumericOrder(values)) << what;
+        else
+          EXPECT_TRUE(jetwrite_test::inDescendingOrder(values)) << what;
+      }
+      EXPECT_EQ(jetwrite_test::runCommand("mdb-count " + jetwrite_test::quoted(path) + " " + table).output, "700\n");
+      if (jetwrite_test::haveMdbReader()) {
+        const auto js = jetwrite_test::withMdbReader(
+            path, "console.log(db.getTable(\"" + std::string(table) + "\").getData().length);");
+        EXPECT_EQ(js.output, "700\n") << fixture << " " << table;
+      }
+    }
+  }
+}
+
+TEST(IndexUpkeep, UniqueRequiredAndNullIgnoringIndexesOverNewTypes) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, "ace12/empty2007.accdb");
+  const auto column = [](const char* name, ColumnKind kind, std::uint16_t size = 0) {
+    return sql::ColumnDefinition{name, {kind, size, 0, 0, false}};
+  };
+  jetwrite_test::addIndexedTable(path, "Keys",
+                                 {{column("gid", ColumnKind::Guid), true, 0x89, true},
+                                  {column("cur", ColumnKind::Currency), true, 0x81},
+                                  {column("bin", ColumnKind::Binary, 20), false, 0x81},
+                                  {column("sng", ColumnKind::Single), true, 0x82}});
+  const std::string g1 = "{6F9619FF-8B86-D011-B42D-00C04FC964FF}";
+  DatabaseWriter writer(path, "");
+  writer.insert({"Keys", {text(g1), number("1.5"), text("a"), null()}});
+  writer.insert({"Keys", {text("{00000000-0000-0000-0000-000000000001}"), null(), null(), number("2")}});
+  // A unique index takes any number of rows whose key is null.
+  writer.insert({"Keys", {text("{00000000-0000-0000-0000-000000000002}"), null(), null(), null()}});
+  const auto refused = [&](std::vector<Literal> values, const std::string& message) {
+    try {
+      writer.insert({"Keys", std::move(values)});
+      ADD_FAILURE() << "taken: " << message;
+    } catch (const Error& e) {
+      EXPECT_NE(e.description().find(message), std::string::npos) << e.description();
+    }
+  };
+  refused({text("{00000000-0000-0000-0000-000000000003}"), number("1.50"), null(), null()}, "duplicate values");
+  refused({text("{6f9619ff-8b86-d011-b42d-00c04fc964ff}"), null(), null(), null()}, "duplicate values");
+  refused({text("{00000000-0000-0000-0000-000000000004}"), null(), text("a"), null()}, "duplicate values");
+  refused({null(), number("7"), null(), null()}, "Index or primary key cannot contain a Null value.");
+
+  EXPECT_EQ(Database::open(path, "")->table("Keys").countRows(), 3u);
+  for (std::size_t which = 0; which < 4; ++which) {
+    const auto audit = jetwrite_test::auditIndex(path, "Keys", which);
+    EXPECT_TRUE(audit.ordered) << which;
+    EXPECT_TRUE(audit.keysMatchRows) << which;
+  }
+  // The index that ignores nulls holds the one row with a value.
+  EXPECT_EQ(jetwrite_test::auditIndex(path, "Keys", 3).entries, 1u);
+}
+
+TEST(IndexUpkeep, RefusesRowsForAnIndexOverLongValues) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, "jet4/empty2003.mdb");
+  jetwrite_test::addIndexedTable(path, "Notes", {{{"note", {ColumnKind::Memo, 0, 0, 0, false}}}});
+  const auto before = jetwrite_test::readFile(path);
+  DatabaseWriter writer(path, "");
+  try {
+    writer.insert({"Notes", {text("a note")}});
+    FAIL() << "a row went into a table whose index cannot key it";
+  } catch (const Error& e) {
+    EXPECT_NE(e.description().find("whose key form this engine does not know"), std::string::npos) << e.description();
+  }
+  EXPECT_EQ(jetwrite_test::readFile(path), before);
 }
 
 }  // namespace

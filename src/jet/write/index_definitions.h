@@ -1,21 +1,24 @@
 // The real (physical) indexes of a table as its definition describes
-// them, and the index entries of a row. Keys are built for the column
-// types whose key form this engine knows: Integer, Long, Date/Time, Double
-// and Text (General sort orders) ascending; an index over anything
-// else makes the table one this engine will not change.
+// them, and keeping them in step with the rows. Keys are built for every
+// fixed-size type, Binary, NUMERIC and Text (General sort orders),
+// ascending or descending (index_keys.h); an index over a Memo, OLE,
+// Large Number or complex field makes the table one this engine will not
+// change.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "jet/bytes.h"
-#include "jet/collation/code_table.h"
 #include "jet/convert/value.h"
 #include "jet/format.h"
 #include "jet/table_def.h"
+#include "jet/write/index_keys.h"
 #include "jet/write/index_page.h"
 #include "jet/write/index_tree.h"
+#include "jet/write/page_store.h"
 
 namespace jet::write {
 
@@ -24,29 +27,44 @@ struct IndexColumn {
   bool ascending = true;
 };
 
+inline constexpr std::uint8_t kIndexUnique = 0x01;
+inline constexpr std::uint8_t kIndexIgnoresNulls = 0x02;
+inline constexpr std::uint8_t kIndexRequired = 0x08;
+
 struct RealIndex {
   std::vector<IndexColumn> columns;
   IndexLocation location;
-  bool unique = false;
-};
+  std::uint8_t flags = 0;
+  bool primaryKey = false;  // a primary key's logical index uses it
 
-inline constexpr std::uint8_t kIndexUnique = 0x01;
+  // Access lets several rows whose key columns are all null into a unique
+  // index; a primary key and a required index take no null at all.
+  bool unique() const { return primaryKey || (flags & kIndexUnique) != 0; }
+  bool takesNoNull() const { return primaryKey || (flags & kIndexRequired) != 0; }
+  bool ignoresNulls() const { return (flags & kIndexIgnoresNulls) != 0; }
+};
 
 // From the joined definition bytes.
 std::vector<RealIndex> readRealIndexes(ByteView definition, const TableDef& def, const Format& format);
 
 // Why the engine cannot keep `index` of `def` up to date; nullopt when it can.
-// `codes` is null when the database's sort order is one it cannot key.
-std::optional<std::string> unsupportedIndex(const RealIndex& index, const TableDef& def,
-                                            const collation::CodeTable* codes);
-
-// The text-key codes of the database's sort order; null for sort orders
-// other than the General ones.
-const collation::CodeTable* textKeyCodes(std::uint16_t sortOrder, std::uint8_t sortOrderVersion);
+std::optional<std::string> unsupportedIndex(const RealIndex& index, const TableDef& def, const KeyForms& forms);
 
 // The entry of the row at `rowPointer` whose values (in def.columns order)
-// are `values`.
-Entry indexEntry(const RealIndex& index, const TableDef& def, const std::vector<convert::Value>& values,
-                 const collation::CodeTable* codes, std::uint32_t rowPointer);
+// are `values`; nullopt when the index leaves the row out (all its key
+// columns null in an index that ignores nulls).
+std::optional<Entry> indexEntry(const RealIndex& index, const TableDef& def,
+                                const std::vector<convert::Value>& values, const KeyForms& forms,
+                                std::uint32_t rowPointer);
+
+// Adds the row's entry, refusing a null where the index takes none and a
+// second row with the same key in a unique index.
+void addRowToIndex(PageStore& store, const Format& format, const RealIndex& index, const TableDef& def,
+                   const std::vector<convert::Value>& values, const KeyForms& forms, std::uint32_t rowPointer);
+
+// Removes the row's entry; false when the index should hold it and does not.
+bool removeRowFromIndex(PageStore& store, const Format& format, const RealIndex& index, const TableDef& def,
+                        const std::vector<convert::Value>& values, const KeyForms& forms,
+                        std::uint32_t rowPointer);
 
 }  // namespace jet::write

@@ -25,13 +25,13 @@ TableWriter::TableWriter(const PageStore& store, const Header& header, TableDef 
     : format_(header.format),
       def_(std::move(def)),
       name_(std::move(name)),
-      codes_(textKeyCodes(header.sortOrder, header.sortOrderVersion)) {
+      keys_(keyForms(header)) {
   for (const ColumnDef& c : def_.columns) columns_.push_back(writableColumn(c));
   const auto definition = definitionBytes(store, format_, def_.page);
   longValueMaps_ = readLongValueMaps(definition, def_, format_);
   indexes_ = readRealIndexes(definition, def_, format_);
   for (const RealIndex& index : indexes_)
-    if (const auto reason = unsupportedIndex(index, def_, codes_))
+    if (const auto reason = unsupportedIndex(index, def_, keys_))
       throw Error(errc::kFailure, "Cannot insert into '" + name_ + "': " + *reason + ".");
 }
 
@@ -65,7 +65,7 @@ void TableWriter::erase(PageStore& store, const StoredRow& row) {
   std::vector<convert::Value> values;
   for (const Value& v : row.values) values.push_back(toWritable(v));
   for (const RealIndex& index : indexes_)
-    if (!removeIndexEntry(store, format_, index.location, indexEntry(index, def_, values, codes_, row.slot)))
+    if (!removeRowFromIndex(store, format_, index, def_, values, keys_, row.slot))
       throw damaged("an index of '" + name_ + "' lacks the entry of a row being deleted");
   for (const std::uint32_t at : {row.slot, row.data}) {
     const RowPointer p = RowPointer::decode(at);
@@ -111,7 +111,7 @@ std::uint32_t TableWriter::insertValues(PageStore& store, std::vector<convert::V
   if (row.size() > maxRowSize(format_)) throw Error(errc::kFailure, "Record is too large.");
   const std::uint32_t at = placeRow(store, row);
   for (const RealIndex& index : indexes_)
-    insertIndexEntry(store, format_, index.location, indexEntry(index, def_, values, codes_, at), index.unique);
+    addRowToIndex(store, format_, index, def_, values, keys_, at);
   countRow(store, +1);
   return at;
 }

@@ -34,7 +34,6 @@ class TableWriter {
   void erase(PageStore& store, const StoredRow& row);
   const TableDef& def() const { return def_; }
   const std::vector<RealIndex>& indexes() const { return indexes_; }
-  const collation::CodeTable* codes() const { return codes_; }
   // Forgets where rows went last (after a statement was discarded).
   void forgetPlacement();
 
@@ -49,7 +48,7 @@ class TableWriter {
   std::vector<sql::ColumnDefinition> columns_;
   std::map<std::uint16_t, LongValueMaps> longValueMaps_;
   std::vector<RealIndex> indexes_;
-  const collation::CodeTable* codes_;
+  KeyForms keys_;
   std::uint32_t lastDataPage_ = 0;
   std::map<std::uint16_t, std::uint32_t> lastLongValuePage_;
 };
