@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <ctime>
+#include <set>
 
 #include "jet/catalog.h"
 #include "jet/convert/date_text.h"
@@ -18,6 +19,8 @@ constexpr std::int32_t kRootContainer = 0x0F000000;   // parent of the container
 constexpr std::int32_t kFullRights = 0xFFFFF;
 constexpr std::int16_t kContainerType = static_cast<std::int16_t>(ObjectType::Container);
 constexpr std::int16_t kTableType = static_cast<std::int16_t>(ObjectType::Table);
+constexpr std::int16_t kRelationshipType = static_cast<std::int16_t>(ObjectType::Relationship);
+constexpr std::int32_t kNotEnforced = 0x02;  // grbit: referential integrity not enforced
 
 std::size_t columnIndex(const TableDef& def, const std::string& name) {
   for (std::size_t i = 0; i < def.columns.size(); ++i)
@@ -107,40 +110,95 @@ void CatalogWriter::addTable(const std::string& name, std::uint32_t tdefPage) {
   }
 }
 
-void CatalogWriter::removeTable(const std::string& name, std::uint32_t tdefPage) {
+std::optional<Table> CatalogWriter::optionalTable(const std::string& name) {
   try {
-    const Table relationships = database_.table("MSysRelationships");
-    RowCursor rows = relationships.rows();
-    std::vector<Value> row;
-    while (rows.next(row))
-      for (const char* column : {"szObject", "szReferencedObject"})
-        if (const auto* other = field<std::string>(row, relationships.def(), column); other && sameName(*other, name))
-          throw Error(errc::kFailure, "Cannot delete table '" + name +
-                                          "': it takes part in one or more relationships. Delete its "
-                                          "relationships first.");
+    return database_.table(name);
   } catch (const Error& e) {
     if (e.number() != errc::kNoSuchTable) throw;
+    return std::nullopt;
   }
+}
 
+std::size_t CatalogWriter::eraseRows(const Table& table, const RowPicker& doomed) {
+  TableWriter writer(store_, header_, table.def(), table.name());
+  std::vector<StoredRow> rows;
+  forEachStoredRow(store_, header_, table.def(), [&](const StoredRow& r) {
+    if (doomed(r.values, table.def())) rows.push_back(r);
+  });
+  for (const StoredRow& r : rows) writer.erase(store_, r);
+  return rows.size();
+}
+
+void CatalogWriter::eraseObject(std::int32_t id, std::int16_t type, const std::string& what) {
   const Table objects = database_.tableAtPage(kCatalogTablePage, "MSysObjects");
-  TableWriter catalog(store_, header_, objects.def(), objects.name());
-  std::vector<StoredRow> doomed;
-  forEachStoredRow(store_, header_, objects.def(), [&](const StoredRow& r) {
-    const auto* id = field<std::int32_t>(r.values, objects.def(), "Id");
-    const auto* type = field<std::int16_t>(r.values, objects.def(), "Type");
-    if (id && type && *id == static_cast<std::int32_t>(tdefPage) && *type == kTableType) doomed.push_back(r);
+  const std::size_t erased = eraseRows(objects, [&](const std::vector<Value>& row, const TableDef& def) {
+    const auto* rowId = field<std::int32_t>(row, def, "Id");
+    const auto* rowType = field<std::int16_t>(row, def, "Type");
+    return rowId && rowType && *rowId == id && *rowType == type;
   });
-  if (doomed.size() != 1) throw damaged("the catalog does not name table '" + name + "' exactly once");
-  catalog.erase(store_, doomed.front());
+  if (erased != 1) throw damaged("the catalog does not name " + what + " exactly once");
+  eraseRows(database_.tableAtPage(kAceTablePage, "MSysACEs"), [&](const std::vector<Value>& row, const TableDef& def) {
+    const auto* object = field<std::int32_t>(row, def, "ObjectId");
+    return object && *object == id;
+  });
+}
 
-  const Table aces = database_.tableAtPage(kAceTablePage, "MSysACEs");
-  TableWriter rights(store_, header_, aces.def(), aces.name());
-  doomed.clear();
-  forEachStoredRow(store_, header_, aces.def(), [&](const StoredRow& r) {
-    const auto* object = field<std::int32_t>(r.values, aces.def(), "ObjectId");
-    if (object && *object == static_cast<std::int32_t>(tdefPage)) doomed.push_back(r);
+void CatalogWriter::removeRelationships(const std::string& name) {
+  const std::optional<Table> relationships = optionalTable("MSysRelationships");
+  if (!relationships) return;
+  const TableDef& rd = relationships->def();
+  std::set<std::string> named;
+  RowCursor rows = relationships->rows();
+  std::vector<Value> row;
+  while (rows.next(row)) {
+    const auto* object = field<std::string>(row, rd, "szObject");
+    const auto* referenced = field<std::string>(row, rd, "szReferencedObject");
+    if (!(object && sameName(*object, name)) && !(referenced && sameName(*referenced, name))) continue;
+    // An enforced relationship also lives in the other table's definition,
+    // as a foreign-key index naming this table; this engine does not
+    // rewrite another table's definition, so it leaves the table alone.
+    const auto* grbit = field<std::int32_t>(row, rd, "grbit");
+    if (grbit == nullptr || (*grbit & kNotEnforced) == 0)
+      throw Error(errc::kFailure, "Cannot delete table '" + name +
+                                      "': it takes part in one or more relationships. Delete its "
+                                      "relationships first.");
+    if (const auto* relationship = field<std::string>(row, rd, "szRelationship")) named.insert(*relationship);
+  }
+  if (named.empty()) return;
+  eraseRows(*relationships, [&](const std::vector<Value>& r, const TableDef& def) {
+    const auto* relationship = field<std::string>(r, def, "szRelationship");
+    return relationship && named.contains(*relationship);
   });
-  for (const StoredRow& r : doomed) rights.erase(store_, r);
+  // Each relationship also has a catalog row of its own, under the
+  // "Relationships" container.
+  const Table objects = database_.tableAtPage(kCatalogTablePage, "MSysObjects");
+  std::vector<std::int32_t> ids;
+  RowCursor catalog = objects.rows();
+  while (catalog.next(row)) {
+    const auto* objectName = field<std::string>(row, objects.def(), "Name");
+    const auto* type = field<std::int16_t>(row, objects.def(), "Type");
+    if (objectName && type && *type == kRelationshipType && named.contains(*objectName))
+      ids.push_back(*field<std::int32_t>(row, objects.def(), "Id"));
+  }
+  for (const std::int32_t id : ids) eraseObject(id, kRelationshipType, "a relationship");
+}
+
+void CatalogWriter::removeNavigationRows(std::uint32_t tdefPage) {
+  const auto id = static_cast<std::int32_t>(tdefPage);
+  const std::pair<const char*, const char*> links[] = {{"MSysNavPaneGroupToObjects", "ObjectID"},
+                                                       {"MSysNavPaneObjectIDs", "Id"}};
+  for (const auto& [tableName, column] : links)
+    if (const std::optional<Table> table = optionalTable(tableName))
+      eraseRows(*table, [&](const std::vector<Value>& row, const TableDef& def) {
+        const auto* object = field<std::int32_t>(row, def, column);
+        return object && *object == id;
+      });
+}
+
+void CatalogWriter::removeTable(const std::string& name, std::uint32_t tdefPage) {
+  removeRelationships(name);
+  removeNavigationRows(tdefPage);
+  eraseObject(static_cast<std::int32_t>(tdefPage), kTableType, "table '" + name + "'");
 }
 
 }  // namespace jet::write

@@ -4,11 +4,16 @@
 // with both index entries that table keeps, and one MSysACEs row for each
 // account that holds rights on the "Tables" container, with full rights,
 // as Jet grants a table's creator. Dropping a table deletes those rows and
-// their index entries again; a table that takes part in relationships is
-// refused rather than left named by them.
+// their index entries again, with every row that names the table: its
+// relationships (MSysRelationships rows and their own catalog rows) and,
+// in files Access has opened, its navigation-pane rows. A table in a
+// relationship whose integrity is enforced is refused: the other table's
+// definition names it through a foreign-key index.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +39,15 @@ class CatalogWriter {
     std::vector<std::vector<std::uint8_t>> containerSids;
   };
   Found readCatalogFacts();
+
+  using RowPicker = std::function<bool(const std::vector<Value>& row, const TableDef& def)>;
+  std::optional<Table> optionalTable(const std::string& name);
+  // Deletes the rows `doomed` picks, with their index entries; how many.
+  std::size_t eraseRows(const Table& table, const RowPicker& doomed);
+  // Deletes an object's catalog row and its access rights.
+  void eraseObject(std::int32_t id, std::int16_t type, const std::string& what);
+  void removeRelationships(const std::string& name);
+  void removeNavigationRows(std::uint32_t tdefPage);
 
   PageStore& store_;
   const Header& header_;

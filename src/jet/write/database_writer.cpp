@@ -109,6 +109,12 @@ void DatabaseWriter::dropTable(const sql::DropTable& statement) {
   const Table table = database_->table(statement.table);
   if (table.def().tableType != kUserTableType)
     throw Error(errc::kFailure, "Cannot delete '" + table.name() + "'; it is a system table.");
+  // Attachment and multi-valued fields keep their values in hidden tables
+  // that MSysComplexColumns ties to this one; they would be left behind.
+  for (const ColumnDef& c : table.columns())
+    if (c.type() == ColumnType::Complex)
+      throw Error(errc::kFailure, "Cannot delete table '" + table.name() + "': its field '" + c.name +
+                                      "' is an attachment or multi-valued field, which this engine cannot remove.");
   atomically([&] {
     auto snapshot = Database::open(store_.snapshot(), store_.path(), password_);
     CatalogWriter(store_, header_, *snapshot).removeTable(table.name(), table.def().page);

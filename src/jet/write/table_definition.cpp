@@ -271,17 +271,24 @@ void releaseTablePages(PageStore& store, const Header& header, const TableDef& d
     if (std::find(pages.begin(), pages.end(), p) != pages.end()) throw damaged("a table definition's pages form a loop");
     pages.push_back(p);
   }
+  std::vector<std::uint32_t> mapRows{def.freePagesMap};
   auto addMap = [&](std::uint32_t mapRow) {
     if (mapRow == 0) return;
     const auto listed = mapPages(store, f, mapRow);
     pages.insert(pages.end(), listed.begin(), listed.end());
+    mapRows.push_back(mapRow);
   };
   addMap(def.ownedPagesMap);
-  for (const auto& [column, maps] : readLongValueMaps(definition, def, f)) addMap(maps.owned);
+  for (const auto& [column, maps] : readLongValueMaps(definition, def, f)) {
+    addMap(maps.owned);
+    mapRows.push_back(maps.free);
+  }
   for (const RealIndex& index : readRealIndexes(definition, def, f)) addMap(index.location.usageMap);
   std::sort(pages.begin(), pages.end());
   pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
   for (const std::uint32_t p : pages) markPageFree(store, f, p);
+  for (const std::uint32_t row : mapRows)
+    if (row != 0) releaseMap(store, f, row);
 }
 
 }  // namespace jet::write

@@ -49,7 +49,8 @@ std::uint32_t createTableDefinition(PageStore& store, const Header& header, cons
                                     std::uint32_t firstPage);
 
 // Gives every page of the table back to the global usage map: its
-// definition pages, data pages, long-value pages and index pages.
+// definition pages, data pages, long-value pages and index pages, and
+// deletes its usage maps.
 void releaseTablePages(PageStore& store, const Header& header, const TableDef& def);
 
 // Throws Jet's error for a name Access does not accept for a table or

@@ -6,12 +6,14 @@
 #include "jet/data_page.h"
 #include "jet/error.h"
 #include "jet/usage_map.h"
+#include "jet/write/data_pages.h"
 #include "jet/write/put_bytes.h"
 
 namespace jet::write {
 namespace {
 
-constexpr std::uint32_t kGlobalMapRow = (1u << 8) | 0;  // page 1, row 0
+constexpr std::uint32_t kGlobalMapPage = 1;
+constexpr std::uint32_t kGlobalMapRow = kGlobalMapPage << 8;  // row 0
 constexpr std::size_t kInlineHeader = 5;                 // type and start page
 constexpr std::uint8_t kUsageMapPageHeader[] = {kPageUsageMap, 0x01, 0x00, 0x00};
 
@@ -124,6 +126,30 @@ void setGlobal(PageStore& store, const Format& f, std::uint32_t page, bool free)
   put32(row, 1, newStart);
 }
 
+// The lowest page of the file the global map calls free; 0 when none is.
+std::uint32_t firstFreePage(PageStore& store, const Format& f) {
+  const RowLocation at = locateRow(store, f, kGlobalMapRow);
+  const auto row = std::span<const std::uint8_t>(store.read(at.page)).subspan(at.start, at.end - at.start);
+  if (row[0] != static_cast<std::uint8_t>(UsageMapType::Inline)) return 0;
+  const std::uint32_t start = u32(row, 1);
+  const auto bitmap = row.subspan(kInlineHeader);
+  for (std::size_t byte = 0; byte < bitmap.size(); ++byte) {
+    if (bitmap[byte] == 0) continue;  // eight pages in use
+    for (unsigned b = 0; b < 8; ++b) {
+      const std::uint64_t page = start + byte * 8 + b;
+      if (page >= store.pageCount()) return 0;
+      if (bit(bitmap, byte * 8 + b) && page > kGlobalMapPage) return static_cast<std::uint32_t>(page);
+    }
+  }
+  return 0;
+}
+
+bool hasLiveRows(ByteView page, const Format& f) {
+  for (unsigned r = 0; r < dataRowCount(page, f); ++r)
+    if (!(rowSlot(page, f, r) & row_slot::kDeleted)) return true;
+  return false;
+}
+
 }  // namespace
 
 RowLocation locateRow(const PageStore& store, const Format& format, std::uint32_t rowPointer) {
@@ -163,9 +189,25 @@ void markPageFree(PageStore& store, const Format& format, std::uint32_t page) {
 }
 
 std::uint32_t allocatePage(PageStore& store, const Format& format, std::vector<std::uint8_t> bytes) {
-  const std::uint32_t page = store.append(std::move(bytes));
+  std::uint32_t page = firstFreePage(store, format);
+  if (page != 0)
+    store.edit(page) = std::move(bytes);
+  else
+    page = store.append(std::move(bytes));
   markPageUsed(store, format, page);
   return page;
+}
+
+void releaseMap(PageStore& store, const Format& format, std::uint32_t mapRow) {
+  const RowLocation at = locateRow(store, format, mapRow);
+  const auto& holder = store.read(at.page);
+  if (holder[at.start] == static_cast<std::uint8_t>(UsageMapType::Reference))
+    for (std::size_t slot = at.start + 1; slot + 4 <= at.end; slot += 4)
+      if (const std::uint32_t bitmapPage = u32(holder, slot); bitmapPage != 0) markPageFree(store, format, bitmapPage);
+  const RowPointer p = RowPointer::decode(mapRow);
+  markRowDeleted(store.edit(p.page), format, p.row);
+  const auto& page = store.read(p.page);
+  if (u32(page, kDataOwnerOffset) == 0 && !hasLiveRows(page, format)) markPageFree(store, format, p.page);
 }
 
 }  // namespace jet::write

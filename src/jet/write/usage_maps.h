@@ -7,6 +7,10 @@
 // yet, and otherwise becomes a reference map (type 1) whose bitmaps live on
 // pages of type 0x05. The global map's window slides forward to the end of
 // the file; pages that fall out of it count as used, as Access treats them.
+//
+// New pages take the lowest page the global map calls free, and only past
+// those the end of the file, so that dropping and creating tables reuses
+// the dropped tables' pages instead of growing the file.
 #pragma once
 
 #include <cstdint>
@@ -37,7 +41,13 @@ std::vector<std::uint32_t> mapPages(const PageStore& store, const Format& format
 void markPageUsed(PageStore& store, const Format& format, std::uint32_t page);
 void markPageFree(PageStore& store, const Format& format, std::uint32_t page);
 
-// Appends a page at the end of the file, taken into use in the global map.
+// A page holding `bytes`, taken into use in the global map: a free page of
+// the file, or a new one at its end.
 std::uint32_t allocatePage(PageStore& store, const Format& format, std::vector<std::uint8_t> bytes);
+
+// Deletes the map row at `mapRow` of a table being dropped, giving back a
+// reference map's bitmap pages and, once no live row is left on it, the
+// page that held the row (map pages belong to no table).
+void releaseMap(PageStore& store, const Format& format, std::uint32_t mapRow);
 
 }  // namespace jet::write
