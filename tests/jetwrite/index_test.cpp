@@ -114,6 +114,51 @@ TEST(IndexKeys, MatchTheIndexesAccessBuilt) {
   }
 }
 
+// The key forms of the types no Access-made fixture indexes, byte for byte:
+// flag 0x7F (descending 0x80) before a value, 0x00 (0xFF) for null.
+TEST(IndexKeys, TakeJetsByteForms) {
+  const auto key = [](ColumnType type, const convert::Value& v, bool ascending, bool jet4 = false) {
+    ColumnDef c;
+    c.name = "c";
+    c.typeCode = static_cast<std::uint8_t>(type);
+    Entry e;
+    appendColumnKey(e, c, v, ascending, KeyForms{nullptr, jet4});
+    return e;
+  };
+  using B = Entry;
+  EXPECT_EQ(key(ColumnType::Boolean, true, true), (B{0x7F, 0x00}));
+  EXPECT_EQ(key(ColumnType::Boolean, std::monostate{}, true), (B{0x7F, 0xFF}));  // unset is No
+  EXPECT_EQ(key(ColumnType::Boolean, true, false), (B{0x80, 0xFF}));
+  EXPECT_EQ(key(ColumnType::Byte, std::uint8_t{5}, false), (B{0x80, 0xFA}));
+  EXPECT_EQ(key(ColumnType::Currency, Currency{15000}, true), (B{0x7F, 0x80, 0, 0, 0, 0, 0, 0x3A, 0x98}));
+  EXPECT_EQ(key(ColumnType::Single, -1.0f, true), (B{0x7F, 0x40, 0x7F, 0xFF, 0xFF}));
+  EXPECT_EQ(key(ColumnType::Single, 1.0f, false), (B{0x80, 0x40, 0x7F, 0xFF, 0xFF}));
+  EXPECT_EQ(key(ColumnType::Int32, std::monostate{}, false), (B{0xFF}));
+
+  // NUMERIC -1.00 (magnitude 100): sign byte, then 16 magnitude bytes.
+  const Numeric minusOne{true, 10, 2, 100};
+  B ascending{0x7F, 0x00};
+  ascending.insert(ascending.end(), 15, 0xFF);
+  ascending.push_back(0x9B);
+  EXPECT_EQ(key(ColumnType::Numeric, minusOne, true), ascending);
+  B corrected{0x80, 0xFF};
+  corrected.insert(corrected.end(), 15, 0x00);
+  corrected.push_back(0x64);
+  EXPECT_EQ(key(ColumnType::Numeric, minusOne, false), corrected);
+  B jet4 = corrected;
+  jet4[1] = 0x00;  // Jet4 keeps the ascending sign byte
+  EXPECT_EQ(key(ColumnType::Numeric, minusOne, false, true), jet4);
+
+  // {6F9619FF-8B86-D011-B42D-00C04FC964FF}: text order, 8-byte segments.
+  const Guid guid{0xFF, 0x19, 0x96, 0x6F, 0x86, 0x8B, 0x11, 0xD0, 0xB4, 0x2D, 0x00, 0xC0, 0x4F, 0xC9, 0x64, 0xFF};
+  EXPECT_EQ(key(ColumnType::Guid, guid, true), (B{0x7F, 0x6F, 0x96, 0x19, 0xFF, 0x8B, 0x86, 0xD0, 0x11, 0x09,
+                                                  0xB4, 0x2D, 0x00, 0xC0, 0x4F, 0xC9, 0x64, 0xFF, 0x08}));
+  EXPECT_EQ(key(ColumnType::Guid, guid, false), (B{0x80, 0x90, 0x69, 0xE6, 0x00, 0x74, 0x79, 0x2F, 0xEE, 0x09,
+                                                   0x4B, 0xD2, 0xFF, 0x3F, 0xB0, 0x36, 0x9B, 0x00, 0xF7}));
+  EXPECT_EQ(key(ColumnType::Binary, std::vector<std::uint8_t>{0xAB}, true), (B{0x7F, 0xAB, 0, 0, 0, 0, 0, 0, 0, 0x01}));
+  EXPECT_EQ(key(ColumnType::Binary, std::vector<std::uint8_t>{}, false), (B{0x80}));
+}
+
 TEST(IndexUpkeep, InsertsSplitLeavesAndKeepEveryIndexRight) {
   jetwrite_test::TempDir dir;
   const std::string path = copyFixture(dir, "jet4/testUnicodeCompV2003.mdb");
