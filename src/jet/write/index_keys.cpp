@@ -67,6 +67,10 @@ void appendNumeric(Entry& e, const Numeric& n, bool ascending, bool legacy) {
   if (legacy) e[start] = negative ? kNegativeNumeric : kPositiveNumeric;
 }
 
+// The last segment is padded with zeros. Descending inverts each
+// segment's bytes and the last segment's length byte, but not the marks
+// between segments: 0x09 sorts below every inverted length (0xF7-0xFE),
+// so a longer value still comes before a shorter one it extends.
 void appendSegments(Entry& e, const std::vector<std::uint8_t>& bytes, bool ascending) {
   std::size_t at = 0;
   for (; bytes.size() - at > kSegment; at += kSegment) {
