@@ -88,10 +88,19 @@ TEST(DropTable, RemovesTheTableAndFreesItsPages) {
 TEST(DropTable, DropsATableAccessMade) {
   jetwrite_test::TempDir dir;
   const std::string path = copyFixture(dir, "jet4/functionsV2000.mdb");
+  // t_funcs keeps its four usage maps on page 25; its owned-pages map is a
+  // reference map whose bitmap is page 27.
   DatabaseWriter writer(path, "");
   run(writer, "DROP TABLE `t_funcs`");
   EXPECT_EQ(tableList(path), "");
   EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
+  EXPECT_TRUE(globallyFree(path, 25));
+  EXPECT_TRUE(globallyFree(path, 27));
+  // The pages serve the next table.
+  run(writer, "CREATE TABLE `t_next`(`a` INT, `m` MEMO)");
+  run(writer, "INSERT INTO `t_next` VALUES(1, '" + std::string(5000, 'n') + "')");
+  EXPECT_EQ(jetwrite_test::mdbExport(path, "t_next").output, "1,\"" + std::string(5000, 'n') + "\"\n");
+  EXPECT_LT(Database::open(path, "")->table("t_next").def().page, 51u);  // within the original 51 pages
 }
 
 TEST(DropTable, RefusesSystemTablesUnknownNamesAndRelatedTables) {
