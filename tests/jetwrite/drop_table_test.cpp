@@ -146,6 +146,7 @@ TEST(DropTable, TakesItsRelationshipsAndNavigationPaneRowsAlong) {
   constexpr std::int32_t kTable1 = 65;
   ASSERT_EQ(rowsWith(path, "MSysNavPaneGroupToObjects", "ObjectID", kTable1), 1u);
   ASSERT_EQ(rowsWith(path, "MSysNavPaneObjectIDs", "Id", kTable1), 1u);
+  ASSERT_EQ(rowsWith(path, "MSysNavPaneGroups", "ObjectID", kTable1), 1u);  // its "Tables and Related Views" group
   const std::size_t navigationRows = Database::open(path, "")->table("MSysNavPaneGroupToObjects").countRows();
   {
     DatabaseWriter writer(path, "");
@@ -153,6 +154,7 @@ TEST(DropTable, TakesItsRelationshipsAndNavigationPaneRowsAlong) {
   }
   EXPECT_EQ(rowsWith(path, "MSysNavPaneGroupToObjects", "ObjectID", kTable1), 0u);
   EXPECT_EQ(rowsWith(path, "MSysNavPaneObjectIDs", "Id", kTable1), 0u);
+  EXPECT_EQ(rowsWith(path, "MSysNavPaneGroups", "ObjectID", kTable1), 0u);
   EXPECT_EQ(Database::open(path, "")->table("MSysNavPaneGroupToObjects").countRows(), navigationRows - 1);
   const auto relationships = jetwrite_test::mdbExport(path, "MSysRelationships").output;
   EXPECT_EQ(relationships.find("Table1Table2"), std::string::npos);
@@ -191,10 +193,13 @@ TEST(DropTable, RefusesEnforcedRelationshipsAndComplexFieldsButDropsTheirNeighbo
     run(writer, "DROP TABLE `Son`");
   }
   EXPECT_EQ(rowsWith(path, "MSysNavPaneGroupToObjects", "ObjectID", 113), 0u);
+  EXPECT_EQ(rowsWith(path, "MSysNavPaneGroups", "ObjectID", 113), 0u);
+  EXPECT_EQ(rowsWith(path, "MSysNavPaneGroups", "ObjectID", 122), 1u);
   EXPECT_EQ(rowsWith(path, "MSysNavPaneGroupToObjects", "ObjectID", 122), 1u);
   EXPECT_EQ(tableList(path).find("Son\n"), std::string::npos);
   EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
   EXPECT_TRUE(indexesRight(path, "MSysNavPaneGroupToObjects"));
+  EXPECT_TRUE(indexesRight(path, "MSysNavPaneGroups"));
 
   const std::string attachments = copyFixture(dir, "ace12/attachments.accdb");
   const auto untouched = jetwrite_test::readFile(attachments);

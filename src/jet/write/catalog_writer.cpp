@@ -39,6 +39,15 @@ const T* field(const std::vector<Value>& row, const TableDef& def, const std::st
   return std::get_if<T>(&row[columnIndex(def, name)]);
 }
 
+// Picks the rows whose Long `column` holds one of `values`.
+std::function<bool(const std::vector<Value>&, const TableDef&)> longIn(const char* column,
+                                                                       const std::set<std::int32_t>& values) {
+  return [column, &values](const std::vector<Value>& row, const TableDef& def) {
+    const auto* value = field<std::int32_t>(row, def, column);
+    return value && values.contains(*value);
+  };
+}
+
 }  // namespace
 
 double nowAsDays() {
@@ -184,15 +193,24 @@ void CatalogWriter::removeRelationships(const std::string& name) {
 }
 
 void CatalogWriter::removeNavigationRows(std::uint32_t tdefPage) {
-  const auto id = static_cast<std::int32_t>(tdefPage);
-  const std::pair<const char*, const char*> links[] = {{"MSysNavPaneGroupToObjects", "ObjectID"},
-                                                       {"MSysNavPaneObjectIDs", "Id"}};
-  for (const auto& [tableName, column] : links)
-    if (const std::optional<Table> table = optionalTable(tableName))
-      eraseRows(*table, [&](const std::vector<Value>& row, const TableDef& def) {
-        const auto* object = field<std::int32_t>(row, def, column);
-        return object && *object == id;
-      });
+  const std::set<std::int32_t> table{static_cast<std::int32_t>(tdefPage)};
+  // "Tables and Related Views" gives each table a group of its own.
+  std::set<std::int32_t> groups;
+  const std::optional<Table> groupTable = optionalTable("MSysNavPaneGroups");
+  if (groupTable) {
+    RowCursor rows = groupTable->rows();
+    std::vector<Value> row;
+    while (rows.next(row))
+      if (longIn("ObjectID", table)(row, groupTable->def()))
+        if (const auto* group = field<std::int32_t>(row, groupTable->def(), "Id")) groups.insert(*group);
+  }
+  if (const std::optional<Table> members = optionalTable("MSysNavPaneGroupToObjects"))
+    eraseRows(*members, [&](const std::vector<Value>& row, const TableDef& def) {
+      return longIn("ObjectID", table)(row, def) || longIn("GroupID", groups)(row, def);
+    });
+  if (groupTable) eraseRows(*groupTable, longIn("ObjectID", table));
+  if (const std::optional<Table> objectIds = optionalTable("MSysNavPaneObjectIDs"))
+    eraseRows(*objectIds, longIn("Id", table));
 }
 
 void CatalogWriter::removeTable(const std::string& name, std::uint32_t tdefPage) {

@@ -6,9 +6,10 @@
 // as Jet grants a table's creator. Dropping a table deletes those rows and
 // their index entries again, with every row that names the table: its
 // relationships (MSysRelationships rows and their own catalog rows) and,
-// in files Access has opened, its navigation-pane rows. A table in a
-// relationship whose integrity is enforced is refused: the other table's
-// definition names it through a foreign-key index.
+// in files Access has opened, its navigation-pane rows (its entries in
+// groups, the group "Tables and Related Views" gives it, its object id).
+// A table in a relationship whose integrity is enforced is refused: the
+// other table's definition names it through a foreign-key index.
 #pragma once
 
 #include <cstdint>
