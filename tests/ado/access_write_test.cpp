@@ -3,8 +3,6 @@
 // ado::Recordset on the real engine.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,29 +13,11 @@
 #include "expect_error.h"
 #include "jet/error.h"
 #include "jet/write/new_database.h"
+#include "jetwrite/temp_dir.h"
 
 namespace {
 
 using ado::Variant;
-
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ado-write-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
 
 std::string connectionString(const std::string& path) {
   return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";JET OLEDB:Database Password=";
@@ -88,7 +68,7 @@ class AccessWrite : public testing::TestWithParam<jet::write::NewFormat> {
     connection.open(connectionString(path));
   }
 
-  ScratchFolder folder;
+  jetwrite_test::TempDir folder;
   std::string path = folder.file("target.mdb");
   ado::Connection connection;
 };
@@ -195,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(NewFiles, AccessWrite,
                          });
 
 TEST(AccessWriteRefused, AnAccess97FileIsReadButNotChanged) {
-  ScratchFolder folder;
+  jetwrite_test::TempDir folder;
   const std::string path = folder.file("old.mdb");
   std::filesystem::copy_file(std::string(FERROVALE_FIXTURE_DIR) + "/jet3/testV1997.mdb", path);
   std::filesystem::permissions(path, std::filesystem::perms::owner_write,
