@@ -3,23 +3,17 @@
 // script meant (also from a path with blanks and commas), the file holding
 // the password is private, and nothing a user already has is replaced.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "app/saved_settings.h"
+#include "file_mode.h"
 
 namespace {
 
 using app::SavedSettings;
-
-mode_t modeOf(const QString& path) {
-  struct stat status {};
-  if (::stat(QFile::encodeName(path).constData(), &status) != 0) return 0;
-  return status.st_mode & 07777;
-}
 
 QByteArray contentsOf(const QString& path) {
   QFile file(path);

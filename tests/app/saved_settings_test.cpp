@@ -1,7 +1,7 @@
 #include "app/saved_settings.h"
+#include "file_mode.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,12 +9,6 @@
 namespace {
 
 using app::SavedSettings;
-
-mode_t modeOf(const QString& path) {
-  struct stat status {};
-  if (::stat(QFile::encodeName(path).constData(), &status) != 0) return 0;
-  return status.st_mode & 07777;
-}
 
 // Sets the process umask for the life of the object.
 class Umask {
