@@ -5,8 +5,9 @@
 namespace jet::convert {
 
 std::optional<std::u16string> utf8ToUtf16(std::string_view utf8) {
-  std::u16string out;
-  out.reserve(utf8.size());
+  // Never more UTF-16 units than UTF-8 bytes: sized once, cut at the end.
+  std::u16string out(utf8.size(), u'\0');
+  std::size_t n = 0;
   std::size_t i = 0;
   while (i < utf8.size()) {
     const auto lead = static_cast<unsigned char>(utf8[i]);
@@ -14,7 +15,7 @@ std::optional<std::u16string> utf8ToUtf16(std::string_view utf8) {
     char32_t c;
     char32_t minimum;
     if (lead < 0x80) {
-      out += static_cast<char16_t>(lead);
+      out[n++] = static_cast<char16_t>(lead);
       ++i;
       continue;
     } else if ((lead & 0xE0) == 0xC0) {
@@ -35,13 +36,14 @@ std::optional<std::u16string> utf8ToUtf16(std::string_view utf8) {
     if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
     if (c >= 0x10000) {
       c -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (c >> 10));
-      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+      out[n++] = static_cast<char16_t>(0xD800 + (c >> 10));
+      out[n++] = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
     } else {
-      out += static_cast<char16_t>(c);
+      out[n++] = static_cast<char16_t>(c);
     }
     i += length;
   }
+  out.resize(n);
   return out;
 }
 

@@ -122,21 +122,18 @@ class Parser {
 
   Literal literal() {
     const Token& t = peek();
-    if (t.kind == Token::Kind::Text) {
-      ++pos_;
-      return {Literal::Kind::Text, t.text};
-    }
+    if (t.kind == Token::Kind::Text) return {Literal::Kind::Text, takeText()};
     if (isWord(t, "NULL")) {
       ++pos_;
       return {Literal::Kind::Null, ""};
     }
-    std::string sign;
-    if (acceptSymbol('-')) sign = "-";
-    else acceptSymbol('+');
+    const bool negative = acceptSymbol('-');
+    if (!negative) acceptSymbol('+');
     const Token& number = peek();
     if (number.kind != Token::Kind::Number) fail(number);
-    ++pos_;
-    return {Literal::Kind::Number, sign + number.text};
+    std::string text = takeText();
+    if (negative) text.insert(text.begin(), '-');
+    return {Literal::Kind::Number, std::move(text)};
   }
 
   Statement dropTable() {
@@ -171,6 +168,9 @@ class Parser {
   }
 
   const Token& peek() const { return tokens_[pos_]; }
+  // Moves the current token's text out and passes it: for a value, which
+  // no error message quotes once it was read, to spare a copy per value.
+  std::string takeText() { return std::move(tokens_[pos_++].text); }
 
   static bool isWord(const Token& t, std::string_view word) {
     return t.kind == Token::Kind::Word && equalsWord(t.text, word);
@@ -202,12 +202,12 @@ class Parser {
   }
 
   [[noreturn]] void fail(const Token& t) const {
-    throw Error(errc::kSyntaxError, context_ + notUnderstood(t));
+    throw Error(errc::kSyntaxError, std::string(context_) + notUnderstood(t));
   }
 
   std::vector<Token> tokens_;
   std::size_t pos_ = 0;
-  std::string context_;
+  std::string_view context_;  // the statement kind's error text, a literal
 };
 
 }  // namespace
