@@ -134,6 +134,17 @@ TEST(ColumnValue, TextLengthCountsUtf16UnitsAgainstTheColumnSize) {
   EXPECT_EQ(errorNumber(text("\xC3\x28"), {ColumnKind::Text, 10}), errc::kTypeMismatch);
 }
 
+TEST(ColumnValue, MemoTextsOfEveryUtf8LengthConvertWhole) {
+  // One, two, three and four bytes per character, ASCII runs between them.
+  EXPECT_EQ(convert(text("ab\xC3\xA9" "cd\xE2\x82\xAC" "e\xF0\x9F\x98\x80" "f"), {ColumnKind::Memo}),
+            Value(std::u16string(u"ab\u00e9cd\u20ace\U0001F600f")));
+  EXPECT_EQ(convert(text(""), {ColumnKind::Memo}), Value(std::u16string()));
+  // Cut short, overlong, or a surrogate written as UTF-8: not text.
+  EXPECT_EQ(errorNumber(text("ok\xE2\x82"), {ColumnKind::Memo}), errc::kTypeMismatch);
+  EXPECT_EQ(errorNumber(text("\xC0\xAF"), {ColumnKind::Memo}), errc::kTypeMismatch);
+  EXPECT_EQ(errorNumber(text("\xED\xA0\x80"), {ColumnKind::Memo}), errc::kTypeMismatch);
+}
+
 TEST(ColumnValue, BinaryAndOleHoldTheTextsUtf16Bytes) {
   const std::vector<std::uint8_t> ab = {'A', 0, 0xE9, 0};
   EXPECT_EQ(convert(text("A\xC3\xA9"), {ColumnKind::OleObject}), Value(ab));

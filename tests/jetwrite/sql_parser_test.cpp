@@ -121,6 +121,31 @@ TEST(SqlParser, InsertTakesBareSignedNumbersAndDoubleQuotedTexts) {
   EXPECT_EQ(i.values, expected);
 }
 
+TEST(SqlParser, QuotedTextsUndoubleEveryQuoteWhereverItStands) {
+  const auto i = parseAs<InsertValues>(
+      R"(INSERT INTO t VALUES('''a', 'b''', 'c''''d', '', 'x"y', "it's", 'Grüße ''ü''', "say ""hi""!"))");
+  const std::vector<Literal> expected = {
+      {Literal::Kind::Text, "'a"},   {Literal::Kind::Text, "b'"},   {Literal::Kind::Text, "c''d"},
+      {Literal::Kind::Text, ""},     {Literal::Kind::Text, "x\"y"}, {Literal::Kind::Text, "it's"},
+      {Literal::Kind::Text, "Grüße 'ü'"}, {Literal::Kind::Text, "say \"hi\"!"}};
+  EXPECT_EQ(i.values, expected);
+  const std::string longText(5000, 'z');
+  EXPECT_EQ(parseAs<InsertValues>("INSERT INTO t VALUES('" + longText + "')").values[0].text, longText);
+}
+
+TEST(SqlParser, AnUnclosedTextIsReportedWhereItOpened) {
+  EXPECT_EQ(syntaxErrorOf("INSERT INTO t VALUES('a''"), "The text opened at character 22 is not closed.");
+  EXPECT_EQ(syntaxErrorOf("INSERT INTO t VALUES('a', 'b''"), "The text opened at character 27 is not closed.");
+}
+
+TEST(SqlParser, ValueErrorsQuoteTheTokenNotUnderstood) {
+  EXPECT_EQ(syntaxErrorOf("INSERT INTO t VALUES('a' 'b')"),
+            "Syntax error in INSERT INTO statement. Not understood: 'b' at character 26.");
+  EXPECT_EQ(syntaxErrorOf("INSERT INTO t VALUES(-'5')"),
+            "Syntax error in INSERT INTO statement. Not understood: '5' at character 23.");
+  EXPECT_EQ(parseAs<InsertValues>("INSERT INTO t VALUES(-0012.50)").values[0].text, "-0012.50");
+}
+
 TEST(SqlParser, InsertErrors) {
   EXPECT_EQ(syntaxErrorOf("INSERT INTO t VALUES('a'").rfind("Syntax error in INSERT INTO statement.", 0), 0u);
   EXPECT_NE(syntaxErrorOf("INSERT INTO t VALUES('a)").find("not closed"), std::string::npos);
