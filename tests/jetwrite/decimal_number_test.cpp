@@ -30,6 +30,23 @@ TEST(DecimalNumber, ParsesTheInvariantForms) {
   EXPECT_TRUE(parseDecimalNumber("2.5e-3"));
 }
 
+// Leading zeros may run on past the point; only the significant digits
+// stay, the exponent placing them.
+TEST(DecimalNumber, LeadingZerosBeforeAndAfterThePointAreDropped) {
+  struct Case {
+    const char* text;
+    const char* digits;
+    long exponent;
+  };
+  for (const Case& c : {Case{"000.0012", "12", -4}, Case{".050", "50", -3}, Case{"0012.30", "1230", -2},
+                        Case{"700", "700", 0}, Case{"0.0e5", "", 0}, Case{"-00", "", 0}, Case{"0.1E-2", "1", -3}}) {
+    const auto n = parseDecimalNumber(c.text);
+    ASSERT_TRUE(n) << c.text;
+    EXPECT_EQ(n->digits, c.digits) << c.text;
+    EXPECT_EQ(n->exponent, c.exponent) << c.text;
+  }
+}
+
 TEST(DecimalNumber, RejectsWhatIsNoNumber) {
   for (const char* bad : {"", " ", "abc", "1,5", "1.2.3", "--1", "1e", "1e+", "0x10", "1 2", "."})
     EXPECT_FALSE(parseDecimalNumber(bad)) << bad;

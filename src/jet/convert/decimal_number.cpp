@@ -25,17 +25,18 @@ std::optional<DecimalNumber> parseDecimalNumber(std::string_view text) {
   DecimalNumber n;
   std::size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) n.negative = text[i++] == '-';
-  std::string mantissa;
-  long fractionDigits = 0;
-  bool anyDigit = false;
-  for (; i < text.size() && isDigit(text[i]); ++i, anyDigit = true) mantissa += text[i];
+  // The digits before and after the point, as stretches of `text`: the
+  // mantissa is built once, without its leading zeros.
+  const std::size_t wholeStart = i;
+  while (i < text.size() && isDigit(text[i])) ++i;
+  const std::string_view whole = text.substr(wholeStart, i - wholeStart);
+  std::string_view fraction;
   if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && isDigit(text[i]); ++i, anyDigit = true) {
-      mantissa += text[i];
-      ++fractionDigits;
-    }
+    const std::size_t fractionStart = ++i;
+    while (i < text.size() && isDigit(text[i])) ++i;
+    fraction = text.substr(fractionStart, i - fractionStart);
   }
-  if (!anyDigit) return std::nullopt;
+  if (whole.empty() && fraction.empty()) return std::nullopt;
   long exponent = 0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     ++i;
@@ -48,10 +49,13 @@ std::optional<DecimalNumber> parseDecimalNumber(std::string_view text) {
   }
   if (i != text.size()) return std::nullopt;
 
-  const std::size_t firstNonZero = mantissa.find_first_not_of('0');
-  if (firstNonZero == std::string::npos) return DecimalNumber{n.negative, "", 0};
-  n.digits = mantissa.substr(firstNonZero);
-  n.exponent = exponent - fractionDigits;
+  const std::size_t wholeZeros = std::min(whole.find_first_not_of('0'), whole.size());
+  const std::size_t fractionZeros =
+      wholeZeros < whole.size() ? 0 : std::min(fraction.find_first_not_of('0'), fraction.size());
+  if (wholeZeros == whole.size() && fractionZeros == fraction.size()) return DecimalNumber{n.negative, "", 0};
+  n.digits.reserve(whole.size() - wholeZeros + fraction.size() - fractionZeros);
+  n.digits.append(whole.substr(wholeZeros)).append(fraction.substr(fractionZeros));
+  n.exponent = exponent - static_cast<long>(fraction.size());
   return n;
 }
 

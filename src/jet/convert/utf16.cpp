@@ -10,15 +10,15 @@ std::optional<std::u16string> utf8ToUtf16(std::string_view utf8) {
   std::size_t n = 0;
   std::size_t i = 0;
   while (i < utf8.size()) {
+    // ASCII, most of any text, in a tight loop of its own.
+    while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80)
+      out[n++] = static_cast<char16_t>(utf8[i++]);
+    if (i == utf8.size()) break;
     const auto lead = static_cast<unsigned char>(utf8[i]);
     std::size_t length;
     char32_t c;
     char32_t minimum;
-    if (lead < 0x80) {
-      out[n++] = static_cast<char16_t>(lead);
-      ++i;
-      continue;
-    } else if ((lead & 0xE0) == 0xC0) {
+    if ((lead & 0xE0) == 0xC0) {
       length = 2, c = lead & 0x1F, minimum = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
       length = 3, c = lead & 0x0F, minimum = 0x800;

@@ -1,7 +1,6 @@
 #include "jet/sql/parser.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "jet/error.h"
@@ -12,10 +11,11 @@
 namespace jet::sql {
 namespace {
 
+// `b` is an upper-case keyword. ASCII folding only: a keyword has no other
+// letters, and std::toupper would consult the locale for every character.
 bool equalsWord(const std::string& a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) == y;
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return (x >= 'a' && x <= 'z' ? static_cast<char>(x - 'a' + 'A') : x) == y;
          });
 }
 
@@ -112,6 +112,7 @@ class Parser {
     InsertValues insert{name(), {}};
     expectWord("VALUES");
     expectSymbol('(');
+    insert.values.reserve((tokens_.size() - pos_) / 2);  // a value and a comma each
     do {
       insert.values.push_back(literal());
     } while (acceptSymbol(','));
