@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <algorithm>
 #include <filesystem>
+#include <random>
 #include <thread>
 
 #include "jet/journal/crc32.h"
+#include "jet/journal/journal_format.h"
 #include "jet/journal/rollback_journal.h"
 #include "temp_dir.h"
 
@@ -96,28 +99,29 @@ TEST(RollbackJournal, AFinishedStatementIsNotRolledBack) {
   EXPECT_EQ(checkWhole(db), 1u);
 }
 
-// A hot journal as an interrupted statement leaves it, laid out as the
-// journal's header comment describes: header, then page records.
-std::vector<std::uint8_t> hotJournal(std::uint64_t databaseSize,
-                                     const std::vector<std::uint32_t>& pages,
-                                     std::uint32_t counter, bool tearLast) {
-  std::vector<std::uint8_t> j = {'F', 'V', 'J', 'R', 'N', 'L', '0', '1'};
-  auto put = [&j](std::uint64_t v, int n) {
-    for (int i = 0; i < n; ++i) j.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  };
-  put(kPage, 4);
-  put(pages.size(), 4);
-  put(databaseSize, 8);
-  put(crc32(std::span(j).first(24)), 4);
-  for (std::uint32_t p : pages) {
-    const std::size_t start = j.size();
-    put(p, 4);
-    const auto original = pageWith(counter);
-    j.insert(j.end(), original.begin(), original.end());
-    put(crc32(std::span(j).subspan(start)), 4);
-  }
-  if (tearLast) j.back() ^= 0xFF;
-  return j;
+std::vector<std::uint8_t> contentsOf(const std::string& path) {
+  FileHandle f(path, FileHandle::Mode::ReadOnly);
+  std::vector<std::uint8_t> bytes(f.size());
+  EXPECT_TRUE(f.readAt(0, bytes));
+  return bytes;
+}
+
+// The journal of `pages` as the writer makes it, originals read from `db`.
+StatementJournal journalOf(const FileHandle& db, const PageImages& pages) {
+  std::vector<std::uint8_t> buffer(kPage);
+  return encodeJournal(kPage, db.size(), pages, [&](std::uint32_t page) {
+    EXPECT_TRUE(db.readAt(static_cast<std::uint64_t>(page) * kPage, buffer));
+    return std::span<const std::uint8_t>(buffer);
+  });
+}
+
+// A hot journal of `pages` beside `path`, written before any of them.
+StatementJournal leaveHotJournal(const std::string& path, const PageImages& pages) {
+  FileHandle f(path, FileHandle::Mode::ReadWrite);
+  StatementJournal journal = journalOf(f, pages);
+  FileHandle j(RollbackJournal::pathFor(path), FileHandle::Mode::CreateReadWrite);
+  j.writeAt(0, journal.image);
+  return journal;
 }
 
 TEST(RollbackJournal, RecoveryRestoresOriginalsAndCutsAppendedPages) {
@@ -126,31 +130,127 @@ TEST(RollbackJournal, RecoveryRestoresOriginalsAndCutsAppendedPages) {
   makeDatabase(db);
   {
     // Statement 1 wrote pages 1-8 and appended page 9, then died.
+    const PageImages pages = statement(1);
+    const StatementJournal journal = leaveHotJournal(db, pages);
     FileHandle f(db, FileHandle::Mode::ReadWrite);
-    for (const auto& [number, bytes] : statement(1)) f.writeAt(number * kPage, bytes);
-    FileHandle j(RollbackJournal::pathFor(db), FileHandle::Mode::CreateReadWrite);
-    j.writeAt(0, hotJournal(9 * kPage, {1, 2, 3, 4, 5, 6, 7, 8}, 0, false));
+    for (const FileWrite& w : journal.writes) f.writeAt(w.at, w.bytes);
   }
   EXPECT_TRUE(RollbackJournal::recover(db));
   EXPECT_FALSE(std::filesystem::exists(RollbackJournal::pathFor(db)));
   EXPECT_EQ(checkWhole(db), 0u);
 }
 
-TEST(RollbackJournal, ATornRecordIsOneTheDatabaseNeverSaw) {
+// Pages of pseudo-random bytes, and a statement that changes scattered
+// short runs in some of them (a header field, a row, a lone byte) and
+// appends two pages, as an INSERT does.
+struct ScatteredChange {
+  std::vector<std::uint8_t> before;
+  PageImages pages;
+};
+
+ScatteredChange scatteredChange(const std::string& path, unsigned seed) {
+  std::mt19937 random(seed);
+  ScatteredChange change;
+  change.before.resize(12 * kPage);
+  for (auto& b : change.before) b = static_cast<std::uint8_t>(random());
+  FileHandle(path, FileHandle::Mode::CreateReadWrite).writeAt(0, change.before);
+  for (std::uint32_t page : {0u, 3u, 4u, 11u}) {
+    auto bytes = std::vector<std::uint8_t>(change.before.begin() + page * kPage,
+                                           change.before.begin() + (page + 1) * kPage);
+    for (int run = 0; run < 4; ++run) {
+      const std::size_t at = random() % kPage;
+      const std::size_t length = std::min<std::size_t>(1 + random() % 90, kPage - at);
+      for (std::size_t i = at; i < at + length; ++i) bytes[i] = static_cast<std::uint8_t>(bytes[i] + 1 + random() % 255);
+    }
+    change.pages[page] = std::move(bytes);
+  }
+  change.pages[12] = std::vector<std::uint8_t>(kPage, 0xAB);
+  change.pages[13] = std::vector<std::uint8_t>(kPage, 0xCD);
+  return change;
+}
+
+TEST(RollbackJournal, RangeRecordsRestoreTheFileByteForByte) {
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    jetwrite_test::TempDir dir;
+    const std::string db = dir.file("a.mdb");
+    const ScatteredChange change = scatteredChange(db, seed);
+    const StatementJournal journal = leaveHotJournal(db, change.pages);
+    {
+      FileHandle f(db, FileHandle::Mode::ReadWrite);
+      for (const FileWrite& w : journal.writes) f.writeAt(w.at, w.bytes);
+    }
+    ASSERT_NE(contentsOf(db), change.before);
+    EXPECT_TRUE(RollbackJournal::recover(db));
+    EXPECT_EQ(contentsOf(db), change.before) << "seed " << seed;
+  }
+}
+
+TEST(RollbackJournal, APageWriteTornPartWayIsRolledBackToTheOriginal) {
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    jetwrite_test::TempDir dir;
+    const std::string db = dir.file("a.mdb");
+    const ScatteredChange change = scatteredChange(db, seed);
+    const StatementJournal journal = leaveHotJournal(db, change.pages);
+    {
+      // The writes before the torn one went through; of that one, only
+      // its first half.
+      FileHandle f(db, FileHandle::Mode::ReadWrite);
+      const std::size_t torn = seed % journal.writes.size();
+      for (std::size_t i = 0; i < torn; ++i) f.writeAt(journal.writes[i].at, journal.writes[i].bytes);
+      const FileWrite& w = journal.writes[torn];
+      f.writeAt(w.at, w.bytes.first((w.bytes.size() + 1) / 2));
+    }
+    EXPECT_TRUE(RollbackJournal::recover(db));
+    EXPECT_EQ(contentsOf(db), change.before) << "seed " << seed;
+  }
+}
+
+TEST(RollbackJournal, AJournalTornInItsOneWriteIsIgnored) {
+  jetwrite_test::TempDir dir;
+  const std::string db = dir.file("a.mdb");
+  const ScatteredChange change = scatteredChange(db, 7);
+  StatementJournal journal;
+  {
+    FileHandle f(db, FileHandle::Mode::ReadWrite);
+    journal = journalOf(f, change.pages);
+  }
+  // Under the new journal lies either nothing or an older, wiped one of
+  // other bytes, longer than the new one.
+  const std::size_t whole = journal.image.size();
+  std::vector<std::uint8_t> older(whole + kPage, 0x5A);
+  for (std::size_t i = 8; i < whole; ++i) older[i] = static_cast<std::uint8_t>(~journal.image[i]);
+  for (const bool overOlder : {false, true}) {
+    for (const std::size_t cut : {std::size_t{1}, kJournalHeaderSize - 1, kJournalHeaderSize,
+                                  kJournalHeaderSize + 13, whole / 2, whole - 1}) {
+      {
+        FileHandle j(RollbackJournal::pathFor(db), FileHandle::Mode::CreateReadWrite);
+        if (overOlder) j.writeAt(0, older);
+        j.writeAt(0, std::span(journal.image).first(cut));
+      }
+      EXPECT_FALSE(RollbackJournal::recover(db)) << "cut after " << cut << " bytes";
+      EXPECT_FALSE(std::filesystem::exists(RollbackJournal::pathFor(db)));
+      EXPECT_EQ(contentsOf(db), change.before) << "cut after " << cut << " bytes";
+    }
+  }
+}
+
+TEST(RollbackJournal, PagesEqualToTheirOriginalsAreNeitherJournaledNorWritten) {
   jetwrite_test::TempDir dir;
   const std::string db = dir.file("a.mdb");
   makeDatabase(db);
-  {
-    FileHandle j(RollbackJournal::pathFor(db), FileHandle::Mode::CreateReadWrite);
-    // The last record's CRC fails: it must not be written back (it would
-    // not matter here, but a torn record holds garbage).
-    auto image = hotJournal(9 * kPage, {1, 2}, 5, true);
-    j.writeAt(0, image);
-  }
-  EXPECT_TRUE(RollbackJournal::recover(db));
   FileHandle f(db, FileHandle::Mode::ReadWrite);
-  EXPECT_EQ(counterOf(f, 1), 5u);
-  EXPECT_EQ(counterOf(f, 2), 0u);
+  PageImages pages;
+  pages[2] = pageWith(0);
+  pages[5] = pageWith(0);
+  pages[5][300] ^= 1;
+  const StatementJournal journal = journalOf(f, pages);
+  ASSERT_EQ(journal.writes.size(), 1u);
+  EXPECT_EQ(journal.writes[0].at, 5 * kPage + 300);
+  EXPECT_EQ(journal.writes[0].bytes.size(), 1u);
+  RollbackJournal writer(db, kPage, SyncPolicy::Off);
+  pages.erase(5);
+  writer.apply(f, pages);
+  EXPECT_FALSE(std::filesystem::exists(RollbackJournal::pathFor(db)));
 }
 
 TEST(RollbackJournal, AWipedJournalIsRemovedWithoutRollback) {
@@ -159,7 +259,10 @@ TEST(RollbackJournal, AWipedJournalIsRemovedWithoutRollback) {
   makeDatabase(db);
   {
     FileHandle j(RollbackJournal::pathFor(db), FileHandle::Mode::CreateReadWrite);
-    auto image = hotJournal(9 * kPage, {1}, 5, false);
+    PageImages pages;
+    pages[1] = pageWith(5);
+    FileHandle f(db, FileHandle::Mode::ReadOnly);
+    auto image = journalOf(f, pages).image;
     std::fill(image.begin(), image.begin() + 8, 0);
     j.writeAt(0, image);
   }
@@ -174,9 +277,9 @@ TEST(RollbackJournal, AWipedJournalIsRemovedWithoutRollback) {
 FileHandle lockedMidStatement(const std::string& db) {
   FileHandle writer(db, FileHandle::Mode::ReadWrite);
   if (!writer.tryLock()) return FileHandle();
-  for (const auto& [number, bytes] : statement(1)) writer.writeAt(number * kPage, bytes);
-  FileHandle j(RollbackJournal::pathFor(db), FileHandle::Mode::CreateReadWrite);
-  j.writeAt(0, hotJournal(9 * kPage, {1, 2, 3, 4, 5, 6, 7, 8}, 0, false));
+  const PageImages pages = statement(1);
+  const StatementJournal journal = leaveHotJournal(db, pages);
+  for (const FileWrite& w : journal.writes) writer.writeAt(w.at, w.bytes);
   return writer;
 }
 

@@ -1,12 +1,15 @@
 // The rollback journal that makes each statement all or nothing. A
-// statement's changed pages are applied in one step: first the originals
-// of every existing page it overwrites, and the file's size, go to a
-// journal beside the database ("<database>-journal"); only then are the new
-// pages written. Afterwards the journal's header is wiped, which is the
-// moment the statement counts as done. A journal found with an intact
-// header when the database is next opened belongs to a statement that did
-// not finish: its originals are written back, pages the statement appended
-// are cut off, and the journal is removed.
+// statement's changed pages are applied in one step: first the original
+// bytes of every range it changes in existing pages, and the file's size,
+// go to a journal beside the database ("<database>-journal"); only then
+// are the changed ranges and appended pages written. Afterwards the
+// journal's header is wiped, which is the moment the statement counts as
+// done. A journal found with an intact header when the database is next
+// opened belongs to a statement that did not finish: its originals are
+// written back, pages the statement appended are cut off, and the journal
+// is removed. Rollback is right however much of the database writes got
+// through, a page write torn part-way included, since every byte written
+// outside the journaled ranges equals what was there.
 //
 // What survives what depends on the sync policy:
 //  - Off: the journal and the database are written with plain writes. A
@@ -21,19 +24,14 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <map>
-#include <span>
 #include <string>
-#include <vector>
 
 #include "jet/journal/file_handle.h"
+#include "jet/journal/journal_format.h"
 
 namespace jet::journal {
 
 enum class SyncPolicy { Off, Full };
-
-using PageImages = std::map<std::uint32_t, std::vector<std::uint8_t>>;
 
 class RollbackJournal {
  public:
@@ -55,9 +53,6 @@ class RollbackJournal {
   // Removes the journal file, whose statements have all finished.
   ~RollbackJournal();
 
-  // Fills `out` with the current bytes of an existing page.
-  using PageReader = std::function<void(std::uint32_t page, std::span<std::uint8_t> out)>;
-
   // Writes `pages` (page number -> new bytes, each one page long) into
   // `database`, which is `databaseSize` bytes long, as one change; the
   // originals come from `original`. On failure the database is rolled
@@ -68,8 +63,6 @@ class RollbackJournal {
   void apply(FileHandle& database, const PageImages& pages);
 
  private:
-  std::vector<std::uint8_t> journalImage(std::uint64_t databaseSize, const PageImages& pages,
-                                         const PageReader& original) const;
   void wipeHeader();
 
   std::string databasePath_;

@@ -80,10 +80,7 @@ std::uint32_t PageStore::append(std::vector<std::uint8_t> bytes) {
 
 void PageStore::commit() {
   journal_.apply(file_, static_cast<std::uint64_t>(filePages_) * pageSize_, dirty_,
-                 [this](std::uint32_t page, std::span<std::uint8_t> out) {
-                   const auto& bytes = filePage(page);
-                   std::copy(bytes.begin(), bytes.end(), out.begin());
-                 });
+                 [this](std::uint32_t page) { return std::span<const std::uint8_t>(filePage(page)); });
   // Pages handed out by read() may be dropped only now, between statements.
   if (clean_.size() + dirty_.size() > kCleanPagesKept) clean_.clear();
   for (auto& [page, bytes] : dirty_) clean_[page] = std::move(bytes);
