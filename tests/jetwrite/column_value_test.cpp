@@ -95,6 +95,11 @@ TEST(ColumnValue, YesNoWordsAndNumbersInAnyCase) {
     EXPECT_EQ(convert(text(no), {ColumnKind::Boolean}), Value(false)) << no;
   EXPECT_EQ(convert(number("-1"), {ColumnKind::Boolean}), Value(true));
   EXPECT_EQ(errorNumber(text("maybe"), {ColumnKind::Boolean}), errc::kTypeMismatch);
+  // Blanks around the word are ignored; a word only begun or run on is not one.
+  EXPECT_EQ(convert(text("  yEs "), {ColumnKind::Boolean}), Value(true));
+  EXPECT_EQ(convert(text(" off"), {ColumnKind::Boolean}), Value(false));
+  for (const char* bad : {"tru", "truee", "o n", "   ", "", "\xC3\x9Cn"})
+    EXPECT_EQ(errorNumber(text(bad), {ColumnKind::Boolean}), errc::kTypeMismatch) << bad;
 }
 
 TEST(ColumnValue, DatesFromTextsAndDayNumbers) {

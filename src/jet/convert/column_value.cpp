@@ -1,7 +1,6 @@
 #include "jet/convert/column_value.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -11,6 +10,7 @@
 #include "jet/convert/decimal_number.h"
 #include "jet/convert/utf16.h"
 #include "jet/error.h"
+#include "jet/sql/ascii_case.h"
 #include "jet/sql/error_numbers.h"
 
 namespace jet::convert {
@@ -143,13 +143,12 @@ class Converter {
   }
 
   bool boolean() const {
-    std::string word = literal_.text;
-    word.erase(0, word.find_first_not_of(' '));
-    word.erase(word.find_last_not_of(' ') + 1);
-    std::transform(word.begin(), word.end(), word.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (word == "true" || word == "yes" || word == "on") return true;
-    if (word == "false" || word == "no" || word == "off") return false;
+    std::string_view word = literal_.text;
+    word.remove_prefix(std::min(word.find_first_not_of(' '), word.size()));
+    word.remove_suffix(word.size() - (word.find_last_not_of(' ') + 1));
+    const auto is = [word](std::string_view lower) { return sql::equalsIgnoringAsciiCase(word, lower); };
+    if (is("true") || is("yes") || is("on")) return true;
+    if (is("false") || is("no") || is("off")) return false;
     // Any number: zero is No, everything else Yes (-1 is how Jet writes Yes).
     return !number().digits.empty();
   }

@@ -4,20 +4,13 @@
 #include <string>
 
 #include "jet/error.h"
+#include "jet/sql/ascii_case.h"
 #include "jet/sql/error_numbers.h"
 #include "jet/sql/tokenizer.h"
 #include "jet/sql/type_names.h"
 
 namespace jet::sql {
 namespace {
-
-// `b` is an upper-case keyword. ASCII folding only: a keyword has no other
-// letters, and std::toupper would consult the locale for every character.
-bool equalsWord(const std::string& a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return (x >= 'a' && x <= 'z' ? static_cast<char>(x - 'a' + 'A') : x) == y;
-         });
-}
 
 class Parser {
  public:
@@ -174,7 +167,7 @@ class Parser {
   std::string takeText() { return std::move(tokens_[pos_++].text); }
 
   static bool isWord(const Token& t, std::string_view word) {
-    return t.kind == Token::Kind::Word && equalsWord(t.text, word);
+    return t.kind == Token::Kind::Word && equalsIgnoringAsciiCase(t.text, word);
   }
   bool acceptWord(std::string_view word) {
     if (!isWord(peek(), word)) return false;

@@ -1,6 +1,7 @@
 #include "jet/write/row_encoder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <type_traits>
 
@@ -65,9 +66,14 @@ constexpr std::size_t kUsualRowBytes = 512;
 void appendUtf16le(std::vector<std::uint8_t>& out, std::u16string_view text) {
   std::size_t at = out.size();
   out.resize(at + text.size() * 2);
-  for (const char16_t u : text) {
-    out[at++] = static_cast<std::uint8_t>(u & 0xFF);
-    out[at++] = static_cast<std::uint8_t>(u >> 8);
+  // On a little-endian machine the units already lie in memory as stored.
+  if constexpr (std::endian::native == std::endian::little) {
+    if (!text.empty()) std::memcpy(out.data() + at, text.data(), text.size() * 2);
+  } else {
+    for (const char16_t u : text) {
+      out[at++] = static_cast<std::uint8_t>(u & 0xFF);
+      out[at++] = static_cast<std::uint8_t>(u >> 8);
+    }
   }
 }
 
