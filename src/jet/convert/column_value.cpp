@@ -202,13 +202,8 @@ class Converter {
 
   // Jet keeps a text stored in a binary column as its UTF-16LE bytes.
   std::vector<std::uint8_t> binary() const {
-    const std::u16string t = utf16();
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(t.size() * 2);
-    for (char16_t c : t) {
-      bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-      bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
+    appendAsUtf16le(bytes, utf16());
     if (column_.type.kind == ColumnKind::Binary && bytes.size() > column_.type.size)
       throw tooSmall();
     return bytes;

@@ -1,6 +1,8 @@
 #include "jet/convert/utf16.h"
 
+#include <bit>
 #include <cstddef>
+#include <cstring>
 
 namespace jet::convert {
 
@@ -45,6 +47,20 @@ std::optional<std::u16string> utf8ToUtf16(std::string_view utf8) {
   }
   out.resize(n);
   return out;
+}
+
+void appendAsUtf16le(std::vector<std::uint8_t>& out, std::u16string_view text) {
+  std::size_t at = out.size();
+  out.resize(at + text.size() * 2);
+  // On a little-endian machine the units already lie in memory as stored.
+  if constexpr (std::endian::native == std::endian::little) {
+    if (!text.empty()) std::memcpy(out.data() + at, text.data(), text.size() * 2);
+  } else {
+    for (const char16_t u : text) {
+      out[at++] = static_cast<std::uint8_t>(u & 0xFF);
+      out[at++] = static_cast<std::uint8_t>(u >> 8);
+    }
+  }
 }
 
 }  // namespace jet::convert

@@ -1,10 +1,10 @@
 #include "jet/write/row_encoder.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <type_traits>
 
+#include "jet/convert/utf16.h"
 #include "jet/error.h"
 #include "jet/write/put_bytes.h"
 
@@ -36,7 +36,7 @@ void appendValueBytes(std::vector<std::uint8_t>& out, const convert::Value& v) {
       [&](const auto& x) {
         using T = std::decay_t<decltype(x)>;
         if constexpr (std::is_same_v<T, std::u16string>) {
-          appendUtf16le(out, x);
+          convert::appendAsUtf16le(out, x);
         } else if constexpr (std::is_same_v<T, std::vector<std::uint8_t>> || std::is_same_v<T, Guid>) {
           out.insert(out.end(), x.begin(), x.end());
         } else if constexpr (std::is_same_v<T, Currency>) {
@@ -63,23 +63,9 @@ constexpr std::size_t kUsualRowBytes = 512;
 
 }  // namespace
 
-void appendUtf16le(std::vector<std::uint8_t>& out, std::u16string_view text) {
-  std::size_t at = out.size();
-  out.resize(at + text.size() * 2);
-  // On a little-endian machine the units already lie in memory as stored.
-  if constexpr (std::endian::native == std::endian::little) {
-    if (!text.empty()) std::memcpy(out.data() + at, text.data(), text.size() * 2);
-  } else {
-    for (const char16_t u : text) {
-      out[at++] = static_cast<std::uint8_t>(u & 0xFF);
-      out[at++] = static_cast<std::uint8_t>(u >> 8);
-    }
-  }
-}
-
 std::vector<std::uint8_t> utf16leBytes(const std::u16string& text) {
   std::vector<std::uint8_t> out;
-  appendUtf16le(out, text);
+  convert::appendAsUtf16le(out, text);
   return out;
 }
 

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "jet/convert/value.h"
@@ -25,6 +24,5 @@ std::vector<std::uint8_t> encodeRow(const TableDef& def, const std::vector<conve
 
 // Text as Jet4 stores it uncompressed: UTF-16LE.
 std::vector<std::uint8_t> utf16leBytes(const std::u16string& text);
-void appendUtf16le(std::vector<std::uint8_t>& out, std::u16string_view text);
 
 }  // namespace jet::write
