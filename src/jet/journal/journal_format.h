@@ -41,7 +41,8 @@ struct FileWrite {
 struct StatementJournal {
   std::vector<std::uint8_t> image;  // header and records
   // What the statement writes into the database once the journal is
-  // written; the spans refer to the PageImages it was made from.
+  // written, one piece per page; the spans refer to the PageImages it was
+  // made from.
   std::vector<FileWrite> writes;
 };
 
