@@ -9,6 +9,7 @@
 #include <chrono>
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -169,40 +170,35 @@ ScatteredChange scatteredChange(const std::string& path, unsigned seed) {
   return change;
 }
 
-TEST(RollbackJournal, RangeRecordsRestoreTheFileByteForByte) {
-  for (unsigned seed = 1; seed <= 20; ++seed) {
-    jetwrite_test::TempDir dir;
-    const std::string db = dir.file("a.mdb");
-    const ScatteredChange change = scatteredChange(db, seed);
-    const StatementJournal journal = leaveHotJournal(db, change.pages);
-    {
-      FileHandle f(db, FileHandle::Mode::ReadWrite);
-      for (const FileWrite& w : journal.writes) f.writeAt(w.at, w.bytes);
+// Makes the scattered change of `seed` with a hot journal, lets the
+// database writes through - all of them, or those before the one picked
+// by `torn` and the first half of that one -, recovers and expects the
+// file byte for byte as before.
+void expectRestored(unsigned seed, std::optional<std::size_t> torn) {
+  jetwrite_test::TempDir dir;
+  const std::string db = dir.file("a.mdb");
+  const ScatteredChange change = scatteredChange(db, seed);
+  const StatementJournal journal = leaveHotJournal(db, change.pages);
+  {
+    FileHandle f(db, FileHandle::Mode::ReadWrite);
+    const std::size_t whole = torn ? *torn % journal.writes.size() : journal.writes.size();
+    for (std::size_t i = 0; i < whole; ++i) f.writeAt(journal.writes[i].at, journal.writes[i].bytes);
+    if (torn) {
+      const FileWrite& cut = journal.writes[whole];
+      f.writeAt(cut.at, cut.bytes.first((cut.bytes.size() + 1) / 2));
     }
-    ASSERT_NE(contentsOf(db), change.before);
-    EXPECT_TRUE(RollbackJournal::recover(db));
-    EXPECT_EQ(contentsOf(db), change.before) << "seed " << seed;
   }
+  ASSERT_NE(contentsOf(db), change.before);
+  EXPECT_TRUE(RollbackJournal::recover(db));
+  EXPECT_EQ(contentsOf(db), change.before) << "seed " << seed;
+}
+
+TEST(RollbackJournal, RangeRecordsRestoreTheFileByteForByte) {
+  for (unsigned seed = 1; seed <= 20; ++seed) expectRestored(seed, std::nullopt);
 }
 
 TEST(RollbackJournal, APageWriteTornPartWayIsRolledBackToTheOriginal) {
-  for (unsigned seed = 1; seed <= 20; ++seed) {
-    jetwrite_test::TempDir dir;
-    const std::string db = dir.file("a.mdb");
-    const ScatteredChange change = scatteredChange(db, seed);
-    const StatementJournal journal = leaveHotJournal(db, change.pages);
-    {
-      // The writes before the torn one went through; of that one, only
-      // its first half.
-      FileHandle f(db, FileHandle::Mode::ReadWrite);
-      const std::size_t torn = seed % journal.writes.size();
-      for (std::size_t i = 0; i < torn; ++i) f.writeAt(journal.writes[i].at, journal.writes[i].bytes);
-      const FileWrite& w = journal.writes[torn];
-      f.writeAt(w.at, w.bytes.first((w.bytes.size() + 1) / 2));
-    }
-    EXPECT_TRUE(RollbackJournal::recover(db));
-    EXPECT_EQ(contentsOf(db), change.before) << "seed " << seed;
-  }
+  for (unsigned seed = 1; seed <= 20; ++seed) expectRestored(seed, seed);
 }
 
 TEST(RollbackJournal, AJournalTornInItsOneWriteIsIgnored) {
