@@ -2,6 +2,7 @@
 // with short equal gaps closed.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 #include "jet/journal/changed_ranges.h"
@@ -38,6 +39,35 @@ TEST(ChangedRanges, ClosesGapsUpToTheLimitOnly) {
   EXPECT_EQ(rangesOf(before, now, 9), (std::vector<ByteRange>{{10, 11}, {31, 1}, {500, 1}}));
   EXPECT_EQ(rangesOf(before, now, 10), (std::vector<ByteRange>{{10, 22}, {500, 1}}));
   EXPECT_EQ(rangesOf(before, now, 512), (std::vector<ByteRange>{{10, 491}}));
+}
+
+// Byte by byte, the plain way.
+std::vector<ByteRange> differingRuns(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& now) {
+  std::vector<ByteRange> runs;
+  for (std::uint32_t i = 0; i < now.size(); ++i) {
+    if (before[i] == now[i]) continue;
+    if (!runs.empty() && runs.back().offset + runs.back().length == i)
+      ++runs.back().length;
+    else
+      runs.push_back({i, 1});
+  }
+  return runs;
+}
+
+TEST(ChangedRanges, AgreeWithAByteByByteScanAtEveryAlignment) {
+  std::mt19937 random(42);
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::uint8_t> before(4096);
+    for (auto& b : before) b = static_cast<std::uint8_t>(random() % 4);
+    auto now = before;
+    for (int run = 0; run < 6; ++run) {
+      const std::size_t at = random() % now.size();
+      const std::size_t end = std::min<std::size_t>(now.size(), at + random() % 300);
+      // Small values, so that runs hold bytes that happen to stay equal.
+      for (std::size_t i = at; i < end; ++i) now[i] = static_cast<std::uint8_t>(random() % 4);
+    }
+    EXPECT_EQ(rangesOf(before, now, 0), differingRuns(before, now)) << "round " << round;
+  }
 }
 
 TEST(ChangedRanges, AWhollyChangedPageIsOneRange) {
