@@ -26,14 +26,30 @@ class Comparison {
     return i;
   }
 
-  // The first equal byte at or after `from`, or size(). A changed row is a
-  // few hundred bytes, passed over eight at a time while no byte of the
-  // eight is equal.
-  std::size_t nextEqual(std::size_t from) const {
-    std::size_t i = from;
-    while (i + 8 <= size() && !hasZeroByte(wordAt(a_, i) ^ wordAt(b_, i))) i += 8;
-    while (i < size() && a_[i] != b_[i]) ++i;
-    return i;
+  // Where the change that starts at `from` (a differing byte) ends: one
+  // past its last differing byte before a run of more than `joinedGap`
+  // equal bytes, or the page's end. A changed row is a few hundred bytes
+  // with equal bytes scattered through it; they are passed over a word at
+  // a time, and only words that differ are looked into.
+  std::size_t changeEnd(std::size_t from, std::size_t joinedGap) const {
+    std::size_t lastDifference = from;
+    std::size_t i = from + 1;
+    while (i < size() && i - 1 - lastDifference <= joinedGap) {
+      if (i + 8 <= size()) {
+        if (wordAt(a_, i) != wordAt(b_, i)) {
+          for (std::size_t k = i; k < i + 8; ++k) {
+            if (a_[k] == b_[k]) continue;
+            if (k - 1 - lastDifference > joinedGap) return lastDifference + 1;
+            lastDifference = k;
+          }
+        }
+        i += 8;
+      } else {
+        if (a_[i] != b_[i]) lastDifference = i;
+        ++i;
+      }
+    }
+    return lastDifference + 1;
   }
 
  private:
@@ -41,10 +57,6 @@ class Comparison {
     std::uint64_t word = 0;
     std::memcpy(&word, bytes.data() + at, 8);
     return word;
-  }
-
-  static bool hasZeroByte(std::uint64_t v) {
-    return ((v - 0x0101010101010101u) & ~v & 0x8080808080808080u) != 0;
   }
 
   bool blockEqual(std::size_t at) const {
@@ -62,16 +74,10 @@ class Comparison {
 void appendChangedRanges(std::span<const std::uint8_t> original, std::span<const std::uint8_t> now,
                          std::vector<ByteRange>& out, std::size_t joinedGap) {
   const Comparison bytes(original, now);
-  std::size_t start = bytes.nextDifference(0);
-  while (start < bytes.size()) {
-    std::size_t end = bytes.nextEqual(start);
-    std::size_t next = bytes.nextDifference(end);
-    while (next < bytes.size() && next - end <= joinedGap) {
-      end = bytes.nextEqual(next);
-      next = bytes.nextDifference(end);
-    }
+  for (std::size_t start = bytes.nextDifference(0); start < bytes.size();) {
+    const std::size_t end = bytes.changeEnd(start, joinedGap);
     out.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});
-    start = next;
+    start = bytes.nextDifference(end);
   }
 }
 
