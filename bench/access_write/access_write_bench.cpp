@@ -9,6 +9,7 @@
 // TEMPLATE is copied to a scratch file first (an empty database made by
 // Access, e.g. the empty2003.mdb fixture).
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -57,7 +58,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   const long rows = argc > 2 ? std::stol(argv[2]) : 100000;
-  const auto scratch = std::filesystem::temp_directory_path() / "access_write_bench.mdb";
+  // Named by the process, so that runs side by side do not share a file.
+  const auto scratch =
+      std::filesystem::temp_directory_path() / ("access_write_bench-" + std::to_string(::getpid()) + ".mdb");
   std::filesystem::copy_file(argv[1], scratch, std::filesystem::copy_options::overwrite_existing);
   std::filesystem::permissions(scratch, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 
