@@ -33,8 +33,8 @@ Header writableHeader(const std::string& path) {
 
 DatabaseWriter::DatabaseWriter(const std::string& path, const std::string& password,
                                journal::SyncPolicy policy)
-    : store_(path, writableHeader(path).format.pageSize, policy),
-      header_(writableHeader(path)),
+    : header_(writableHeader(path)),
+      store_(path, header_.format.pageSize, policy),
       password_(password),
       database_(Database::open(store_.snapshot(), path, password)) {}
 

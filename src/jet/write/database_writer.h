@@ -40,8 +40,8 @@ class DatabaseWriter {
   template <typename Change>
   void atomically(Change change);
 
+  Header header_;  // read before store_ takes the file, which needs its page size
   PageStore store_;
-  Header header_;
   std::string password_;
   std::shared_ptr<Database> database_;  // reads through store_
   std::map<std::uint32_t, TableWriter> tables_;  // by TDEF page
