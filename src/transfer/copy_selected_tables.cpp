@@ -14,6 +14,7 @@
 #include "db/access.h"
 #include "db/data_type_name.h"
 #include "db/sybase.h"
+#include "transfer/backslash_escapes.h"
 #include "transfer/column_rules.h"
 #include "transfer/refused_name.h"
 #include "transfer/throttled_yield.h"
@@ -94,6 +95,7 @@ class Run {
     trap_.step(lines_.odbcProvider, [&] { odbc_.setProvider(db::kOdbcProvider); });
     trap_.step(lines_.odbcOpen, [&] {
       odbc_.open(db::SybaseConnectionString(page_.connectionFields().dataSourceName()).toStdString());
+      doubleBackslashes_ = d_.target() == Side::kOdbc && ReadsBackslashEscapes(odbc_.dbmsName());
     });
     trap_.step(lines_.accessCursorLocation,
                [&] { access_.setCursorLocation(d_.accessCursorLocation); });

@@ -78,6 +78,23 @@ TEST(CopyProcedure, WritesOnlyYesNoValuesAsBitsAndKeepsQuotesInsideTexts) {
   EXPECT_EQ(page.odbc->statements[2], "INSERT INTO \"T\" VALUES('say \"hi\" ''now''', '1')");
 }
 
+TEST(CopyProcedure, DoublesBackslashesOnlyForProductsThatReadThemAsEscapes) {
+  for (const char* product : {"SQL Anywhere", "SQLite"}) {
+    FakePage page;
+    page.odbc->dbmsName = product;
+    page.access->tables["P"] = {{{"Path", ado::adVarWChar, 50}}, {{Variant::text("C:\\temp\\a'b")}}};
+    page.list1 = transfer::PlainTableList({"P"});
+    page.list1.select("P");
+
+    copy(page, transfer::AccessToSybase());
+
+    ASSERT_EQ(page.odbc->statements.size(), 2u);
+    EXPECT_EQ(page.odbc->statements[1], product == std::string("SQLite")
+                                            ? "INSERT INTO \"P\" VALUES('C:\\temp\\a''b')"
+                                            : "INSERT INTO \"P\" VALUES('C:\\\\temp\\\\a''b')");
+  }
+}
+
 TEST(CopyProcedure, BytesReachAccessAsHexAndALoneNullClosesTheList) {
   FakePage page;
   page.odbc->tables["b"] = {{{"data", ado::adVarBinary, 4}},

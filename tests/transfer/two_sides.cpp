@@ -50,6 +50,7 @@ class StoreSession final : public ado::Session {
     }
     return std::make_unique<RowsCursor>(table, store_->knowsRowCount ? static_cast<long long>(table.rows.size()) : -1);
   }
+  std::string dbmsName() override { return store_->dbmsName; }
   std::unique_ptr<ado::Cursor> tables() override { throw ado::Error(ado::errc::kNotSupported, "not here"); }
 
  private:

@@ -28,6 +28,7 @@ struct Store {
   std::string rejectContaining;         // a statement holding this text fails
   bool knowsRowCount = false;           // the Access engine does
   int counts = 0;                       // SELECT COUNT(*) queries served
+  std::string dbmsName = "SQLite";
 };
 
 // "MSDASQL" serves `odbc`, the Access providers serve `access`.
@@ -35,9 +36,11 @@ ado::ProviderRegistry registryFor(std::shared_ptr<Store> odbc, std::shared_ptr<S
 
 class FakeFields : public db::ConnectionFields {
  public:
-  QString accessPath() const override { return QStringLiteral("/nowhere/test.mdb"); }
+  QString accessPath() const override { return path; }
   QString accessPassword() const override { return {}; }
-  QString dataSourceName() const override { return QStringLiteral("Shop"); }
+  QString dataSourceName() const override { return dsn; }
+  QString path = QStringLiteral("/nowhere/test.mdb");
+  QString dsn = QStringLiteral("Shop");
 };
 
 class FakePage : public transfer::TransferPage {
@@ -56,7 +59,10 @@ class FakePage : public transfer::TransferPage {
   }
   db::Prompter& prompter() override { return messages; }
   const db::ConnectionFields& connectionFields() const override { return fields; }
-  const ado::ProviderRegistry* providers() const override { return &registry; }
+  // Null (the built-in engines) once a test has set useRealDatabases.
+  const ado::ProviderRegistry* providers() const override {
+    return useRealDatabases ? nullptr : &registry;
+  }
 
   std::shared_ptr<Store> odbc = std::make_shared<Store>();
   std::shared_ptr<Store> access = std::make_shared<Store>();
@@ -65,6 +71,7 @@ class FakePage : public transfer::TransferPage {
   transfer::PlainTableList list2;
   test_support::ScriptedPrompter messages;
   FakeFields fields;
+  bool useRealDatabases = false;
   std::vector<int> progress;
   std::vector<int> pointers;
   int yields = 0;
