@@ -94,7 +94,7 @@ QString Form1::dataSourceName() const { return Text3_->text(); }
 
 Form2& Form1::form2() {
   if (!form2_) {
-    form2_ = std::make_unique<Form2>(context_, *this);
+    form2_ = std::make_unique<Form2>(context_, *this, *this);
     form2_->Form_Load();
   }
   return *form2_;

@@ -10,9 +10,11 @@
 #include "app/form_look.h"
 #include "db/file_exists.h"
 #include "db/table_list.h"
+#include "pages/form2_transfer_page.h"
 #include "pages/page_context.h"
 #include "pages/page_layout.h"
 #include "pages/side_files.h"
+#include "transfer/copy_selected_tables.h"
 
 namespace pages {
 
@@ -27,9 +29,10 @@ constexpr char kHelpText[] =
     "Questions? Please contact Team Quorvane at https://quorvane.example/contact/";
 }  // namespace
 
-Form2::Form2(PageContext& context, QWidget& connectionPage)
+Form2::Form2(PageContext& context, QWidget& connectionPage, const db::ConnectionFields& fields)
     : context_(context),
       connectionPage_(connectionPage),
+      fields_(fields),
       scale_(TwipScale::forWidget(connectionPage)),
       pointer_(new PagePointer(*this)) {
   setObjectName(QStringLiteral("Form2"));
@@ -54,12 +57,12 @@ struct ButtonRow {
 constexpr ButtonRow kButtons[] = {
     {"PushButton10", "Select All",   Container::kFrame1, {270, 2100, 1600, 405}, &Form2::PushButton10_Click},
     {"PushButton11", "Deselect All", Container::kFrame1, {1960, 2100, 1600, 400}, &Form2::PushButton11_Click},
-    {"PushButton3",  "Send Table/s To Sybase iAny", Container::kFrame1, {240, 2600, 3330, 400}, nullptr},
+    {"PushButton3",  "Send Table/s To Sybase iAny", Container::kFrame1, {240, 2600, 3330, 400}, &Form2::PushButton3_Click},
     {"PushButton1",  "Delete Table/s", Container::kFrame1, {240, 3100, 3330, 400}, nullptr},
     {"PushButton6",  "Rename Table",   Container::kFrame1, {240, 3600, 3330, 400}, nullptr},
     {"PushButton8",  "Select All",   Container::kFrame2, {240, 2100, 1600, 405}, &Form2::PushButton8_Click},
     {"PushButton9",  "Deselect All", Container::kFrame2, {1960, 2100, 1600, 400}, &Form2::PushButton9_Click},
-    {"PushButton4",  "Send Table/s To Access", Container::kFrame2, {240, 2600, 3330, 405}, nullptr},
+    {"PushButton4",  "Send Table/s To Access", Container::kFrame2, {240, 2600, 3330, 405}, &Form2::PushButton4_Click},
     {"PushButton5",  "Delete Table/s", Container::kFrame2, {240, 3100, 3330, 405}, nullptr},
     {"PushButton7",  "Rename Table",   Container::kFrame2, {240, 3598, 3330, 405}, nullptr},
     {"PushButton2",  "< Back", Container::kPage, {120, 4980, 3840, 405}, &Form2::PushButton2_Click},
@@ -143,7 +146,18 @@ void Form2::PushButton12_Click() {
   trap.step(100, [&] { context_.prompter.messageBox(QLatin1String(kHelpText), app::kOkOnly); });
 }
 
+void Form2::PushButton3_Click() {
+  Form2TransferPage page(*this, context_, fields_);
+  transfer::TableTransfer(page).CopySelectedTables(transfer::AccessToSybase());
+}
+
+void Form2::PushButton4_Click() {
+  Form2TransferPage page(*this, context_, fields_);
+  transfer::TableTransfer(page).CopySelectedTables(transfer::SybaseToAccess());
+}
+
 void Form2::closeEvent(QCloseEvent* event) {
+  closeRequested_ = true;
   event->accept();
   context_.endProgram();
 }

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include "db/connection_fields.h"
 #include "pages/page_pointer.h"
 #include "pages/twips.h"
 
@@ -25,8 +26,9 @@ class Form2 : public QWidget {
   Q_OBJECT
 
  public:
-  // `connectionPage` is where "< Back" returns to.
-  Form2(PageContext& context, QWidget& connectionPage);
+  // `connectionPage` is where "< Back" returns to; `fields` are its
+  // connection values, which the table commands read.
+  Form2(PageContext& context, QWidget& connectionPage, const db::ConnectionFields& fields);
 
   QListWidget& List1() const { return *List1_; }
   QListWidget& List2() const { return *List2_; }
@@ -44,6 +46,12 @@ class Form2 : public QWidget {
   void PushButton10_Click();  // Select All, List1
   void PushButton11_Click();  // Deselect All, List1
   void PushButton12_Click();  // "Help"
+  void PushButton3_Click();   // "Send Table/s To Sybase iAny"
+  void PushButton4_Click();   // "Send Table/s To Access"
+
+  // True once the window was closed: a running transfer stops after the
+  // statement in flight.
+  bool closeRequested() const { return closeRequested_; }
 
  protected:
   // Form_Unload: closing this page ends the program.
@@ -55,6 +63,8 @@ class Form2 : public QWidget {
 
   PageContext& context_;
   QWidget& connectionPage_;
+  const db::ConnectionFields& fields_;
+  bool closeRequested_ = false;
   TwipScale scale_;
   PagePointer* pointer_;
   QGroupBox* Frame1_;
