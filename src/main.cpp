@@ -5,7 +5,6 @@
 #include <QWidget>
 #include <memory>
 
-#include "ado/connection.h"
 #include "app/access_check.h"
 #include "app/home_page.h"
 #include "app/program_folder.h"
@@ -29,8 +28,7 @@ int main(int argc, char* argv[]) {
       .prompter = prompter,
       .settings = settings,
       .fileDialog = fileDialog,
-      .providers = nullptr,
-      .createConnection = [] { return std::make_unique<ado::Connection>(); },
+      .createConnection = db::ConnectionsOver(),
       .random = app::ClockSeededRandom(),
       .openUrl = app::OpenWithDesktop,
       .programFolder = folder,
