@@ -26,17 +26,20 @@ class Reader {
 
   void checkComplete() const {
     const CommandSpec& command = *into_.command;
-    if (!command.sides.empty() && !into_.side) throw UsageError(std::string(command.name) + " needs " + sideChoices());
+    if (!command.sides.empty() && !into_.side)
+      throw UsageError(std::string(command.name) + " needs " + sideChoices());
     const auto count = into_.operands.size();
     switch (command.operands) {
       case Operands::kNone:
         if (count > 0) throw UsageError(std::string(command.name) + " takes no table names");
         break;
       case Operands::kTables:
-        if (count == 0) throw UsageError(std::string(command.name) + " needs at least one table name");
+        if (count == 0)
+          throw UsageError(std::string(command.name) + " needs at least one table name");
         break;
       case Operands::kOldAndNew:
-        if (count != 2) throw UsageError(std::string(command.name) + " needs the old and the new name");
+        if (count != 2)
+          throw UsageError(std::string(command.name) + " needs the old and the new name");
         if (into_.operands[1].isEmpty()) throw UsageError("the new name is empty");
         break;
     }
@@ -64,8 +67,7 @@ class Reader {
     for (const SideOption& side : into_.command->sides) {
       if (name != QLatin1String(side.option.data(), static_cast<qsizetype>(side.option.size())))
         continue;
-      if (into_.side && into_.side != &side)
-        throw UsageError("give only one of " + sideChoices());
+      if (into_.side && into_.side != &side) throw UsageError("give only one of " + sideChoices());
       into_.side = &side;
       return;
     }

@@ -24,7 +24,7 @@ struct CommandSpec {
   std::string_view usage;    // the arguments after the name
   std::string_view summary;  // one line for --help
   Operands operands;
-  bool answersQuestions;  // takes --yes / --no
+  bool answersQuestions;              // takes --yes / --no
   std::span<const SideOption> sides;  // empty: the command works on no list
 };
 

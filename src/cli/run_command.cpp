@@ -109,9 +109,9 @@ int RunCommand(const Arguments& arguments, app::SavedSettings& saved,
   }
 
   const GivenFields fields(arguments, saved);
-  TerminalPrompter prompter(err, arguments.yes,
-                            command.operands == Operands::kOldAndNew ? arguments.operands[1]
-                                                                     : QString());
+  TerminalPrompter prompter(
+      err, arguments.yes,
+      command.operands == Operands::kOldAndNew ? arguments.operands[1] : QString());
   pages::QtFileOpenDialog noFileDialog;  // the table commands choose no file
   pages::PageContext context{
       .prompter = prompter,

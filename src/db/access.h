@@ -49,8 +49,9 @@ bool AccessTableExists(const QString& path, const QString& password, const QStri
 
 // Renames by copying the table under the new name and dropping the old
 // one. A name holding a grave accent or a control character is refused
-// before anything is asked or sent. When a table of the new name exists the user is asked "Would you
-// like to overwrite ...?"; declining sends no statement and answers false.
+// before anything is asked or sent. When a table of the new name exists
+// the user is asked "Would you like to overwrite ...?"; declining sends no
+// statement and answers false.
 // Answers true once the table carries the new name.
 bool RenameAccessTable(const QString& oldName, const QString& newName, const QString& path,
                        const QString& password, const ConnectionFields& fields, Prompter& prompter,

@@ -16,7 +16,8 @@ QString codePoint(QChar c) {
 // line or vanish, so each stands as its code point in angle brackets.
 QString shown(const QString& name) {
   QString text;
-  for (QChar c : name) text += isControl(c) ? QLatin1Char('<') + codePoint(c) + QLatin1Char('>') : QString(c);
+  for (QChar c : name)
+    text += isControl(c) ? QLatin1Char('<') + codePoint(c) + QLatin1Char('>') : QString(c);
   return text;
 }
 
@@ -36,9 +37,9 @@ void RequireSendableName(const QString& name, QChar quote) {
                                 ? QStringLiteral("the control character ") + codePoint(*bad)
                                 : QStringLiteral("the character ") + *bad + QStringLiteral(" (") +
                                       codePoint(*bad) + QLatin1Char(')');
-  const QString description = QStringLiteral("The name ") + shown(name) + QStringLiteral(" holds ") +
-                              character +
-                              QStringLiteral(", which the statement cannot carry; nothing was sent.");
+  const QString description =
+      QStringLiteral("The name ") + shown(name) + QStringLiteral(" holds ") + character +
+      QStringLiteral(", which the statement cannot carry; nothing was sent.");
   throw ado::Error(ado::errc::kSyntaxError, description.toStdString());
 }
 

@@ -57,9 +57,8 @@ void CommandGate::endProgramWhenIdle(std::function<void()> endProgram) {
 bool CommandGate::eventFilter(QObject* watched, QEvent* event) {
   if (!isUserInput(event->type()) || !watched->isWidgetType()) return false;
   const QWidget* window = static_cast<QWidget*>(watched)->window();
-  return std::ranges::any_of(windows_, [window](const QPointer<QWidget>& guarded) {
-    return guarded == window;
-  });
+  return std::ranges::any_of(
+      windows_, [window](const QPointer<QWidget>& guarded) { return guarded == window; });
 }
 
 }  // namespace pages

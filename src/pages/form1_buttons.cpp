@@ -93,7 +93,9 @@ void Form1::PushButton4_Click() {
       db::FillAccessTableList(form2().List1(), Text1_->text(), *this, context_.prompter,
                               context_.createConnection);
     });
-    trap.step(108, [&] { db::FillSybaseTableList(form2().List2(), *this, context_.createConnection); });
+    trap.step(108, [&] {
+      db::FillSybaseTableList(form2().List2(), *this, context_.createConnection);
+    });
     trap.step(110, [&] { form2().show(); });
     trap.step(112, [&] { hide(); });
   }

@@ -70,6 +70,9 @@ class Form2 : public QWidget {
   void buildControls();
   void setSelectedFlags(const char* handler, QListWidget& list, bool selected);
   void openOdbcConnection(app::ErrorTrap& trap, std::unique_ptr<ado::Connection>& connection);
+  void dropSelectedTables(app::ErrorTrap& trap, int first, QListWidget& list,
+                          const std::unique_ptr<ado::Connection>& connection, QChar quote,
+                          QString (*dropStatement)(const QString&));
   void showMessage(const char* text);
 
   PageContext& context_;

@@ -60,7 +60,8 @@ QString RenamePrompt(const QString& oldName) {
 
 void RemoveEntriesEqualIgnoringCase(QListWidget& list, const QString& name) {
   for (int index = list.count() - 1; index >= 0; --index) {
-    if (list.item(index)->text().compare(name, Qt::CaseInsensitive) == 0) delete list.takeItem(index);
+    if (list.item(index)->text().compare(name, Qt::CaseInsensitive) == 0)
+      delete list.takeItem(index);
   }
 }
 
@@ -70,12 +71,36 @@ void Form2::showMessage(const char* text) {
   context_.prompter.messageBox(QLatin1String(text), app::kOkOnly);
 }
 
-void Form2::openOdbcConnection(app::ErrorTrap& trap,
-                               std::unique_ptr<ado::Connection>& connection) {
+void Form2::openOdbcConnection(app::ErrorTrap& trap, std::unique_ptr<ado::Connection>& connection) {
   trap.step(104, [&] { Live(connection).setProvider(db::kOdbcProvider); });
   trap.step(106, [&] {
     Live(connection).open(db::SybaseConnectionString(fields_.dataSourceName()).toStdString());
   });
+}
+
+// The walk of both drop buttons, numbered from `first` on: the test for a
+// current entry, then the entries from the last to the first, one DROP
+// TABLE per selected entry and the entry's removal, whether the drop
+// succeeded or not.
+void Form2::dropSelectedTables(app::ErrorTrap& trap, int first, QListWidget& list,
+                               const std::unique_ptr<ado::Connection>& connection, QChar quote,
+                               QString (*dropStatement)(const QString&)) {
+  if (trap.when(first, [&] { return list.currentRow() == -1; })) {
+    trap.step(first + 12, [&] { showMessage(kSelectTable); });
+    return;
+  }
+  int count = 0;
+  trap.step(first + 2, [&] { count = list.count(); });
+  for (int index = count - 1; index >= 0; --index) {
+    if (trap.when(first + 4, [&] { return Entry(list, index).isSelected(); })) {
+      trap.step(first + 6, [&] {
+        const QString name = Entry(list, index).text();
+        db::RequireSendableName(name, quote);
+        Execute(connection, dropStatement(name));
+      });
+      trap.step(first + 8, [&] { RemoveEntry(list, index); });
+    }
+  }
 }
 
 void Form2::PushButton1_Click() {
@@ -89,22 +114,8 @@ void Form2::PushButton1_Click() {
   trap.step(108, [&] {
     Live(connection).open(db::AccessConnectionString(fields_, {}, {}).toStdString());
   });
-  if (trap.when(110, [&] { return List1_->currentRow() == -1; })) {
-    trap.step(122, [&] { showMessage(kSelectTable); });
-  } else {
-    int count = 0;
-    trap.step(112, [&] { count = List1_->count(); });
-    for (int index = count - 1; index >= 0; --index) {
-      if (trap.when(114, [&] { return Entry(*List1_, index).isSelected(); })) {
-        trap.step(116, [&] {
-          const QString name = Entry(*List1_, index).text();
-          db::RequireSendableName(name, db::kAccessQuote);
-          Execute(connection, db::AccessDropTableStatement(name));
-        });
-        trap.step(118, [&] { RemoveEntry(*List1_, index); });
-      }
-    }
-  }
+  dropSelectedTables(trap, 110, *List1_, connection, db::kAccessQuote,
+                     db::AccessDropTableStatement);
   trap.step(124, [&] { pointer_->set(Pointer::kDefault); });
 }
 
@@ -115,22 +126,8 @@ void Form2::PushButton5_Click() {
   trap.step(100, [&] { connection = db::CreateConnection(context_.createConnection); });
   trap.step(102, [&] { pointer_->set(Pointer::kBusy); });
   openOdbcConnection(trap, connection);
-  if (trap.when(108, [&] { return List2_->currentRow() == -1; })) {
-    trap.step(120, [&] { showMessage(kSelectTable); });
-  } else {
-    int count = 0;
-    trap.step(110, [&] { count = List2_->count(); });
-    for (int index = count - 1; index >= 0; --index) {
-      if (trap.when(112, [&] { return Entry(*List2_, index).isSelected(); })) {
-        trap.step(114, [&] {
-          const QString name = Entry(*List2_, index).text();
-          db::RequireSendableName(name, db::kOdbcQuote);
-          Execute(connection, db::SybaseDropTableStatement(name));
-        });
-        trap.step(116, [&] { RemoveEntry(*List2_, index); });
-      }
-    }
-  }
+  dropSelectedTables(trap, 108, *List2_, connection, db::kOdbcQuote,
+                     db::SybaseDropTableStatement);
   trap.step(122, [&] { pointer_->set(Pointer::kDefault); });
 }
 
@@ -158,14 +155,17 @@ void Form2::PushButton6_Click() {
   }
   QString newName;
   trap.step(116, [&] { newName = context_.prompter.inputBox(RenamePrompt(oldName), oldName); });
-  // A failed rename counts as not renamed: the list keeps the old name,
-  // which is what the database still holds after a failed copy.
-  const bool renamed = !trap.when(118, [&] { return newName.isEmpty(); }) &&
-                       !trap.when(120, [&] {
-                         return !db::RenameAccessTable(oldName, newName, fields_.accessPath(),
-                                                       fields_.accessPassword(), fields_,
-                                                       context_.prompter, context_.createConnection);
-                       });
+  bool renamed = false;
+  if (!trap.when(118, [&] { return newName.isEmpty(); })) {
+    // A failed rename counts as a declined one: the list keeps the old
+    // name, which the database still holds whether the copy or the drop
+    // of the old table failed.
+    renamed = !trap.when(120, [&] {
+      return !db::RenameAccessTable(oldName, newName, fields_.accessPath(),
+                                    fields_.accessPassword(), fields_, context_.prompter,
+                                    context_.createConnection);
+    });
+  }
   if (renamed) {
     trap.step(122, [&] { RemoveEntry(*List1_, remembered); });
     trap.step(124, [&] {

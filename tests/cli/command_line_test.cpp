@@ -103,7 +103,8 @@ TEST_F(CommandLine, ExitStatusSaysWhetherAnythingWasToldOrTheCommandWasWrong) {
     const char* told;
   } cases[] = {
       {{"drop", "--odbc", "b"}, 0, ""},
-      {{"drop", "--odbc", "we\"ird"}, 1,
+      {{"drop", "--odbc", "we\"ird"},
+       1,
        "holds the character \" (U+0022), which the statement cannot carry; nothing was sent.\n"
        "in Ferrovale7/29/2014.Form2.PushButton5_Click at line 114\n\nPlease email"},
       {{"drop", "--access", "--file", "/nowhere/gone.mdb", "a"}, 1, "does not exist"},

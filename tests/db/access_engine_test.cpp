@@ -35,7 +35,9 @@ class AccessEngine : public testing::Test {
     for (const char* sql : statements) connection.execute(sql);
   }
 
-  bool exists(const QString& name) { return db::AccessTableExists(path, {}, name, fields, db::ConnectionsOver()); }
+  bool exists(const QString& name) {
+    return db::AccessTableExists(path, {}, name, fields, db::ConnectionsOver());
+  }
 
   bool rename(const QString& from, const QString& to) {
     return db::RenameAccessTable(from, to, path, {}, fields, prompter, db::ConnectionsOver());

@@ -172,7 +172,8 @@ TEST_F(AccessGateway, ExistenceComparesNamesInUpperCaseAndOnlyUserTables) {
 
 TEST_F(AccessGateway, ExistenceOfAMissingFileIsFalseWithoutOpening) {
   database->addTable("orders");
-  EXPECT_FALSE(db::AccessTableExists(folder.filePath("gone.mdb"), "", "orders", fields, connections));
+  EXPECT_FALSE(
+      db::AccessTableExists(folder.filePath("gone.mdb"), "", "orders", fields, connections));
   EXPECT_TRUE(database->opens.empty());
 }
 

@@ -121,7 +121,8 @@ TEST_F(TableCommands, DropSendsOneStatementPerSelectedTableFromTheLastEntryOnBot
   Select(List2(), {"a", "c", "Orders"});
   List2().setCurrentRow(1, QItemSelectionModel::NoUpdate);
   page().PushButton5_Click();
-  EXPECT_EQ(log->statements, Statements({"DROP TABLE \"Orders\"", "DROP TABLE \"c\"", "DROP TABLE \"a\""}));
+  EXPECT_EQ(log->statements,
+            Statements({"DROP TABLE \"Orders\"", "DROP TABLE \"c\"", "DROP TABLE \"a\""}));
   EXPECT_EQ(fake::entries(List2()), QStringList({"b", "we\"ird"}));
   EXPECT_EQ(odbcTables(), QStringList({"b", "we\"ird"}));
   EXPECT_TRUE(harness.prompter.calls().empty());
@@ -150,7 +151,8 @@ TEST_F(TableCommands, AFailingDropIsReportedAndTheWalkGoesOnWithoutTheEntry) {
   const std::vector<QString> messages = harness.prompter.messages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_TRUE(messages[0].contains("no such table: ghost"));
-  EXPECT_TRUE(messages[0].contains("\r\nin Ferrovale7/29/2014.Form2.PushButton5_Click at line 114"));
+  EXPECT_TRUE(
+      messages[0].contains("\r\nin Ferrovale7/29/2014.Form2.PushButton5_Click at line 114"));
   EXPECT_EQ(fake::entries(List2()), QStringList({"a", "c", "Orders", "we\"ird"}));
   EXPECT_EQ(odbcTables(), QStringList({"a", "c", "Orders", "we\"ird"}));
 }
@@ -249,11 +251,11 @@ TEST_F(TableCommands, RenameWantsExactlyOneSelectedTable) {
   List2().clear();
   page().PushButton6_Click();
   page().PushButton7_Click();
-  EXPECT_EQ(harness.prompter.messages(),
-            std::vector<QString>({"Please select just one table to rename.",
-                                  "Please select just one table to rename.",
-                                  "Please select just one table to rename.",
-                                  "Please select a table to rename."}));
+  EXPECT_EQ(
+      harness.prompter.messages(),
+      std::vector<QString>(
+          {"Please select just one table to rename.", "Please select just one table to rename.",
+           "Please select just one table to rename.", "Please select a table to rename."}));
   EXPECT_TRUE(log->statements.empty());
 }
 
