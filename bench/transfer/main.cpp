@@ -33,6 +33,7 @@
 
 #include "ado/connection.h"
 #include "app/saved_settings.h"
+#include "db/connection_factory.h"
 #include "jet/write/new_database.h"
 #include "pages/common_dialog.h"
 #include "pages/form1.h"
@@ -172,8 +173,7 @@ Figures runHandler(bool toDataSource, const fs::path& folder, const std::string&
       .prompter = prompter,
       .settings = settings,
       .fileDialog = dialog,
-      .providers = nullptr,
-      .createConnection = [] { return std::make_unique<ado::Connection>(); },
+      .createConnection = db::ConnectionsOver(),
       .random = [] { return 0.5; },
       .openUrl = [](const QUrl&) { return true; },
       .programFolder = QString::fromStdString(folder.string()),

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "app/prompter.h"
@@ -26,11 +27,17 @@ class ErrorTrap {
   void showSqlFrom(const QString* statement) { sql_ = statement; }
   void showSqlFrom(const std::string* utf8Statement) { utf8Sql_ = utf8Statement; }
 
+  // Once `stopped` answers true no further statement runs: step() does
+  // nothing and when() answers false. The end of the program, asked for
+  // while the handler runs, stops it this way.
+  void stopWhen(std::function<bool()> stopped) { stopped_ = std::move(stopped); }
+
   // Templates rather than std::function: a transfer runs a step per value
   // of every row, and a std::function of a lambda with several captures
   // would allocate each time.
   template <typename Body>
   void step(int number, Body&& body) {
+    if (isStopped()) return;
     lastStep_ = number;
     try {
       body();
@@ -41,6 +48,7 @@ class ErrorTrap {
 
   template <typename Condition>
   bool when(int number, Condition&& condition) {
+    if (isStopped()) return false;
     lastStep_ = number;
     try {
       return condition();
@@ -56,12 +64,14 @@ class ErrorTrap {
   // Shows the report for the exception being handled; call from a catch block.
   void reportCaught();
   void report(const QString& description);
+  bool isStopped() const { return stopped_ && stopped_(); }
 
   Prompter& prompter_;
   QString form_;
   QString handler_;
   const QString* sql_ = nullptr;
   const std::string* utf8Sql_ = nullptr;
+  std::function<bool()> stopped_;
   int lastStep_ = 0;
 };
 

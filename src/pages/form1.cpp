@@ -35,6 +35,7 @@ Form1::Form1(PageContext& context)
   FillBackground(*this, Qt::white);
   SetClientSize(*this, scale_, kClientWidth, kClientHeight);
   buildControls();
+  context_.commands.guard(*this);
 }
 
 Form1::~Form1() = default;
@@ -102,7 +103,7 @@ Form2& Form1::form2() {
 
 void Form1::closeEvent(QCloseEvent* event) {
   event->accept();
-  context_.endProgram();
+  context_.commands.endProgramWhenIdle(context_.endProgram);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

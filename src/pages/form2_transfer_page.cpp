@@ -36,10 +36,16 @@ void Form2TransferPage::setPointer(transfer::PagePointer pointer) {
 
 void Form2TransferPage::processEvents() { QCoreApplication::processEvents(); }
 
-bool Form2TransferPage::stopRequested() const { return page_.closeRequested(); }
+bool Form2TransferPage::stopRequested() const { return context_.commands.ending(); }
+
+void Form2TransferPage::rowsDone(const QString& table, long long done, long long total) {
+  if (context_.transferProgress) context_.transferProgress(table, done, total);
+}
 
 db::Prompter& Form2TransferPage::prompter() { return context_.prompter; }
 
-const ado::ProviderRegistry* Form2TransferPage::providers() const { return context_.providers; }
+const db::ConnectionFactory& Form2TransferPage::connections() const {
+  return context_.createConnection;
+}
 
 }  // namespace pages

@@ -36,10 +36,10 @@ class Form2TransferPage final : public transfer::TransferPage {
   void setPointer(transfer::PagePointer pointer) override;
   void processEvents() override;
   bool stopRequested() const override;
-  void rowsDone(const QString&, long long, long long) override {}
+  void rowsDone(const QString& table, long long done, long long total) override;
   db::Prompter& prompter() override;
   const db::ConnectionFields& connectionFields() const override { return fields_; }
-  const ado::ProviderRegistry* providers() const override;
+  const db::ConnectionFactory& connections() const override;
 
  private:
   Form2& page_;

@@ -12,11 +12,12 @@
 #include "ado/recordset.h"
 #include "app/error_trap.h"
 #include "db/access.h"
+#include "db/connection_factory.h"
 #include "db/data_type_name.h"
+#include "db/dbms_dialect.h"
+#include "db/sql_name_check.h"
 #include "db/sybase.h"
-#include "transfer/backslash_escapes.h"
 #include "transfer/column_rules.h"
-#include "transfer/refused_name.h"
 #include "transfer/throttled_yield.h"
 #include "transfer/value_writer.h"
 
@@ -62,13 +63,16 @@ class Run {
         d_(direction),
         lines_(direction.lines),
         trap_(page.prompter(), QStringLiteral("Form2"), QLatin1String(direction.handlerName)),
-        access_(page.providers()),
-        odbc_(page.providers()),
         yield_(page) {
     trap_.showSqlFrom(&statement_);
+    // Once the window is closed the statement in flight finishes and the rest is skipped.
+    trap_.stopWhen([&page] { return page.stopRequested(); });
   }
 
   void operator()() {
+    trap_.step(lines_.createAccess, [&] { access_ = db::CreateConnection(page_.connections()); });
+    trap_.step(lines_.createOdbc, [&] { odbc_ = db::CreateConnection(page_.connections()); });
+    trap_.step(lines_.createRows, [] {});  // the row set is a member, made with the run
     if (trap_.when(lines_.noSelection, [&] { return sourceList().currentIndex() == -1; })) {
       page_.prompter().messageBox(QLatin1String(d_.noSelectionMessage), db::kOkOnly);
       return;
@@ -84,24 +88,33 @@ class Run {
  private:
   TableListView& sourceList() { return page_.list(d_.sourceList); }
   TableListView& targetList() { return page_.list(d_.targetList); }
-  ado::Connection& source() { return d_.source == Side::kAccess ? access_ : odbc_; }
-  ado::Connection& target() { return d_.source == Side::kAccess ? odbc_ : access_; }
+  // A connection that could not be created fails every use, as an object
+  // variable that was never set does.
+  static ado::Connection& made(const std::unique_ptr<ado::Connection>& connection) {
+    if (!connection) throw std::runtime_error("Object variable or With block variable not set");
+    return *connection;
+  }
+  ado::Connection& access() { return made(access_); }
+  ado::Connection& odbc() { return made(odbc_); }
+  ado::Connection& source() { return d_.source == Side::kAccess ? access() : odbc(); }
+  ado::Connection& target() { return d_.source == Side::kAccess ? odbc() : access(); }
   QString targetListName() const {
     return d_.targetListName == ListNameForm::kLowerCase ? table_.toLower() : table_;
   }
 
   void openConnections() {
-    trap_.step(lines_.odbcCursorLocation, [&] { odbc_.setCursorLocation(d_.odbcCursorLocation); });
-    trap_.step(lines_.odbcProvider, [&] { odbc_.setProvider(db::kOdbcProvider); });
+    trap_.step(lines_.odbcCursorLocation, [&] { odbc().setCursorLocation(d_.odbcCursorLocation); });
+    trap_.step(lines_.odbcProvider, [&] { odbc().setProvider(db::kOdbcProvider); });
     trap_.step(lines_.odbcOpen, [&] {
-      odbc_.open(db::SybaseConnectionString(page_.connectionFields().dataSourceName()).toStdString());
-      doubleBackslashes_ = d_.target() == Side::kOdbc && ReadsBackslashEscapes(odbc_.dbmsName());
+      odbc().open(db::SybaseConnectionString(page_.connectionFields().dataSourceName()).toStdString());
+      doubleBackslashes_ =
+          d_.target() == Side::kOdbc && db::DbmsDialect::of(odbc()).readsBackslashEscapes();
     });
     trap_.step(lines_.accessCursorLocation,
-               [&] { access_.setCursorLocation(d_.accessCursorLocation); });
-    trap_.step(lines_.accessMode, [&] { access_.setMode(d_.accessMode); });
+               [&] { access().setCursorLocation(d_.accessCursorLocation); });
+    trap_.step(lines_.accessMode, [&] { access().setMode(d_.accessMode); });
     trap_.step(lines_.accessOpen, [&] {
-      access_.open(db::AccessConnectionString(page_.connectionFields(), {}, {}).toStdString());
+      access().open(db::AccessConnectionString(page_.connectionFields(), {}, {}).toStdString());
     });
   }
 
@@ -111,7 +124,8 @@ class Run {
     bool nameRefused = true;
     trap_.step(lines_.tableName, [&] {
       table_ = sourceList().text(index);
-      RefuseUnquotableName("table", table_, u"`\"");
+      db::RequireSendableName(table_, db::kAccessQuote);
+      db::RequireSendableName(table_, db::kOdbcQuote);
       nameRefused = false;
     });
     if (nameRefused || !openSource()) return;
@@ -157,9 +171,9 @@ class Run {
       rows_.open(withName(d_.sourceQuery, "<table>", tableText()), source(), d_.sourceCursorType,
                  d_.sourceLockType);
       if (rowCount_ < 0) rowCount_ = rows_.recordCount();
-      const QString quotes = QString(QLatin1Char(d_.targetQuote()));
+      const QChar quote = QLatin1Char(d_.targetQuote());
       for (int j = 0; j < rows_.fieldCount(); ++j)
-        RefuseUnquotableName("field", QString::fromStdString(rows_.field(j).name), quotes);
+        db::RequireSendableName(QString::fromStdString(rows_.field(j).name), quote);
       ready = true;
     });
     if (!ready) closeSourceQuietly();
@@ -237,8 +251,8 @@ class Run {
   void end() {
     for (const EndAction action : d_.endOrder) {
       switch (action) {
-        case EndAction::kCloseAccess: trap_.step(lines_.closeAccess, [&] { access_.close(); }); break;
-        case EndAction::kCloseOdbc: trap_.step(lines_.closeOdbc, [&] { odbc_.close(); }); break;
+        case EndAction::kCloseAccess: trap_.step(lines_.closeAccess, [&] { access().close(); }); break;
+        case EndAction::kCloseOdbc: trap_.step(lines_.closeOdbc, [&] { odbc().close(); }); break;
         case EndAction::kPointerNormal:
           trap_.step(lines_.pointerNormal, [&] { page_.setPointer(PagePointer::kDefault); });
           break;
@@ -250,8 +264,8 @@ class Run {
   const TransferDirection& d_;
   const LineNumbers& lines_;
   app::ErrorTrap trap_;
-  ado::Connection access_;
-  ado::Connection odbc_;
+  std::unique_ptr<ado::Connection> access_;
+  std::unique_ptr<ado::Connection> odbc_;
   ado::Recordset rows_;
   ThrottledYield yield_;
   std::string statement_;  // not cleared between tables: the report shows the last one

@@ -28,6 +28,7 @@ enum class EndAction { kCloseAccess, kCloseOdbc, kPointerNormal };
 
 // The step numbers that the error report shows.
 struct LineNumbers {
+  int createAccess, createOdbc, createRows;
   int noSelection;
   int busyPointer;
   int odbcCursorLocation, odbcProvider, odbcOpen;

@@ -6,12 +6,9 @@
 
 #include <QString>
 
+#include "db/connection_factory.h"
 #include "db/connection_fields.h"
 #include "db/prompter.h"
-
-namespace ado {
-class ProviderRegistry;
-}
 
 namespace transfer {
 
@@ -52,8 +49,8 @@ class TransferPage {
 
   virtual db::Prompter& prompter() = 0;
   virtual const db::ConnectionFields& connectionFields() const = 0;
-  // The engines behind the connections; null for the built-in ones.
-  virtual const ado::ProviderRegistry* providers() const = 0;
+  // Makes the run's two connections.
+  virtual const db::ConnectionFactory& connections() const = 0;
 };
 
 }  // namespace transfer

@@ -23,7 +23,7 @@ using pages_test::PageHarness;
 TEST(RealDatabases, WorkingSavedValuesShowBothRealTableLists) {
   PageHarness::PrepareDataSources();
   PageHarness harness;
-  harness.context.providers = nullptr;  // the built-in providers
+  harness.context.createConnection = db::ConnectionsOver();  // the built-in providers
   const QString copy = harness.programFolder() + "/indexTest.mdb";
   ASSERT_TRUE(QFile::copy(QStringLiteral(FERROVALE_FIXTURES "/jet4/indexTestV2003.mdb"), copy));
   harness.saveConnection(copy, "", PageHarness::kShopDsn);
@@ -59,7 +59,7 @@ TEST(RealDatabases, TheSendButtonsCopyTablesBothWaysAndListThem) {
       "PagesTransfer", {"CREATE TABLE \"Orders\"(id INTEGER, total REAL)",
                         "INSERT INTO \"Orders\" VALUES(1, 2.5)"});
   PageHarness harness;
-  harness.context.providers = nullptr;
+  harness.context.createConnection = db::ConnectionsOver();
   const QString copy = harness.programFolder() + "/indexTest.mdb";
   ASSERT_TRUE(QFile::copy(QStringLiteral(FERROVALE_FIXTURES "/jet4/indexTestV2003.mdb"), copy));
   QFile(copy).setPermissions(QFile::ReadOwner | QFile::WriteOwner);

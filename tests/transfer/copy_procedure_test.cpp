@@ -26,7 +26,7 @@ void copy(FakePage& page, const transfer::TransferDirection& direction) {
 TEST(CopyProcedure, AccessToSybaseSendsTheOrdersExample) {
   FakePage page;
   page.access->tables["Orders"] = ordersTable();
-  page.list1 = transfer::PlainTableList({"Orders"});
+  page.list1 = transfer_test::PlainTableList({"Orders"});
   page.list1.select("Orders");
 
   copy(page, transfer::AccessToSybase());
@@ -49,7 +49,7 @@ TEST(CopyProcedure, SybaseToAccessSendsTheOrdersExampleAfterCountingTheRows) {
       {{"id", ado::adInteger}, {"name", ado::adVarChar, 40}, {"paid", ado::adBoolean}},
       {{Variant::int32(12), Variant::text("O'Neil"), Variant::boolean(true)},
        {Variant::int32(13), Variant::null(), Variant::boolean(false)}}};
-  page.list2 = transfer::PlainTableList({"orders"});
+  page.list2 = transfer_test::PlainTableList({"orders"});
   page.list2.select("orders");
 
   copy(page, transfer::SybaseToAccess());
@@ -68,7 +68,7 @@ TEST(CopyProcedure, WritesOnlyYesNoValuesAsBitsAndKeepsQuotesInsideTexts) {
   page.access->tables["T"] = {{{"Word", ado::adVarWChar, 50}, {"Flag", ado::adBoolean}},
                               {{Variant::text("True"), Variant::null()},
                                {Variant::text("say \"hi\" 'now'"), Variant::boolean(true)}}};
-  page.list1 = transfer::PlainTableList({"T"});
+  page.list1 = transfer_test::PlainTableList({"T"});
   page.list1.select("T");
 
   copy(page, transfer::AccessToSybase());
@@ -83,7 +83,7 @@ TEST(CopyProcedure, DoublesBackslashesOnlyForProductsThatReadThemAsEscapes) {
     FakePage page;
     page.odbc->dbmsName = product;
     page.access->tables["P"] = {{{"Path", ado::adVarWChar, 50}}, {{Variant::text("C:\\temp\\a'b")}}};
-    page.list1 = transfer::PlainTableList({"P"});
+    page.list1 = transfer_test::PlainTableList({"P"});
     page.list1.select("P");
 
     copy(page, transfer::AccessToSybase());
@@ -99,7 +99,7 @@ TEST(CopyProcedure, BytesReachAccessAsHexAndALoneNullClosesTheList) {
   FakePage page;
   page.odbc->tables["b"] = {{{"data", ado::adVarBinary, 4}},
                             {{Variant::bytes({0x00, 0xff, 0x10})}, {Variant::null()}}};
-  page.list2 = transfer::PlainTableList({"b"});
+  page.list2 = transfer_test::PlainTableList({"b"});
   page.list2.select("b");
 
   copy(page, transfer::SybaseToAccess());
@@ -112,9 +112,9 @@ TEST(CopyProcedure, BytesReachAccessAsHexAndALoneNullClosesTheList) {
 TEST(CopyProcedure, VisitsSelectedTablesFromLastToFirstAndSkipsAnsweredNo) {
   FakePage page;
   for (const char* name : {"A", "B", "C"}) page.access->tables[name] = ordersTable();
-  page.list1 = transfer::PlainTableList({"A", "B", "C"});
+  page.list1 = transfer_test::PlainTableList({"A", "B", "C"});
   for (const char* name : {"A", "B", "C"}) page.list1.select(name);
-  page.list2 = transfer::PlainTableList({"b"});
+  page.list2 = transfer_test::PlainTableList({"b"});
   page.messages.queueAnswer(db::kIdNo);
 
   copy(page, transfer::AccessToSybase());
@@ -132,9 +132,9 @@ TEST(CopyProcedure, VisitsSelectedTablesFromLastToFirstAndSkipsAnsweredNo) {
 TEST(CopyProcedure, AnsweredYesDropsTheTargetAndListsTheNameAgain) {
   FakePage page;
   page.odbc->tables["Orders"] = ordersTable();
-  page.list2 = transfer::PlainTableList({"Orders"});
+  page.list2 = transfer_test::PlainTableList({"Orders"});
   page.list2.select("Orders");
-  page.list1 = transfer::PlainTableList({"Other", "Orders"});
+  page.list1 = transfer_test::PlainTableList({"Other", "Orders"});
   page.messages.queueAnswer(db::kIdYes);
 
   copy(page, transfer::SybaseToAccess());
@@ -150,7 +150,7 @@ TEST(CopyProcedure, ARejectedRowCostsThatRowOnlyWithOneReportShowingItsStatement
   page.access->tables["Orders"] = ordersTable();
   page.access->tables["Orders"].rows.push_back(
       {Variant::int32(14), Variant::text("Last"), Variant::boolean(true)});
-  page.list1 = transfer::PlainTableList({"Orders"});
+  page.list1 = transfer_test::PlainTableList({"Orders"});
   page.list1.select("Orders");
   page.odbc->rejectContaining = "VALUES(13";
 
@@ -170,23 +170,23 @@ TEST(CopyProcedure, RefusesUnquotableNamesBeforeTouchingTheTarget) {
   page.access->tables["Bad\"Name"] = ordersTable();
   page.access->tables["Fields"] = {{{"say \"x\"", ado::adInteger}}, {}};
   page.access->tables["Good"] = ordersTable();
-  page.list1 = transfer::PlainTableList({"Bad\"Name", "Fields", "Good"});
+  page.list1 = transfer_test::PlainTableList({"Bad\"Name", "Fields", "Good"});
   for (const char* name : {"Bad\"Name", "Fields", "Good"}) page.list1.select(name);
-  page.list2 = transfer::PlainTableList({"bad\"name", "fields"});
+  page.list2 = transfer_test::PlainTableList({"bad\"name", "fields"});
 
   copy(page, transfer::AccessToSybase());
 
   const auto reports = page.messages.messages();
   ASSERT_EQ(reports.size(), 2u);  // no overwrite question for either
-  EXPECT_TRUE(reports[0].startsWith("The field name say \"x\" holds the character \""));
-  EXPECT_TRUE(reports[1].startsWith("The table name Bad\"Name holds the character \""));
+  EXPECT_TRUE(reports[0].startsWith("The name say \"x\" holds the character \""));
+  EXPECT_TRUE(reports[1].startsWith("The name Bad\"Name holds the character \""));
   for (const std::string& s : page.odbc->statements) EXPECT_NE(s.find("\"Good\""), std::string::npos) << s;
   EXPECT_EQ(page.list2.names(), QStringList({"bad\"name", "fields", "good"}));
 }
 
 TEST(CopyProcedure, WithoutACurrentEntryOnlyAsksForASelection) {
   FakePage page;
-  page.list2 = transfer::PlainTableList({"orders"});
+  page.list2 = transfer_test::PlainTableList({"orders"});
 
   copy(page, transfer::SybaseToAccess());
 

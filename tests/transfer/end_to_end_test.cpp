@@ -125,7 +125,7 @@ TEST_F(EndToEnd, EveryAccessTypeTravelsToTheDataSourceAndBackIntact) {
     original = readAll(access, std::string("SELECT * FROM `") + kTable + "`");
   }
   page_.fields.path = QString::fromStdString(source);
-  page_.list1 = transfer::PlainTableList({kTable, "Empty"});
+  page_.list1 = transfer_test::PlainTableList({kTable, "Empty"});
   page_.list1.select(kTable);
   page_.list1.select("Empty");
 
@@ -143,7 +143,7 @@ TEST_F(EndToEnd, EveryAccessTypeTravelsToTheDataSourceAndBackIntact) {
   // Back into a new Access file; a second run answers the overwrite question Yes.
   const std::string back = newAccessFile("back.mdb");
   page_.fields.path = QString::fromStdString(back);
-  page_.list1 = transfer::PlainTableList();
+  page_.list1 = transfer_test::PlainTableList();
   page_.list2.select(QString::fromUtf8(kTable).toLower());
   copy(transfer::SybaseToAccess());
   page_.messages.queueAnswer(db::kIdYes);
@@ -161,7 +161,7 @@ TEST_F(EndToEnd, EveryAccessTypeTravelsToTheDataSourceAndBackIntact) {
 TEST_F(EndToEnd, BinaryAndDecimalColumnsOfTheDataSourceArriveAsTheSameValues) {
   const std::string target = newAccessFile("native.mdb");
   page_.fields.path = QString::fromStdString(target);
-  page_.list2 = transfer::PlainTableList({"Native"});
+  page_.list2 = transfer_test::PlainTableList({"Native"});
   page_.list2.select("Native");
 
   copy(transfer::SybaseToAccess());

@@ -12,7 +12,7 @@
 #include "ado/provider.h"
 #include "ado/provider_registry.h"
 #include "support/scripted_prompter.h"
-#include "transfer/plain_table_list.h"
+#include "plain_table_list.h"
 #include "transfer/transfer_page.h"
 
 namespace transfer_test {
@@ -59,16 +59,18 @@ class FakePage : public transfer::TransferPage {
   }
   db::Prompter& prompter() override { return messages; }
   const db::ConnectionFields& connectionFields() const override { return fields; }
-  // Null (the built-in engines) once a test has set useRealDatabases.
-  const ado::ProviderRegistry* providers() const override {
-    return useRealDatabases ? nullptr : &registry;
+  // The built-in engines once a test has set useRealDatabases.
+  const db::ConnectionFactory& connections() const override {
+    return useRealDatabases ? builtIn : overStores;
   }
 
   std::shared_ptr<Store> odbc = std::make_shared<Store>();
   std::shared_ptr<Store> access = std::make_shared<Store>();
   ado::ProviderRegistry registry;
-  transfer::PlainTableList list1;
-  transfer::PlainTableList list2;
+  db::ConnectionFactory overStores = db::ConnectionsOver(&registry);
+  db::ConnectionFactory builtIn = db::ConnectionsOver();
+  transfer_test::PlainTableList list1;
+  transfer_test::PlainTableList list2;
   test_support::ScriptedPrompter messages;
   FakeFields fields;
   bool useRealDatabases = false;

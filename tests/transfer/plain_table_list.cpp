@@ -1,8 +1,8 @@
-#include "transfer/plain_table_list.h"
+#include "plain_table_list.h"
 
 #include <algorithm>
 
-namespace transfer {
+namespace transfer_test {
 namespace {
 
 bool sortsBefore(const QString& a, const QString& b) {
@@ -39,4 +39,4 @@ void PlainTableList::add(const QString& name) {
   names_.insert(std::upper_bound(names_.begin(), names_.end(), name, sortsBefore), name);
 }
 
-}  // namespace transfer
+}  // namespace transfer_test

@@ -1,6 +1,6 @@
-// A table list without a window, for runs that have no page (the command
-// line): names in the order of the page's lists (alphabetical without
-// regard to letter case), a selection and a current entry.
+// A table list without a window for the transfer tests: names in the
+// order of the page's lists (alphabetical without regard to letter case),
+// a selection and a current entry. A name stands at most once.
 #pragma once
 
 #include <QStringList>
@@ -8,9 +8,9 @@
 
 #include "transfer/transfer_page.h"
 
-namespace transfer {
+namespace transfer_test {
 
-class PlainTableList final : public TableListView {
+class PlainTableList final : public transfer::TableListView {
  public:
   PlainTableList() = default;
   explicit PlainTableList(const QStringList& names);
@@ -34,4 +34,4 @@ class PlainTableList final : public TableListView {
   int current_ = -1;
 };
 
-}  // namespace transfer
+}  // namespace transfer_test
