@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <functional>
+#include <utility>
 
 #include "app/prompter.h"
 
