@@ -104,7 +104,7 @@ class Reader {
 
 Arguments ParseArguments(const QStringList& words) {
   Arguments arguments;
-  const QString& first = words.value(0);
+  const QString first = words.value(0);
   if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
     arguments.request = Arguments::Request::kHelp;
     return arguments;
