@@ -25,7 +25,7 @@ class Reader {
   }
 
   void checkComplete() const {
-    const CommandSpec& command = *into_.command;
+    const Command& command = *into_.command;
     if (!command.sides.empty() && !into_.side)
       throw UsageError(std::string(command.name) + " needs " + sideChoices());
     const auto count = into_.operands.size();
