@@ -13,6 +13,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "app/prompter.h"
 

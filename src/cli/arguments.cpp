@@ -25,7 +25,7 @@ class Reader {
   }
 
   void checkComplete() const {
-    const CommandSpec& command = *into_.command;
+    const Command& command = *into_.command;
     if (!command.sides.empty() && !into_.side)
       throw UsageError(std::string(command.name) + " needs " + sideChoices());
     const auto count = into_.operands.size();
@@ -104,7 +104,7 @@ class Reader {
 
 Arguments ParseArguments(const QStringList& words) {
   Arguments arguments;
-  const QString& first = words.value(0);
+  const QString first = words.value(0);
   if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
     arguments.request = Arguments::Request::kHelp;
     return arguments;

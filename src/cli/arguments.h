@@ -20,7 +20,7 @@ struct Arguments {
   enum class Request { kRun, kHelp, kVersion };
   Request request = Request::kRun;
   // Null with kHelp for the program's help, set for a command's.
-  const CommandSpec* command = nullptr;
+  const Command* command = nullptr;
   const SideOption* side = nullptr;  // null for a command without sides
   // The connection values given; each missing one is the saved value.
   std::optional<QString> file;

@@ -13,14 +13,14 @@ namespace cli {
 
 namespace {
 
-void PrintHelp(std::ostream& out, const CommandSpec* command) {
+void PrintHelp(std::ostream& out, const Command* command) {
   out << "Usage:\n";
   if (command) {
     out << "  ferrovale " << command->name << ' ' << command->usage << "\n\n"
         << command->summary << ".\n";
   } else {
     out << "  ferrovale                 open the wizard\n";
-    for (const CommandSpec& each : Commands())
+    for (const Command& each : Commands())
       out << "  ferrovale " << each.name << ' ' << each.usage << "\n      " << each.summary << '\n';
   }
   out << "\nOptions (each defaults to the saved value):\n"

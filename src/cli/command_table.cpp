@@ -21,7 +21,7 @@ constexpr std::array<SideOption, 2> kCopySides{{
 }};
 
 // clang-format off
-constexpr std::array<CommandSpec, 4> kCommands{{
+constexpr std::array<Command, 4> kCommands{{
     {"tables", "[OPTIONS]",
      "list the tables of both sides, one per line: access<TAB>NAME, then odbc<TAB>NAME",
      Operands::kNone, false, {}},
@@ -39,10 +39,10 @@ constexpr std::array<CommandSpec, 4> kCommands{{
 
 }  // namespace
 
-std::span<const CommandSpec> Commands() { return kCommands; }
+std::span<const Command> Commands() { return kCommands; }
 
-const CommandSpec* FindCommand(std::string_view name) {
-  const auto found = std::ranges::find(kCommands, name, &CommandSpec::name);
+const Command* FindCommand(std::string_view name) {
+  const auto found = std::ranges::find(kCommands, name, &Command::name);
   return found == kCommands.end() ? nullptr : &*found;
 }
 

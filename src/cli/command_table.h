@@ -19,7 +19,7 @@ struct SideOption {
   std::string_view button;  // "PushButton1"
 };
 
-struct CommandSpec {
+struct Command {
   std::string_view name;
   std::string_view usage;    // the arguments after the name
   std::string_view summary;  // one line for --help
@@ -28,8 +28,8 @@ struct CommandSpec {
   std::span<const SideOption> sides;  // empty: the command works on no list
 };
 
-std::span<const CommandSpec> Commands();
+std::span<const Command> Commands();
 // Null for a name that is no command.
-const CommandSpec* FindCommand(std::string_view name);
+const Command* FindCommand(std::string_view name);
 
 }  // namespace cli

@@ -100,7 +100,7 @@ bool SelectNamed(QListWidget& list, const QStringList& names, const char* listNa
 int RunCommand(const Arguments& arguments, app::SavedSettings& saved,
                const db::ConnectionFactory& connections, std::ostream& out, std::ostream& err,
                bool errIsTerminal) {
-  const CommandSpec& command = *arguments.command;
+  const Command& command = *arguments.command;
   pages::Form2::Click click = nullptr;
   if (arguments.side) {
     click = pages::Form2::clickOf(Latin1(arguments.side->button));

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <algorithm>
+#include <utility>
 
 namespace pages {
 

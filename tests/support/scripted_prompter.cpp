@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace test_support {
 
 int ScriptedPrompter::messageBox(const QString& text, int style, const QString& caption) {
