@@ -13,11 +13,19 @@ std::string_view textOf(const ado::Variant& value, std::string& scratch) {
   return scratch;
 }
 
+// Copies a stretch at a time, each quote (and backslash, when asked)
+// ending a stretch and written twice.
 void appendEscaped(std::string& out, std::string_view text, bool doubleBackslashes) {
-  for (const char c : text) {
-    if (c == '\'' || (doubleBackslashes && c == '\\')) out.push_back(c);
-    out.push_back(c);
+  const auto next = [&](std::size_t start) {
+    return doubleBackslashes ? text.find_first_of("'\\", start) : text.find('\'', start);
+  };
+  std::size_t from = 0;
+  for (std::size_t at = next(0); at != std::string_view::npos; at = next(at + 1)) {
+    out.append(text, from, at + 1 - from);
+    out.push_back(text[at]);
+    from = at + 1;
   }
+  out.append(text, from);
 }
 
 void appendHex(std::string& out, const ado::Bytes& bytes) {
