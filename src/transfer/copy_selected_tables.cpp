@@ -214,9 +214,7 @@ class Run {
         forms_[static_cast<std::size_t>(j)] = column.form;
       });
     }
-    trap_.step(lines_.cutComma, [&] {
-      if (!statement_.empty()) statement_.pop_back();
-    });
+    trap_.step(lines_.cutComma, [&] { CutEnd(statement_, 1); });
     trap_.step(lines_.createClosing, [&] { statement_ += d_.createClosing; });
     trap_.step(lines_.create, [&] { target().execute(statement_); });
   }
@@ -240,7 +238,8 @@ class Run {
                       doubleBackslashes_);
         });
       }
-      trap_.step(lines_.closingCut, [&] { CloseValues(statement_, d_.closingCut); });
+      trap_.step(lines_.closingCut, [&] { CutEnd(statement_, d_.closingCut); });
+      trap_.step(lines_.closingParen, [&] { statement_ += ')'; });
       trap_.step(lines_.insert, [&] { target().execute(statement_); });
       page_.rowsDone(table_, ++done, rowCount_);
       trap_.step(lines_.moveNext, [&] { rows_.moveNext(); });

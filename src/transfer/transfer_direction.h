@@ -41,8 +41,8 @@ struct LineNumbers {
   int openSource, createOpening;
   int fields, fieldYield, fieldName, typeName;
   int cutComma, createClosing, create;
-  int rowBound, rows, rowYield, progress, insertOpening;
-  int values, valueYield, value;
+  int rowBound, rowYield, progress, insertOpening;
+  int valueYield, value;
   int closingCut, closingParen, insert, moveNext;
   int progressReset, closeSource, addTarget;
   int closeAccess, closeOdbc, pointerNormal;

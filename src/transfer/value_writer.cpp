@@ -80,9 +80,8 @@ void AppendValue(std::string& statement, ValueWriting writing, ValueForm form,
     appendTowardAccess(statement, form, value, text);
 }
 
-void CloseValues(std::string& statement, int closingCut) {
-  statement.resize(statement.size() - std::min(statement.size(), static_cast<std::size_t>(closingCut)));
-  statement.push_back(')');
+void CutEnd(std::string& statement, int count) {
+  statement.resize(statement.size() - std::min(statement.size(), static_cast<std::size_t>(count)));
 }
 
 }  // namespace transfer

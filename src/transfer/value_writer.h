@@ -29,7 +29,7 @@ namespace transfer {
 void AppendValue(std::string& statement, ValueWriting writing, ValueForm form,
                  const ado::Variant& value, bool doubleBackslashes);
 
-// Cuts `closingCut` characters off the end and appends ")".
-void CloseValues(std::string& statement, int closingCut);
+// Cuts `count` characters off the end (all there are, when fewer).
+void CutEnd(std::string& statement, int count);
 
 }  // namespace transfer
