@@ -34,16 +34,6 @@ std::size_t rowsWith(const std::string& path, const std::string& table, const st
   return n;
 }
 
-// Whether every index of `table` is in order and in step with its rows.
-bool indexesRight(const std::string& path, const std::string& table) {
-  const std::uint32_t count = Database::open(path, "")->table(table).def().realIndexes;
-  for (std::size_t which = 0; which < count; ++which) {
-    const auto audit = jetwrite_test::auditIndex(path, table, which);
-    if (!audit.ordered || !audit.keysMatchRows) return false;
-  }
-  return true;
-}
-
 std::string tableList(const std::string& path) {
   return jetwrite_test::runCommand("mdb-tables -1 " + jetwrite_test::quoted(path)).output;
 }
@@ -79,7 +69,7 @@ TEST(DropTable, RemovesTheTableAndFreesItsPages) {
   auto db = Database::open(path, "");
   EXPECT_EQ(db->table("Gone Soon").columns().size(), 1u);
   EXPECT_EQ(db->table("Gone Soon").countRows(), 1u);
-  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
+  EXPECT_EQ(jetwrite_test::indexFaults(path), "");
   if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
   const auto js = jetwrite_test::withMdbReader(path, "console.log(db.getTableNames().join(\",\"));");
   EXPECT_EQ(js.output, "Keep,Gone Soon\n");
@@ -93,7 +83,7 @@ TEST(DropTable, DropsATableAccessMade) {
   DatabaseWriter writer(path, "");
   run(writer, "DROP TABLE `t_funcs`");
   EXPECT_EQ(tableList(path), "");
-  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
+  EXPECT_EQ(jetwrite_test::indexFaults(path), "");
   EXPECT_TRUE(globallyFree(path, 25));
   EXPECT_TRUE(globallyFree(path, 27));
   // The pages serve the next table.
@@ -125,18 +115,22 @@ TEST(DropTable, RefusesSystemTablesUnknownNamesAndRelatedTables) {
 }
 
 TEST(DropTable, HundredsCreatedAndDroppedLeaveTheCatalogRight) {
-  jetwrite_test::TempDir dir;
-  const std::string path = copyFixture(dir, "ace14/empty2010.accdb");
-  {
-    DatabaseWriter writer(path, "");
-    for (int i = 0; i < 250; ++i) run(writer, "CREATE TABLE `T" + std::to_string(i) + "`(`a` INT)");
-    for (int i = 0; i < 250; i += 2) run(writer, "DROP TABLE `T" + std::to_string(i) + "`");
+  // Every second drop empties leaves of the catalog's indexes and takes the
+  // last entries of others, whose parents must follow.
+  for (const char* fixture : jetwrite_test::kEmptyDatabases) {
+    jetwrite_test::TempDir dir;
+    const std::string path = copyFixture(dir, fixture);
+    {
+      DatabaseWriter writer(path, "");
+      for (int i = 0; i < 300; ++i) run(writer, "CREATE TABLE `T" + std::to_string(i) + "`(`a` INT)");
+      for (int i = 0; i < 300; i += 2) run(writer, "DROP TABLE `T" + std::to_string(i) + "`");
+    }
+    const std::string list = tableList(path);
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 150) << fixture;
+    EXPECT_EQ(list.find("T0\n"), std::string::npos) << fixture;
+    EXPECT_NE(list.find("T299\n"), std::string::npos) << fixture;
+    EXPECT_EQ(jetwrite_test::indexFaults(path), "") << fixture;
   }
-  const std::string list = tableList(path);
-  EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 125);
-  EXPECT_EQ(list.find("T0\n"), std::string::npos);
-  EXPECT_NE(list.find("T249\n"), std::string::npos);
-  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
 }
 
 TEST(DropTable, TakesItsRelationshipsAndNavigationPaneRowsAlong) {
@@ -164,9 +158,7 @@ TEST(DropTable, TakesItsRelationshipsAndNavigationPaneRowsAlong) {
   EXPECT_EQ(catalog.find("|Table1Table2|"), std::string::npos);
   EXPECT_NE(catalog.find("|MSysNavPaneGroupsMSysNavPaneGroupToObjects|"), std::string::npos);
   EXPECT_EQ(tableList(path), "");
-  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
-  for (const char* table : {"MSysRelationships", "MSysNavPaneGroupToObjects", "MSysNavPaneGroups"})
-    EXPECT_TRUE(indexesRight(path, table)) << table;
+  EXPECT_EQ(jetwrite_test::indexFaults(path), "");
   if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
   const auto js = jetwrite_test::withMdbReader(
       path, "const t=db.getTableNames({normalTables:true,systemTables:true});"
@@ -197,10 +189,8 @@ TEST(DropTable, RefusesEnforcedRelationshipsAndComplexFieldsButDropsTheirNeighbo
   EXPECT_EQ(rowsWith(path, "MSysNavPaneGroups", "ObjectID", 122), 1u);
   EXPECT_EQ(rowsWith(path, "MSysNavPaneGroupToObjects", "ObjectID", 122), 1u);
   EXPECT_EQ(tableList(path).find("Son\n"), std::string::npos);
-  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
-  EXPECT_TRUE(indexesRight(path, "MSysNavPaneGroupToObjects"));
-  EXPECT_TRUE(indexesRight(path, "MSysNavPaneGroups"));
-
+  EXPECT_EQ(jetwrite_test::indexFaults(path), "");
+    
   const std::string attachments = copyFixture(dir, "ace12/attachments.accdb");
   const auto untouched = jetwrite_test::readFile(attachments);
   DatabaseWriter writer(attachments, "");
@@ -236,7 +226,7 @@ TEST(DropTable, CreatingAndDroppingAgainAndAgainReusesThePages) {
     EXPECT_LE(std::filesystem::file_size(path), initial + 32 * 4096) << fixture;
     EXPECT_EQ(Database::open(path, "")->table("MSysObjects").countRows(), catalogRows) << fixture;
     EXPECT_EQ(tableList(path), "") << fixture;
-    EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path)) << fixture;
+    EXPECT_EQ(jetwrite_test::indexFaults(path), "") << fixture;
     {
       DatabaseWriter writer(path, "");
       run(writer, "CREATE TABLE `Last`(`a` INT, `m` MEMO)");

@@ -13,6 +13,10 @@
 
 namespace jetwrite_test {
 
+// An empty database of each format the engine writes, as Access made it.
+inline constexpr const char* kEmptyDatabases[] = {"jet4/empty2003.mdb", "ace12/empty2007.accdb",
+                                                  "ace14/empty2010.accdb", "ace16/empty2016.accdb"};
+
 inline std::string copyFixture(const TempDir& dir, const std::string& fixture) {
   const std::string path = dir.file(std::filesystem::path(fixture).filename().string());
   std::filesystem::copy_file(fixturePath(fixture), path);
