@@ -74,7 +74,7 @@ TEST_P(CreateTable, EveryTypeReadsBackEverywhere) {
   const auto exported = jetwrite_test::mdbExport(path, "Order Details");
   EXPECT_NE(exported.output.find("1,\"O'Neil\",\"A-1\",12,255,1234.5678"), std::string::npos) << exported.output;
   EXPECT_EQ(jetwrite_test::indexFaults(path), "");
-  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(
       path, "const t=db.getTable(\"Order Details\");const r=t.getData();"
             "console.log(db.getTableNames().includes(\"Order Details\"), r.length, r[0].name, r[0].notes, r[0].amount);");
@@ -150,7 +150,7 @@ TEST(CreateTableWide, ADefinitionOverSeveralPages) {
   const auto exported = jetwrite_test::mdbExport(path, "wide");
   EXPECT_EQ(exported.status, 0);
   EXPECT_EQ(exported.output.substr(0, 6), "0,\"1\",") << exported.output.substr(0, 100);
-  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(
       path, "const r=db.getTable(\"wide\").getData()[0];console.log(r[\"a rather long column name 199\"]);");
   EXPECT_EQ(js.output, "199\n");

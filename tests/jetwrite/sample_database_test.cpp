@@ -43,7 +43,7 @@ TEST(SampleDatabase, TablesAndRowsInEveryReader) {
   EXPECT_NE(customers.output.find("\"Königlich Essen\""), std::string::npos) << customers.output;
   const auto returns = jetwrite_test::mdbExport(path, "Returns");
   EXPECT_EQ(returns.output, "");
-  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(
       path, "console.log([\"Customers\",\"Orders\",\"Order Details\",\"Returns\"]"
             ".map(n=>db.getTable(n).rowCount).join(\",\"), db.getTable(\"Orders\").getData()[1].Freight);");
