@@ -52,7 +52,8 @@ TEST_P(Churn, EveryIndexStaysSoundAfterEveryStatement) {
   EXPECT_EQ(faults, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFormat, Churn, testing::ValuesIn(jetwrite_test::kEmptyDatabases));
+INSTANTIATE_TEST_SUITE_P(EveryFormat, Churn, testing::ValuesIn(jetwrite_test::kEmptyDatabases),
+                         jetwrite_test::fixtureTestName);
 
 }  // namespace
 }  // namespace jet::write
