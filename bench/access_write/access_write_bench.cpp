@@ -4,10 +4,12 @@
 // then reads them back through a Recordset. Prints the figures, the
 // insert rate last.
 //
-//   access_write_bench TEMPLATE.mdb [ROWS]
+//   access_write_bench TEMPLATE.mdb [ROWS] [--sync=off|full]
 //
 // TEMPLATE is copied to a scratch file first (an empty database made by
-// Access, e.g. the empty2003.mdb fixture).
+// Access, e.g. the empty2003.mdb fixture). --sync=full syncs every
+// statement to disk before it returns (the provider's synchronous commit
+// mode); the default, off, leaves writing back to the system.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -15,6 +17,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
@@ -53,21 +56,31 @@ std::string insertFor(long i) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s TEMPLATE.mdb [ROWS]\n", argv[0]);
+  std::vector<std::string> arguments;
+  bool synchronous = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--sync=full" || argument == "--sync=off")
+      synchronous = argument == "--sync=full";
+    else
+      arguments.push_back(argument);
+  }
+  if (arguments.empty() || arguments.size() > 2) {
+    std::fprintf(stderr, "usage: %s TEMPLATE.mdb [ROWS] [--sync=off|full]\n", argv[0]);
     return 2;
   }
-  const long rows = argc > 2 ? std::stol(argv[2]) : 100000;
+  const long rows = arguments.size() > 1 ? std::stol(arguments[1]) : 100000;
   // Named by the process, so that runs side by side do not share a file.
   const auto scratch =
       std::filesystem::temp_directory_path() / ("access_write_bench-" + std::to_string(::getpid()) + ".mdb");
-  std::filesystem::copy_file(argv[1], scratch, std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(arguments[0], scratch, std::filesystem::copy_options::overwrite_existing);
   std::filesystem::permissions(scratch, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 
   try {
     ado::Connection connection;
     connection.setProvider("Microsoft.Jet.OLEDB.4.0");
-    connection.open("Data Source=" + scratch.string() + ";JET OLEDB:Database Password=");
+    connection.open("Data Source=" + scratch.string() + ";JET OLEDB:Database Password=;" +
+                    "Jet OLEDB:Transaction Commit Mode=" + (synchronous ? "1" : "0"));
     connection.execute(
         "CREATE TABLE `bench`(`name` VARCHAR,`n` INT,`ratio` FLOAT,`price` CURRENCY,`when` DATETIME,"
         "`flag` BIT,`notes` MEMO,`amount` DECIMAL(18,2));");
@@ -88,6 +101,7 @@ int main(int argc, char** argv) {
     records.close();
     connection.close();
 
+    std::printf("sync policy:     %s\n", synchronous ? "full (every statement synced)" : "off");
     std::printf("file size:       %.1f MiB\n", std::filesystem::file_size(scratch) / 1048576.0);
     std::printf("rows read back:  %ld in %.2f s (%.0f rows/s, %.1f MiB as text)\n", read, readSeconds,
                 read / readSeconds, textBytes / 1048576.0);

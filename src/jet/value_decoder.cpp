@@ -139,8 +139,8 @@ void ValueDecoder::decode(const ColumnDef& column, const FieldSlice& field, Valu
     return;
   }
   const ByteView result = unwrapCalculated(field.bytes);
-  if (result.empty()) {
-    out = std::monostate{};  // the expression gave no value
+  if (result.empty() && column.valueType() != ColumnType::Text) {
+    out = std::monostate{};  // the expression gave no value; no text is an empty text
     return;
   }
   switch (column.valueType()) {

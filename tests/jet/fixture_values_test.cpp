@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "fixtures.h"
+#include "jet/value_decoder.h"
 
 namespace jet {
 namespace {
@@ -88,6 +89,23 @@ TEST(FixtureValues, EmptyCalculatedResultIsNull) {
   const auto calc = columnIndex(table, "DateNormalCalc");
   EXPECT_TRUE(std::holds_alternative<std::monostate>(rows[4][calc]));
   EXPECT_EQ(std::get<DateTime>(rows[0][calc]).days, 43999.0);  // 2020-06-17
+}
+
+TEST(FixtureValues, CalculatedTextWithoutCharactersIsEmptyText) {
+  // A row marked present whose stored result has no characters: the
+  // expression gave "", which is not NULL.
+  auto db = open("ace14/calcFieldTestV2010.accdb");
+  const Table table = db->table("Table1");
+  const ColumnDef& lastFirst = table.columns()[columnIndex(table, "LastFirst")];
+  ASSERT_TRUE(lastFirst.calculated());
+  ASSERT_EQ(lastFirst.valueType(), ColumnType::Text);
+  const std::vector<std::uint8_t> noCharacters(kCalculatedDataOffset, 0);  // result length 0
+  ValueDecoder decoder(db->pager(), db->header());
+  Value value;
+  decoder.decode(lastFirst, FieldSlice{false, false, noCharacters}, value);
+  EXPECT_EQ(value, Value(std::string()));
+  decoder.decode(lastFirst, FieldSlice{}, value);
+  EXPECT_EQ(value, Value(std::monostate{}));
 }
 
 TEST(FixtureValues, DateTimeExtendedReadsAsText) {

@@ -34,16 +34,6 @@ std::size_t rowsWith(const std::string& path, const std::string& table, const st
   return n;
 }
 
-// Whether every index of `table` is in order and in step with its rows.
-bool indexesRight(const std::string& path, const std::string& table) {
-  const std::uint32_t count = Database::open(path, "")->table(table).def().realIndexes;
-  for (std::size_t which = 0; which < count; ++which) {
-    const auto audit = jetwrite_test::auditIndex(path, table, which);
-    if (!audit.ordered || !audit.keysMatchRows) return false;
-  }
-  return true;
-}
-
 std::string tableList(const std::string& path) {
   return jetwrite_test::runCommand("mdb-tables -1 " + jetwrite_test::quoted(path)).output;
 }
@@ -79,8 +69,8 @@ TEST(DropTable, RemovesTheTableAndFreesItsPages) {
   auto db = Database::open(path, "");
   EXPECT_EQ(db->table("Gone Soon").columns().size(), 1u);
   EXPECT_EQ(db->table("Gone Soon").countRows(), 1u);
-  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
-  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  EXPECT_EQ(jetwrite_test::indexFaults(path), "");
+  if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(path, "console.log(db.getTableNames().join(\",\"));");
   EXPECT_EQ(js.output, "Keep,Gone Soon\n");
 }
@@ -93,7 +83,7 @@ TEST(DropTable, DropsATableAccessMade) {
   DatabaseWriter writer(path, "");
   run(writer, "DROP TABLE `t_funcs`");
   EXPECT_EQ(tableList(path), "");
-  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
+  EXPECT_EQ(jetwrite_test::indexFaults(path), "");
   EXPECT_TRUE(globallyFree(path, 25));
   EXPECT_TRUE(globallyFree(path, 27));
   // The pages serve the next table.
@@ -124,20 +114,28 @@ TEST(DropTable, RefusesSystemTablesUnknownNamesAndRelatedTables) {
   EXPECT_EQ(jetwrite_test::readFile(path), before);
 }
 
-TEST(DropTable, HundredsCreatedAndDroppedLeaveTheCatalogRight) {
+// Every second drop empties leaves of the catalog's indexes and takes the
+// last entries of others, whose parents must follow. One run per format,
+// so that the runs can go side by side.
+class DropEverySecond : public testing::TestWithParam<const char*> {};
+
+TEST_P(DropEverySecond, OfThreeHundredTablesLeavesTheCatalogRight) {
   jetwrite_test::TempDir dir;
-  const std::string path = copyFixture(dir, "ace14/empty2010.accdb");
+  const std::string path = copyFixture(dir, GetParam());
   {
     DatabaseWriter writer(path, "");
-    for (int i = 0; i < 250; ++i) run(writer, "CREATE TABLE `T" + std::to_string(i) + "`(`a` INT)");
-    for (int i = 0; i < 250; i += 2) run(writer, "DROP TABLE `T" + std::to_string(i) + "`");
+    for (int i = 0; i < 300; ++i) run(writer, "CREATE TABLE `T" + std::to_string(i) + "`(`a` INT)");
+    for (int i = 0; i < 300; i += 2) run(writer, "DROP TABLE `T" + std::to_string(i) + "`");
   }
   const std::string list = tableList(path);
-  EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 125);
+  EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 150);
   EXPECT_EQ(list.find("T0\n"), std::string::npos);
-  EXPECT_NE(list.find("T249\n"), std::string::npos);
-  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
+  EXPECT_NE(list.find("T299\n"), std::string::npos);
+  EXPECT_EQ(jetwrite_test::indexFaults(path), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryFormat, DropEverySecond, testing::ValuesIn(jetwrite_test::kEmptyDatabases),
+                         jetwrite_test::fixtureTestName);
 
 TEST(DropTable, TakesItsRelationshipsAndNavigationPaneRowsAlong) {
   // Table1 (Id 65) is related to a linked table without enforced integrity.
@@ -164,10 +162,8 @@ TEST(DropTable, TakesItsRelationshipsAndNavigationPaneRowsAlong) {
   EXPECT_EQ(catalog.find("|Table1Table2|"), std::string::npos);
   EXPECT_NE(catalog.find("|MSysNavPaneGroupsMSysNavPaneGroupToObjects|"), std::string::npos);
   EXPECT_EQ(tableList(path), "");
-  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
-  for (const char* table : {"MSysRelationships", "MSysNavPaneGroupToObjects", "MSysNavPaneGroups"})
-    EXPECT_TRUE(indexesRight(path, table)) << table;
-  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  EXPECT_EQ(jetwrite_test::indexFaults(path), "");
+  if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(
       path, "const t=db.getTableNames({normalTables:true,systemTables:true});"
             "console.log(t.includes(\"Table1\"), db.getTable(\"MSysNavPaneGroupToObjects\").getData().length);");
@@ -197,10 +193,8 @@ TEST(DropTable, RefusesEnforcedRelationshipsAndComplexFieldsButDropsTheirNeighbo
   EXPECT_EQ(rowsWith(path, "MSysNavPaneGroups", "ObjectID", 122), 1u);
   EXPECT_EQ(rowsWith(path, "MSysNavPaneGroupToObjects", "ObjectID", 122), 1u);
   EXPECT_EQ(tableList(path).find("Son\n"), std::string::npos);
-  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
-  EXPECT_TRUE(indexesRight(path, "MSysNavPaneGroupToObjects"));
-  EXPECT_TRUE(indexesRight(path, "MSysNavPaneGroups"));
-
+  EXPECT_EQ(jetwrite_test::indexFaults(path), "");
+    
   const std::string attachments = copyFixture(dir, "ace12/attachments.accdb");
   const auto untouched = jetwrite_test::readFile(attachments);
   DatabaseWriter writer(attachments, "");
@@ -236,7 +230,7 @@ TEST(DropTable, CreatingAndDroppingAgainAndAgainReusesThePages) {
     EXPECT_LE(std::filesystem::file_size(path), initial + 32 * 4096) << fixture;
     EXPECT_EQ(Database::open(path, "")->table("MSysObjects").countRows(), catalogRows) << fixture;
     EXPECT_EQ(tableList(path), "") << fixture;
-    EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path)) << fixture;
+    EXPECT_EQ(jetwrite_test::indexFaults(path), "") << fixture;
     {
       DatabaseWriter writer(path, "");
       run(writer, "CREATE TABLE `Last`(`a` INT, `m` MEMO)");
@@ -248,6 +242,7 @@ TEST(DropTable, CreatingAndDroppingAgainAndAgainReusesThePages) {
       EXPECT_EQ(js.output, "5000\n") << fixture;
     }
   }
+  if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed; it read none of the files");
 }
 
 }  // namespace

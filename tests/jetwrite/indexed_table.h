@@ -58,12 +58,10 @@ inline std::vector<jet::Value> valuesInIndexOrder(const std::string& path, const
   const RealIndex index = realIndex(*db, t, which);
   std::size_t column = 0;
   while (t.def().columns[column].number != index.columns.front().number) ++column;
-  std::size_t depth = 0;
   std::vector<jet::Value> out;
-  PageStore store(path, db->header().format.pageSize, jet::journal::SyncPolicy::Off);
   std::vector<std::pair<std::uint32_t, jet::Value>> rows;
-  forEachStoredRow(store, db->header(), t.def(), [&](const StoredRow& r) { rows.emplace_back(r.slot, r.values[column]); });
-  for (const Entry& e : leafEntriesInOrder(*db, index, depth)) {
+  forEachStoredRow(db->pager(), db->header(), t.def(), [&](const StoredRow& r) { rows.emplace_back(r.slot, r.values[column]); });
+  for (const Entry& e : auditIndex(*db, t, index).leafEntries) {
     const std::uint32_t pointer = (static_cast<std::uint32_t>(e[e.size() - 4]) << 24) |
                                   (e[e.size() - 3] << 16) | (e[e.size() - 2] << 8) | e[e.size() - 1];
     const auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r.first == pointer; });

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "oracle_required.h"
+
 namespace jetwrite_test {
 
 struct CommandResult {

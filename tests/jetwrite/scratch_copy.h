@@ -2,6 +2,9 @@
 // statements on them the way the provider does.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -12,6 +15,18 @@
 #include "temp_dir.h"
 
 namespace jetwrite_test {
+
+// An empty database of each format the engine writes, as Access made it.
+inline constexpr const char* kEmptyDatabases[] = {"jet4/empty2003.mdb", "ace12/empty2007.accdb",
+                                                  "ace14/empty2010.accdb", "ace16/empty2016.accdb"};
+
+// A test name for a fixture: "jet4/empty2003.mdb" gives "jet4_empty2003".
+inline std::string fixtureTestName(const testing::TestParamInfo<const char*>& info) {
+  std::string name = std::filesystem::path(info.param).replace_extension().string();
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
 
 inline std::string copyFixture(const TempDir& dir, const std::string& fixture) {
   const std::string path = dir.file(std::filesystem::path(fixture).filename().string());

@@ -59,7 +59,7 @@ TEST(SelectInto, CopiesLongValues) {
   ASSERT_TRUE(ra.next(a));
   ASSERT_TRUE(rb.next(b));
   EXPECT_EQ(a, b);
-  if (!jetwrite_test::haveMdbReader()) GTEST_SKIP() << "mdb-reader is not installed";
+  if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(
       path, "const a=db.getTable(\"OleTable\").getData()[0];const b=db.getTable(\"Copied\").getData()[0];"
             "const k=Object.keys(a).find(x=>Buffer.isBuffer(a[x]));console.log(a[k].length, Buffer.compare(a[k],b[k]));");

@@ -93,8 +93,7 @@ TEST(TextKey, EqualsTheKeysAccessWroteForCyrillicGreekAndJapaneseText) {
   const auto audit = jetwrite_test::auditIndex(
       jetwrite_test::fixturePath("jet4/testUnicodeCompV2003.mdb"), "Table", 1);
   EXPECT_EQ(audit.entries, 8u);
-  EXPECT_TRUE(audit.ordered);
-  EXPECT_TRUE(audit.keysMatchRows);
+  EXPECT_TRUE(audit.sound()) << audit.report();
 }
 
 TEST(TextKey, LegacyAsciiIgnoresCaseAndEndsWithMarks) {
@@ -295,7 +294,7 @@ TEST(TextKeyEndToEnd, TablesNamedInOtherScriptsAreListedEverywhere) {
         jetwrite_test::run(writer, "INSERT INTO `" + name + "` VALUES(NULL, 'Ζ')");
       }
     }
-    EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path)) << fixture;
+    EXPECT_EQ(jetwrite_test::indexFaults(path), "") << fixture;
     auto db = Database::open(path, "");
     const auto listed = jetwrite_test::runCommand("mdb-tables -1 " + jetwrite_test::quoted(path));
     for (const std::string& name : names) {
@@ -316,7 +315,7 @@ TEST(TextKeyEndToEnd, ATableNameOutsideTheBmpIsRefusedAndLeavesTheFileAlone) {
     write::DatabaseWriter writer(path, "");
     EXPECT_THROW(jetwrite_test::run(writer, "CREATE TABLE `Smile 😀`(`id` COUNTER)"), Error);
   }
-  EXPECT_TRUE(jetwrite_test::catalogIndexesRight(path));
+  EXPECT_EQ(jetwrite_test::indexFaults(path), "");
   EXPECT_THROW(Database::open(path, "")->table("Smile 😀"), Error);
   EXPECT_EQ(jetwrite_test::readFile(path).size(), before.size());
 }

@@ -11,6 +11,7 @@
 #include <limits>
 #include <random>
 
+#include "oracle_required.h"
 #include "ado/data_type.h"
 #include "fixture_catalog.h"
 #include "line_tool_reader.h"
@@ -146,7 +147,7 @@ TEST(OracleProjection, CutsNumbersAndDatesToWhatEachReaderPrints) {
 class JavaScriptCanonicalForm : public testing::Test {
  protected:
   void SetUp() override {
-    if (!programAvailable("node")) GTEST_SKIP() << "node is not installed";
+    if (!programAvailable("node")) SKIP_WITHOUT_ORACLE("node is not installed");
   }
 
   // Runs `formatter(value)` in node for each value given as hex bits.

@@ -12,6 +12,7 @@
 #include "accessdb_runner.h"
 #include "jetwrite/fixture_pages.h"
 #include "jetwrite/temp_dir.h"
+#include "oracle_required.h"
 #include "reader_agreement.h"
 
 namespace tools_test {
@@ -52,7 +53,7 @@ inline std::string copyOfFixture(const jetwrite_test::TempDir& dir, const std::s
 inline void expectAgreement(const std::string& file, oracle::Oracle reader,
                             const std::vector<std::string>& tables = {},
                             const std::optional<std::string>& password = std::nullopt) {
-  if (const auto missing = readerMissing(reader)) GTEST_SKIP() << *missing;
+  if (const auto missing = readerMissing(reader)) SKIP_WITHOUT_ORACLE(*missing);
   ReaderAgreement agreement(file, reader, password);
   std::vector<std::string> disagreements;
   const std::vector<std::string> listed = agreement.sameTables(disagreements);

@@ -14,7 +14,11 @@ std::unique_ptr<Session> AccessProvider::open(const ConnectionString& properties
   const std::string password = properties.get("JET OLEDB:Database Password").value_or("");
   // Opening checks the file and the password now, as the providers do.
   translatingErrors([&] { jet::Database::open(*path, password); });
-  return std::make_unique<AccessSession>(*path, password);
+  // Jet's synchronous commit mode (1) puts every statement on the disk
+  // before it returns; the default leaves writing back to the system.
+  const bool synchronous = properties.get("Jet OLEDB:Transaction Commit Mode") == "1";
+  return std::make_unique<AccessSession>(*path, password,
+                                         synchronous ? jet::journal::SyncPolicy::Full : jet::journal::SyncPolicy::Off);
 }
 
 }  // namespace ado::access

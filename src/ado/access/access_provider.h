@@ -2,8 +2,9 @@
 // "Microsoft.ACE.OLEDB.12.0". Both open any Access file the engine reads
 // (the real ones differ in which formats they accept; here the newer
 // engine's reach serves both names). The connection string gives the file
-// as "Data Source" and the database password as
-// "JET OLEDB:Database Password".
+// as "Data Source", the database password as "JET OLEDB:Database Password"
+// and, as "Jet OLEDB:Transaction Commit Mode=1", that every statement is
+// synced to disk before it returns.
 #pragma once
 
 #include <functional>

@@ -16,7 +16,7 @@ std::shared_ptr<jet::Database> AccessSession::currentDatabase() const {
 }
 
 jet::write::DatabaseWriter& AccessSession::writer() {
-  if (!writer_) writer_ = std::make_unique<jet::write::DatabaseWriter>(path_, password_);
+  if (!writer_) writer_ = std::make_unique<jet::write::DatabaseWriter>(path_, password_, policy_);
   return *writer_;
 }
 

@@ -26,8 +26,8 @@ namespace ado::access {
 
 class AccessSession final : public Session {
  public:
-  AccessSession(std::string path, std::string password)
-      : path_(std::move(path)), password_(std::move(password)) {}
+  AccessSession(std::string path, std::string password, jet::journal::SyncPolicy policy)
+      : path_(std::move(path)), password_(std::move(password)), policy_(policy) {}
 
   void execute(std::string_view sql) override;
   std::unique_ptr<Cursor> query(std::string_view sql) override;
@@ -41,6 +41,7 @@ class AccessSession final : public Session {
 
   std::string path_;
   std::string password_;
+  jet::journal::SyncPolicy policy_;
   std::unique_ptr<jet::write::DatabaseWriter> writer_;
 };
 

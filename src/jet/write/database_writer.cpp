@@ -6,6 +6,7 @@
 #include "jet/error.h"
 #include "jet/sql/error_numbers.h"
 #include "jet/write/catalog_writer.h"
+#include "jet/write/referential_integrity.h"
 #include "jet/write/stored_rows.h"
 #include "jet/write/table_definition.h"
 
@@ -56,7 +57,8 @@ TableWriter& DatabaseWriter::tableWriter(const std::string& name) {
   const Table table = database_->table(name);
   auto it = tables_.find(table.def().page);
   if (it == tables_.end())
-    it = tables_.try_emplace(table.def().page, store_, header_, table.def(), table.name()).first;
+    it = tables_.try_emplace(table.def().page, store_, header_, table.def(), table.name(),
+                             requiredReferences(*database_, table.def())).first;
   pageByName_[name] = table.def().page;
   return it->second;
 }

@@ -47,6 +47,20 @@ struct RealIndex {
 // From the joined definition bytes.
 std::vector<RealIndex> readRealIndexes(ByteView definition, const TableDef& def, const Format& format);
 
+// An enforced relationship as the table on its many side records it: its
+// index over the key columns, and the other table's index whose key each
+// of its rows must name.
+struct ForeignKey {
+  std::uint32_t realIndex = 0;        // of this table
+  std::uint32_t referencedTable = 0;  // the one side's definition page
+  std::uint32_t referencedIndex = 0;  // the one side's logical index number
+};
+std::vector<ForeignKey> readForeignKeys(ByteView definition, const TableDef& def, const Format& format);
+
+// The real index that the logical index numbered `logical` uses.
+std::optional<std::uint32_t> realIndexOf(ByteView definition, const TableDef& def, const Format& format,
+                                         std::uint32_t logical);
+
 // Why the engine cannot keep `index` of `def` up to date; nullopt when it can.
 std::optional<std::string> unsupportedIndex(const RealIndex& index, const TableDef& def, const KeyForms& forms);
 

@@ -11,6 +11,7 @@ namespace {
 struct Step {
   std::uint32_t page;
   IndexPage content;
+  bool beyondLast;  // nodes: the route went past every entry
 };
 
 bool sameKey(const Entry& a, const Entry& b) {
@@ -26,14 +27,23 @@ Error duplicate() {
                "redefine the index to permit duplicate entries and try again.");
 }
 
-// The child a node routes `entry` to.
-std::uint32_t route(const IndexPage& node, const Entry& entry) {
+// The child a node routes `entry` to: the first whose last entry is not
+// below it, else the tail. A node without a tail (one child, or a node
+// Access wrote that way) sends larger entries to its last child, whose
+// last entry the new one will become.
+struct Route {
+  std::uint32_t child;
+  bool beyondLast;  // past every entry of a node without a tail
+};
+
+Route route(const IndexPage& node, const Entry& entry) {
   for (const Entry& e : node.entries) {
     const Entry last = withoutChild(e);
-    if (!(last < entry)) return childOf(e);
+    if (!(last < entry)) return {childOf(e), false};
   }
-  if (node.tail == 0) throw damaged("an index node has no tail page");
-  return node.tail;
+  if (node.tail != 0) return {node.tail, false};
+  if (node.entries.empty()) throw damaged("an index node has no children");
+  return {childOf(node.entries.back()), true};
 }
 
 std::vector<Step> descend(const PageStore& store, const Format& f, const IndexLocation& index,
@@ -42,9 +52,11 @@ std::vector<Step> descend(const PageStore& store, const Format& f, const IndexLo
   std::uint32_t page = index.root;
   for (int depth = 0;; ++depth) {
     if (depth > 32) throw damaged("an index is deeper than any index can be");
-    path.push_back({page, decodeIndexPage(store.read(page), f)});
+    path.push_back({page, decodeIndexPage(store.read(page), f), false});
     if (path.back().content.leaf) return path;
-    page = route(path.back().content, entry);
+    const Route next = route(path.back().content, entry);
+    path.back().beyondLast = next.beyondLast;
+    page = next.child;
   }
 }
 
@@ -125,6 +137,72 @@ void split(PageStore& store, const Format& f, const IndexLocation& index, std::v
     split(store, f, index, path, level - 1);
 }
 
+bool holdsNothing(const IndexPage& p) { return p.entries.empty() && p.tail == 0; }
+
+// The last entry under `content`, a page of the tree.
+Entry lastEntry(const PageStore& store, const Format& f, const IndexPage& content) {
+  IndexPage p = content;
+  for (int depth = 0; !p.leaf && p.tail != 0; ++depth) {
+    if (depth > 32) throw damaged("an index is deeper than any index can be");
+    p = decodeIndexPage(store.read(p.tail), f);
+  }
+  if (p.entries.empty()) throw damaged("an index page holds no entries");
+  return p.leaf ? p.entries.back() : withoutChild(p.entries.back());
+}
+
+// Sets the parent's entry for `child` to the child's last entry; whether
+// the entry changed.
+bool renameChild(IndexPage& parent, std::uint32_t child, const Entry& last) {
+  const auto it = std::find_if(parent.entries.begin(), parent.entries.end(),
+                               [&](const Entry& e) { return childOf(e) == child; });
+  if (it == parent.entries.end()) throw damaged("an index node does not name its child");
+  const Entry renamed = nodeEntry(last, child);
+  if (*it == renamed) return false;
+  *it = renamed;
+  return true;
+}
+
+// Removes an emptied child from its parent; the last child before a
+// removed tail becomes the tail.
+void dropChild(IndexPage& parent, std::uint32_t child) {
+  if (parent.tail == child) {
+    parent.tail = parent.entries.empty() ? 0 : childOf(parent.entries.back());
+    if (!parent.entries.empty()) parent.entries.pop_back();
+    return;
+  }
+  const auto it = std::find_if(parent.entries.begin(), parent.entries.end(),
+                               [&](const Entry& e) { return childOf(e) == child; });
+  if (it == parent.entries.end()) throw damaged("an index node does not name its child");
+  parent.entries.erase(it);
+}
+
+// A node's only child is named by an entry, never as its tail (readers
+// that check the tree refuse a lone tail); true when the node changed.
+bool keepLoneChildAsEntry(const PageStore& store, const Format& f, IndexPage& node) {
+  if (node.leaf || node.tail == 0 || !node.entries.empty()) return false;
+  node.entries.push_back(nodeEntry(lastEntry(store, f, decodeIndexPage(store.read(node.tail), f)), node.tail));
+  node.tail = 0;
+  return true;
+}
+
+// An emptied page leaves the tree: its neighbours link to each other and
+// the page is free for any use.
+void leaveTree(PageStore& store, const Format& f, const IndexLocation& index, const Step& step) {
+  const IndexPage& gone = step.content;
+  if (gone.prev != 0) {
+    IndexPage before = decodeIndexPage(store.read(gone.prev), f);
+    before.next = gone.next;
+    write(store, f, gone.prev, before);
+  }
+  if (gone.next != 0) {
+    IndexPage after = decodeIndexPage(store.read(gone.next), f);
+    after.prev = gone.prev;
+    write(store, f, gone.next, after);
+  }
+  if (index.usageMap != 0) setMapPage(store, f, index.usageMap, step.page, false);
+  markPageFree(store, f, step.page);
+}
+
 }  // namespace
 
 void appendEntryRowPointer(Entry& entry, std::uint32_t rowPointer) {
@@ -152,13 +230,32 @@ void insertIndexEntry(PageStore& store, const Format& f, const IndexLocation& in
           const IndexPage prev = decodeIndexPage(store.read(leaf.prev), f);
           return !prev.entries.empty() && sameKey(prev.entries.back(), entry);
         }());
-    if (clash) throw duplicate();
+      if (clash) throw duplicate();
   }
+  // The entry becomes the last one under every node it passed beyond.
+  for (Step& step : path)
+    if (step.beyondLast) {
+      step.content.entries.back() = nodeEntry(entry, childOf(step.content.entries.back()));
+      write(store, f, step.page, step.content);
+    }
   leaf.entries.insert(pos, entry);
   if (fitsIndexPage(leaf.entries, f))
     write(store, f, path.back().page, leaf);
   else
     split(store, f, index, path, path.size() - 1);
+}
+
+bool indexHoldsKey(const PageStore& store, const Format& f, const IndexLocation& index, const Entry& key) {
+  Entry probe = key;
+  probe.insert(probe.end(), kRowPointerSize, 0);  // before every row with that key
+  IndexPage leaf = descend(store, f, index, probe).back().content;
+  for (int page = 0; page < 2; ++page) {  // the first entry not below the probe may open the next leaf
+    const auto pos = std::lower_bound(leaf.entries.begin(), leaf.entries.end(), probe);
+    if (pos != leaf.entries.end()) return sameKey(*pos, probe);
+    if (leaf.next == 0) return false;
+    leaf = decodeIndexPage(store.read(leaf.next), f);
+  }
+  return false;
 }
 
 bool removeIndexEntry(PageStore& store, const Format& f, const IndexLocation& index, const Entry& entry) {
@@ -167,7 +264,35 @@ bool removeIndexEntry(PageStore& store, const Format& f, const IndexLocation& in
   const auto it = std::find(leaf.entries.begin(), leaf.entries.end(), entry);
   if (it == leaf.entries.end()) return false;
   leaf.entries.erase(it);
-  write(store, f, path.back().page, leaf);
+  // From the leaf up: an emptied page leaves the tree, and a page whose
+  // last entry may have changed gets its parent's entry for it rewritten,
+  // which may change the parent's own last entry in turn. A tail child has
+  // no entry of its own: its last entry is its parent's.
+  bool dirty = true;  // the page at `level` changed
+  bool lastMayMove = true;
+  for (std::size_t level = path.size() - 1; level > 0 && (dirty || lastMayMove); --level) {
+    const Step& child = path[level];
+    IndexPage& parent = path[level - 1].content;
+    const bool tail = child.page == parent.tail;
+    bool parentDirty = false;
+    if (holdsNothing(child.content)) {
+      leaveTree(store, f, index, child);
+      dropChild(parent, child.page);
+      parentDirty = true;
+    } else {
+      if (dirty) write(store, f, child.page, child.content);
+      if (!tail) parentDirty = renameChild(parent, child.page, lastEntry(store, f, child.content));
+    }
+    parentDirty = keepLoneChildAsEntry(store, f, parent) || parentDirty;
+    lastMayMove = parentDirty || tail;
+    dirty = parentDirty;
+  }
+  if (dirty) {
+    IndexPage& root = path.front().content;
+    // An emptied tree's root is an empty leaf again.
+    if (holdsNothing(root)) root.leaf = true;
+    write(store, f, path.front().page, root);
+  }
   return true;
 }
 

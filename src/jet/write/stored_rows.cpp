@@ -12,8 +12,13 @@ namespace jet::write {
 
 void forEachStoredRow(const PageStore& store, const Header& header, const TableDef& def,
                       const std::function<void(const StoredRow&)>& visit) {
+  Pager pager(store.snapshot(), header.format.pageSize, 0);
+  forEachStoredRow(pager, header, def, visit);
+}
+
+void forEachStoredRow(Pager& pager, const Header& header, const TableDef& def,
+                      const std::function<void(const StoredRow&)>& visit) {
   const Format& f = header.format;
-  Pager pager(store.snapshot(), f.pageSize, 0);
   ValueDecoder decoder(pager, header);
   RowCracker cracker;
   std::vector<FieldSlice> fields;

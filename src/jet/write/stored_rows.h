@@ -10,6 +10,7 @@
 
 #include "jet/convert/value.h"
 #include "jet/header.h"
+#include "jet/pager.h"
 #include "jet/table_def.h"
 #include "jet/value.h"
 #include "jet/write/page_store.h"
@@ -22,8 +23,11 @@ struct StoredRow {
   std::vector<Value> values;  // in def.columns order
 };
 
-// Calls `visit` for every live row of the table, in storage order.
+// Calls `visit` for every live row of the table, in storage order: as the
+// statement under way sees it, or as `pager` reads the file.
 void forEachStoredRow(const PageStore& store, const Header& header, const TableDef& def,
+                      const std::function<void(const StoredRow&)>& visit);
+void forEachStoredRow(Pager& pager, const Header& header, const TableDef& def,
                       const std::function<void(const StoredRow&)>& visit);
 
 // A stored value as the writer's value: text back to UTF-16.

@@ -21,10 +21,12 @@ std::vector<std::uint8_t> definitionBytes(const PageStore& store, const Format& 
 
 }  // namespace
 
-TableWriter::TableWriter(const PageStore& store, const Header& header, TableDef def, std::string name)
+TableWriter::TableWriter(const PageStore& store, const Header& header, TableDef def, std::string name,
+                         std::vector<RequiredReference> references)
     : format_(header.format),
       def_(std::move(def)),
       name_(std::move(name)),
+      references_(std::move(references)),
       keys_(keyForms(header)) {
   for (const ColumnDef& c : def_.columns) columns_.push_back(writableColumn(c));
   const auto definition = definitionBytes(store, format_, def_.page);
@@ -33,6 +35,10 @@ TableWriter::TableWriter(const PageStore& store, const Header& header, TableDef 
   for (const RealIndex& index : indexes_)
     if (const auto reason = unsupportedIndex(index, def_, keys_))
       throw Error(errc::kFailure, "Cannot insert into '" + name_ + "': " + *reason + ".");
+  for (const RequiredReference& r : references_)
+    if (const auto reason = unsupportedIndex(r.referencedIndex, r.referencedDef, keys_))
+      throw Error(errc::kFailure, "Cannot insert into '" + name_ + "': the related table '" + r.table + "' " +
+                                      *reason + ".");
 }
 
 void TableWriter::forgetPlacement() {
@@ -100,6 +106,7 @@ void TableWriter::insert(PageStore& store, const std::vector<sql::Literal>& lite
 
 std::uint32_t TableWriter::insertValues(PageStore& store, std::vector<convert::Value> values) {
   assignAutoNumbers(store, values);
+  for (const RequiredReference& r : references_) requireReferencedRow(store, format_, r, def_, values, keys_);
   const LongValueSink longValue = [&](const ColumnDef& c, ByteView data) {
     const auto maps = longValueMaps_.find(c.number);
     if (maps == longValueMaps_.end())

@@ -2,9 +2,10 @@
 // types, long values stored, the row placed on the last data page with
 // room (or a new one, recorded in the table's usage maps), and the row
 // count and next AutoNumber in the definition brought up to date, and an
-// entry added to each of the table's indexes. A table with an index whose
-// keys the engine cannot build is refused: a row its index did not know
-// would leave the index wrong.
+// entry added to each of the table's indexes. A row that an enforced
+// relationship needs a related row for is refused without one. A table with
+// an index whose keys the engine cannot build is refused: a row its index
+// did not know would leave the index wrong.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include "jet/table_def.h"
 #include "jet/write/page_store.h"
 #include "jet/write/index_definitions.h"
+#include "jet/write/referential_integrity.h"
 #include "jet/write/stored_rows.h"
 #include "jet/write/table_layout.h"
 
@@ -25,7 +27,8 @@ namespace jet::write {
 
 class TableWriter {
  public:
-  TableWriter(const PageStore& store, const Header& header, TableDef def, std::string name);
+  TableWriter(const PageStore& store, const Header& header, TableDef def, std::string name,
+              std::vector<RequiredReference> references = {});
 
   void insert(PageStore& store, const std::vector<sql::Literal>& values);
   // Inserts values already of the columns' types; the new row's pointer.
@@ -48,6 +51,7 @@ class TableWriter {
   std::vector<sql::ColumnDefinition> columns_;
   std::map<std::uint16_t, LongValueMaps> longValueMaps_;
   std::vector<RealIndex> indexes_;
+  std::vector<RequiredReference> references_;
   KeyForms keys_;
   std::uint32_t lastDataPage_ = 0;
   std::map<std::uint16_t, std::uint32_t> lastLongValuePage_;
