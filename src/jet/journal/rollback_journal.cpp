@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "jet/error.h"
+#include "jet/journal/statement_lock.h"
 
 namespace jet::journal {
 namespace {
@@ -26,6 +27,7 @@ void syncDirectoryOf(const std::string& path) {
 bool rollBack(const JournalHeader& header, std::span<const std::uint8_t> records, FileHandle& database) {
   const auto originals = decodeOriginals(header, records);
   if (!originals) return false;
+  const StatementLock restoring(database.descriptor(), StatementAccess::Apply, database.path());
   for (const FileWrite& original : *originals) database.writeAt(original.at, original.bytes);
   if (database.size() > header.databaseSize) database.truncate(header.databaseSize);
   database.sync();
@@ -120,6 +122,7 @@ void RollbackJournal::apply(FileHandle& database, std::uint64_t databaseSize, co
   journal_.writeAt(0, journal.image);
   if (policy_ == SyncPolicy::Full) journal_.sync();
   try {
+    const StatementLock applying(database.descriptor(), StatementAccess::Apply, database.path());
     for (const FileWrite& write : journal.writes) database.writeAt(write.at, write.bytes);
     if (policy_ == SyncPolicy::Full) database.sync();
   } catch (...) {
