@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "jet/journal/file_handle.h"
@@ -62,13 +63,25 @@ class RollbackJournal {
   // The same, reading sizes and originals from the file.
   void apply(FileHandle& database, const PageImages& pages);
 
+  // A statement that writes pages past the database's end before apply()
+  // (a long copy that cannot keep them all in memory) calls this first: the
+  // journal then records the size to cut the database back to, so that the
+  // statement stays whole or absent. Those pages need no originals. The
+  // next apply() or abandonGrowth() ends the protection.
+  void protectGrowth(std::uint64_t databaseSize);
+  // Cuts the database back to the size protectGrowth() recorded, for a
+  // statement that failed after writing pages ahead.
+  void abandonGrowth(FileHandle& database);
+
  private:
+  void openJournal();
   void wipeHeader();
 
   std::string databasePath_;
   std::size_t pageSize_;
   SyncPolicy policy_;
   FileHandle journal_;
+  std::optional<std::uint64_t> growingFrom_;  // set by protectGrowth()
 };
 
 }  // namespace jet::journal
