@@ -27,7 +27,6 @@ void syncDirectoryOf(const std::string& path) {
 bool rollBack(const JournalHeader& header, std::span<const std::uint8_t> records, FileHandle& database) {
   const auto originals = decodeOriginals(header, records);
   if (!originals) return false;
-  const StatementLock restoring(database.descriptor(), StatementAccess::Apply, database.path());
   for (const FileWrite& original : *originals) database.writeAt(original.at, original.bytes);
   if (database.size() > header.databaseSize) database.truncate(header.databaseSize);
   database.sync();
@@ -46,7 +45,11 @@ bool rollBackAndRemove(const std::string& databasePath,
     const auto header = journal.readAt(0, head) ? decodeHeader(head) : std::nullopt;
     if (header) {
       std::vector<std::uint8_t> records(header->recordsLength);
-      if (journal.readAt(kJournalHeaderSize, records)) rolledBack = rollBack(*header, records, writable());
+      if (journal.readAt(kJournalHeaderSize, records)) {
+        FileHandle& database = writable();
+        const StatementLock restoring(database.descriptor(), StatementAccess::Apply, database.path());
+        rolledBack = rollBack(*header, records, database);
+      }
     }
   }
   std::filesystem::remove(path);
@@ -152,13 +155,16 @@ void RollbackJournal::apply(FileHandle& database, std::uint64_t databaseSize, co
     journal_.writeAt(0, image.first(kJournalHeaderSize));
   }
   if (policy_ == SyncPolicy::Full) journal_.sync();
+  if (!statementLock_) statementLock_.emplace(database);
   try {
-    const StatementLock applying(database.descriptor(), StatementAccess::Apply, database.path());
-    for (const FileWrite& write : journal.writes) database.writeAt(write.at, write.bytes);
-    if (policy_ == SyncPolicy::Full) database.sync();
+    statementLock_->whileApplying([&] {
+      for (const FileWrite& write : journal.writes) database.writeAt(write.at, write.bytes);
+      if (policy_ == SyncPolicy::Full) database.sync();
+    });
   } catch (...) {
     const auto header = decodeHeader(journal.image);
-    rollBack(*header, std::span(journal.image).subspan(kJournalHeaderSize), database);
+    statementLock_->whileApplying(
+        [&] { rollBack(*header, std::span(journal.image).subspan(kJournalHeaderSize), database); });
     wipeHeader();
     growingFrom_.reset();
     throw;

@@ -29,6 +29,7 @@
 
 #include "jet/journal/file_handle.h"
 #include "jet/journal/journal_format.h"
+#include "jet/journal/statement_lock.h"
 
 namespace jet::journal {
 
@@ -82,6 +83,9 @@ class RollbackJournal {
   SyncPolicy policy_;
   FileHandle journal_;
   std::optional<std::uint64_t> growingFrom_;  // set by protectGrowth()
+  // Made by the first apply(), for its database; the database must stay
+  // the same file for the journal's lifetime.
+  std::optional<WriterStatementLock> statementLock_;
 };
 
 }  // namespace jet::journal
