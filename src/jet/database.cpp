@@ -59,6 +59,11 @@ std::shared_ptr<Database> Database::open(const std::string& path, const std::str
 std::shared_ptr<Database> Database::open(std::unique_ptr<ByteSource> source, const std::string& path,
                                          const std::string& password) {
   const Error unrecognized(errc::kFailure, "Unrecognized database format '" + path + "'.");
+  // Declared first so that the consistent read, which refers to the source
+  // the database comes to own, ends before the database can go.
+  std::shared_ptr<Database> db;
+  // Header, size and catalog from between the same two statements.
+  const ConsistentRead consistent(*source);
   std::vector<std::uint8_t> first(std::min<std::uint64_t>(source->size(), 4096));
   source->read(0, first);
   if (!looksLikeAccessHeader(first)) throw unrecognized;
@@ -71,12 +76,13 @@ std::shared_ptr<Database> Database::open(std::unique_ptr<ByteSource> source, con
   if (!header.password.empty() && header.password != password)
     throw Error(errc::kInvalidPassword, "Not a valid password.");
 
-  auto db = std::make_shared<Database>(header, std::move(source));
+  db = std::make_shared<Database>(header, std::move(source));
   db->catalog_ = readCatalog(*db);
   return db;
 }
 
 Table Database::tableAtPage(std::uint32_t page, std::string name) {
+  const ConsistentRead consistent(pager_.source());
   auto def = std::make_shared<TableDef>(readTableDef(pager_, header_, page));
   for (const auto& entry : catalog_) {
     if (entry.objectType() == ObjectType::Table && entry.tableDefPage() == page)

@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "jet/journal/statement_lock.h"
 #include "jet/rc4.h"
 
 namespace jet {
@@ -15,15 +17,24 @@ namespace {
 
 constexpr std::size_t kCachedPages = 64;
 
+// Reads under the file's statement lock, held shared, so that another
+// process's writer never applies a statement in the middle of them.
 class FileSource final : public ByteSource {
  public:
-  FileSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+  FileSource(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
   ~FileSource() override { ::close(fd_); }
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
 
-  std::uint64_t size() const override { return size_; }
+  // Asked anew, so that a size read under the statement lock agrees with
+  // the pages read under it.
+  std::uint64_t size() const override {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) throw Error(errc::kFailure, "Disk or network error.");
+    return static_cast<std::uint64_t>(info.st_size);
+  }
   void read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+    const ConsistentRead whole(*this);
     std::size_t done = 0;
     while (done < out.size()) {
       const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done,
@@ -32,10 +43,21 @@ class FileSource final : public ByteSource {
       done += static_cast<std::size_t>(n);
     }
   }
+  // The kernel's lock is the process's, released by one unlock however
+  // often it was taken, so nested holds are counted here.
+  void beginConsistentRead() const override {
+    if (holds_ == 0) lock_.emplace(fd_, journal::StatementAccess::Read, path_);
+    ++holds_;
+  }
+  void endConsistentRead() const override {
+    if (--holds_ == 0) lock_.reset();
+  }
 
  private:
   int fd_;
-  std::uint64_t size_;
+  std::string path_;
+  mutable int holds_ = 0;
+  mutable std::optional<journal::StatementLock> lock_;
 };
 
 class MemorySource final : public ByteSource {
@@ -59,7 +81,7 @@ std::unique_ptr<ByteSource> openFileSource(const std::string& path) {
     if (fd >= 0) ::close(fd);
     throw Error(errc::kFailure, "Could not find file '" + path + "'.");
   }
-  return std::make_unique<FileSource>(fd, static_cast<std::uint64_t>(info.st_size));
+  return std::make_unique<FileSource>(fd, path);
 }
 
 std::unique_ptr<ByteSource> memorySource(std::vector<std::uint8_t> bytes) {

@@ -20,8 +20,26 @@ class ByteSource {
  public:
   virtual ~ByteSource() = default;
   virtual std::uint64_t size() const = 0;
-  // Fills `out` from `offset`; the caller stays within size().
+  // Fills `out` from `offset`; the caller stays within size(). A file's
+  // single read sees no statement of another process's writer half done.
   virtual void read(std::uint64_t offset, std::span<std::uint8_t> out) const = 0;
+  // Between begin and end, reads see the file between the same two
+  // statements of another process's writer, which waits meanwhile. Pairs
+  // nest. Sources nobody else writes need nothing.
+  virtual void beginConsistentRead() const {}
+  virtual void endConsistentRead() const {}
+};
+
+// Holds a source consistent (begin/endConsistentRead) for its lifetime.
+class ConsistentRead {
+ public:
+  explicit ConsistentRead(const ByteSource& source) : source_(source) { source_.beginConsistentRead(); }
+  ConsistentRead(const ConsistentRead&) = delete;
+  ConsistentRead& operator=(const ConsistentRead&) = delete;
+  ~ConsistentRead() { source_.endConsistentRead(); }
+
+ private:
+  const ByteSource& source_;
 };
 
 // Opens `path` for reading; throws the "Could not find file" error if it
@@ -37,6 +55,7 @@ class Pager {
 
   std::size_t pageSize() const { return pageSize_; }
   std::uint32_t pageCount() const { return pageCount_; }
+  const ByteSource& source() const { return *source_; }
   // The decoded page; throws kDamaged past the end.
   Page page(std::uint32_t number);
 

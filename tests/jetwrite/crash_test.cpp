@@ -120,5 +120,43 @@ TEST(Crash, KilledDuringDropsLeavesTheCatalogRight) {
   EXPECT_LT(left, 115);
 }
 
+// A copy larger than the writer keeps in memory writes its new pages before
+// it commits; killed then, it must leave no copy and no grown file behind.
+TEST(Crash, KilledDuringALargeCopyLeavesNoPartOfIt) {
+  jetwrite_test::TempDir dir;
+  const std::string path = copyFixture(dir, "jet4/empty2003.mdb");
+  // Memos of ten pages each (two bytes a letter): more pages than the
+  // writer holds in memory.
+  constexpr int kRows = 600;
+  std::string memo;
+  for (int i = 0; i < 20000; ++i) memo += "\u0436";
+  {
+    DatabaseWriter writer(path, "");
+    writer.execute(sql::parse("CREATE TABLE `t`(`n` INT,`m` MEMO)"));
+    for (int i = 0; i < kRows; ++i)
+      writer.execute(sql::parse("INSERT INTO `t` VALUES('" + std::to_string(i) + "', '" + memo + "')"));
+  }
+  const auto before = std::filesystem::file_size(path);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    DatabaseWriter writer(path, "");
+    writer.execute(sql::parse("SELECT a1.* INTO `copy` FROM `t` AS a1;"));
+    ::_exit(0);
+  }
+  // Killed as soon as the copy's first pages reach the file.
+  int status = 0;
+  while (std::filesystem::file_size(path) == before && ::waitpid(child, &status, WNOHANG) == 0)
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  ::kill(child, SIGKILL);
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the copy ended before it was killed";
+  auto db = Database::open(path, "");
+  EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
+  EXPECT_EQ(std::filesystem::file_size(path), before);
+  EXPECT_THROW(db->table("copy"), Error);
+  EXPECT_EQ(db->table("t").countRows(), static_cast<std::uint64_t>(kRows));
+}
+
 }  // namespace
 }  // namespace jet::write

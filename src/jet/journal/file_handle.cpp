@@ -20,6 +20,14 @@ FileHandle::FileHandle(const std::string& path, Mode mode) : path_(path) {
   if (fd_ < 0) fail("open");
 }
 
+FileHandle FileHandle::duplicate() const {
+  FileHandle copy;
+  copy.path_ = path_;
+  copy.fd_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+  if (copy.fd_ < 0) fail("duplicate");
+  return copy;
+}
+
 FileHandle::FileHandle(FileHandle&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
 

@@ -24,6 +24,10 @@ class FileHandle {
 
   bool isOpen() const { return fd_ >= 0; }
   const std::string& path() const { return path_; }
+  // For locks taken on the open file (StatementLock).
+  int descriptor() const { return fd_; }
+  // Another descriptor of the same open file.
+  FileHandle duplicate() const;
   std::uint64_t size() const;
   // Reads exactly out.size() bytes; false if the file ends first.
   bool readAt(std::uint64_t offset, std::span<std::uint8_t> out) const;

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "jet/error.h"
+#include "jet/journal/statement_lock.h"
 
 namespace jet::journal {
 namespace {
@@ -44,7 +45,11 @@ bool rollBackAndRemove(const std::string& databasePath,
     const auto header = journal.readAt(0, head) ? decodeHeader(head) : std::nullopt;
     if (header) {
       std::vector<std::uint8_t> records(header->recordsLength);
-      if (journal.readAt(kJournalHeaderSize, records)) rolledBack = rollBack(*header, records, writable());
+      if (journal.readAt(kJournalHeaderSize, records)) {
+        FileHandle& database = writable();
+        const StatementLock restoring(database.descriptor(), StatementAccess::Apply, database.path());
+        rolledBack = rollBack(*header, records, database);
+      }
     }
   }
   std::filesystem::remove(path);
@@ -87,6 +92,30 @@ RollbackJournal::~RollbackJournal() {
   std::filesystem::remove(pathFor(databasePath_), ignored);
 }
 
+void RollbackJournal::openJournal() {
+  if (journal_.isOpen()) return;
+  journal_ = FileHandle(pathFor(databasePath_), FileHandle::Mode::CreateReadWrite);
+  if (policy_ == SyncPolicy::Full) syncDirectoryOf(databasePath_);
+}
+
+void RollbackJournal::protectGrowth(std::uint64_t databaseSize) {
+  if (growingFrom_) return;
+  openJournal();
+  // A journal without records: recovery only cuts the file back.
+  const StatementJournal header = encodeJournal(pageSize_, databaseSize, {}, {});
+  journal_.writeAt(0, header.image);
+  if (policy_ == SyncPolicy::Full) journal_.sync();
+  growingFrom_ = databaseSize;
+}
+
+void RollbackJournal::abandonGrowth(FileHandle& database) {
+  if (!growingFrom_) return;
+  database.truncate(*growingFrom_);
+  if (policy_ == SyncPolicy::Full) database.sync();
+  wipeHeader();
+  growingFrom_.reset();
+}
+
 void RollbackJournal::wipeHeader() {
   const std::array<std::uint8_t, 8> zeros{};
   journal_.writeAt(0, zeros);
@@ -107,28 +136,41 @@ void RollbackJournal::apply(FileHandle& database, std::uint64_t databaseSize, co
   for (const auto& [number, bytes] : pages)
     if (bytes.size() != pageSize_) throw Error(errc::kFailure, "A page image has the wrong size.");
   const StatementJournal journal = encodeJournal(pageSize_, databaseSize, pages, original);
-  if (journal.writes.empty()) return;
-  if (!journal_.isOpen()) {
-    journal_ = FileHandle(pathFor(databasePath_), FileHandle::Mode::CreateReadWrite);
-    if (policy_ == SyncPolicy::Full) syncDirectoryOf(databasePath_);
+  if (journal.writes.empty() && !growingFrom_) return;
+  openJournal();
+  const std::span<const std::uint8_t> image(journal.image);
+  if (!growingFrom_) {
+    // Header and records in one write, the header carrying the records'
+    // CRC: a write cut short leaves either the old, wiped header or one
+    // whose records do not check out, and recovery ignores both - rightly,
+    // since the database is touched only after this write returned (and,
+    // under Full, was synced).
+    journal_.writeAt(0, image);
+  } else {
+    // The header of protectGrowth() must stay whole until the new one
+    // replaces it, since pages past the old end are already written: the
+    // records first, behind it, then the header in a write of its own.
+    journal_.writeAt(kJournalHeaderSize, image.subspan(kJournalHeaderSize));
+    if (policy_ == SyncPolicy::Full) journal_.sync();
+    journal_.writeAt(0, image.first(kJournalHeaderSize));
   }
-  // Header and records in one write, the header carrying the records' CRC:
-  // a write cut short leaves either the old, wiped header or one whose
-  // records do not check out, and recovery ignores both - rightly, since
-  // the database is touched only after this write returned (and, under
-  // Full, was synced).
-  journal_.writeAt(0, journal.image);
   if (policy_ == SyncPolicy::Full) journal_.sync();
+  if (!statementLock_) statementLock_.emplace(database);
   try {
-    for (const FileWrite& write : journal.writes) database.writeAt(write.at, write.bytes);
-    if (policy_ == SyncPolicy::Full) database.sync();
+    statementLock_->whileApplying([&] {
+      for (const FileWrite& write : journal.writes) database.writeAt(write.at, write.bytes);
+      if (policy_ == SyncPolicy::Full) database.sync();
+    });
   } catch (...) {
     const auto header = decodeHeader(journal.image);
-    rollBack(*header, std::span(journal.image).subspan(kJournalHeaderSize), database);
+    statementLock_->whileApplying(
+        [&] { rollBack(*header, std::span(journal.image).subspan(kJournalHeaderSize), database); });
     wipeHeader();
+    growingFrom_.reset();
     throw;
   }
   wipeHeader();
+  growingFrom_.reset();
 }
 
 }  // namespace jet::journal

@@ -24,10 +24,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "jet/journal/file_handle.h"
 #include "jet/journal/journal_format.h"
+#include "jet/journal/statement_lock.h"
 
 namespace jet::journal {
 
@@ -62,13 +64,28 @@ class RollbackJournal {
   // The same, reading sizes and originals from the file.
   void apply(FileHandle& database, const PageImages& pages);
 
+  // A statement that writes pages past the database's end before apply()
+  // (a long copy that cannot keep them all in memory) calls this first: the
+  // journal then records the size to cut the database back to, so that the
+  // statement stays whole or absent. Those pages need no originals. The
+  // next apply() or abandonGrowth() ends the protection.
+  void protectGrowth(std::uint64_t databaseSize);
+  // Cuts the database back to the size protectGrowth() recorded, for a
+  // statement that failed after writing pages ahead.
+  void abandonGrowth(FileHandle& database);
+
  private:
+  void openJournal();
   void wipeHeader();
 
   std::string databasePath_;
   std::size_t pageSize_;
   SyncPolicy policy_;
   FileHandle journal_;
+  std::optional<std::uint64_t> growingFrom_;  // set by protectGrowth()
+  // Made by the first apply(), for its database; the database must stay
+  // the same file for the journal's lifetime.
+  std::optional<WriterStatementLock> statementLock_;
 };
 
 }  // namespace jet::journal

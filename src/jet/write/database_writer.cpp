@@ -135,13 +135,14 @@ void DatabaseWriter::selectInto(const sql::SelectInto& statement) {
     auto snapshot = Database::open(store_.snapshot(), store_.path(), password_);
     CatalogWriter(store_, header_, *snapshot).addTable(statement.target, tdef);
     TableWriter target(store_, header_, snapshot->tableAtPage(tdef, statement.target).def(), statement.target);
-    std::vector<std::vector<convert::Value>> rows;
+    // Row by row, the copy's new pages going to the file as they fill, so
+    // that copying a large table takes no more memory than a small one.
     forEachStoredRow(store_, header_, source.def(), [&](const StoredRow& row) {
       std::vector<convert::Value> values;
       for (const Value& v : row.values) values.push_back(toWritable(v));
-      rows.push_back(std::move(values));
+      target.insertValues(store_, std::move(values));
+      store_.writeAhead();
     });
-    for (auto& values : rows) target.insertValues(store_, std::move(values));
   });
   reopen();
 }

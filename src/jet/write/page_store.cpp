@@ -8,6 +8,9 @@ namespace jet::write {
 namespace {
 
 constexpr std::size_t kCleanPagesKept = 4096;
+// Pages a statement may hold before writeAhead() writes its new ones out:
+// 16 MiB of 4 KiB pages.
+constexpr std::size_t kPagesHeldAhead = 4096;
 
 class StoreSource final : public ByteSource {
  public:
@@ -50,6 +53,7 @@ PageStore::PageStore(std::string path, std::size_t pageSize, journal::SyncPolicy
       file_(lockAndRecover(path_)),
       journal_(path_, pageSize, policy),
       filePages_(static_cast<std::uint32_t>(file_.size() / pageSize)),
+      writtenPages_(filePages_),
       pageCount_(filePages_) {}
 
 const std::vector<std::uint8_t>& PageStore::read(std::uint32_t page) const {
@@ -59,7 +63,7 @@ const std::vector<std::uint8_t>& PageStore::read(std::uint32_t page) const {
 
 const std::vector<std::uint8_t>& PageStore::filePage(std::uint32_t page) const {
   if (const auto it = clean_.find(page); it != clean_.end()) return it->second;
-  if (page >= filePages_) throw damaged("page " + std::to_string(page) + " lies past the end of the file");
+  if (page >= writtenPages_) throw damaged("page " + std::to_string(page) + " lies past the end of the file");
   std::vector<std::uint8_t> bytes(pageSize_);
   if (!file_.readAt(static_cast<std::uint64_t>(page) * pageSize_, bytes))
     throw damaged("page " + std::to_string(page) + " is cut short");
@@ -85,12 +89,26 @@ void PageStore::commit() {
   if (clean_.size() + dirty_.size() > kCleanPagesKept) clean_.clear();
   for (auto& [page, bytes] : dirty_) clean_[page] = std::move(bytes);
   dirty_.clear();
-  filePages_ = pageCount_;
+  filePages_ = writtenPages_ = pageCount_;
 }
 
 void PageStore::discard() {
   dirty_.clear();
-  pageCount_ = filePages_;
+  if (writtenPages_ > filePages_) clean_.clear();  // may hold pages past the old end
+  journal_.abandonGrowth(file_);
+  pageCount_ = writtenPages_ = filePages_;
+}
+
+void PageStore::writeAhead() {
+  if (dirty_.size() + clean_.size() < kPagesHeldAhead) return;
+  clean_.clear();
+  auto appended = dirty_.lower_bound(filePages_);
+  if (appended == dirty_.end()) return;
+  journal_.protectGrowth(static_cast<std::uint64_t>(filePages_) * pageSize_);
+  for (auto it = appended; it != dirty_.end(); ++it)
+    file_.writeAt(static_cast<std::uint64_t>(it->first) * pageSize_, it->second);
+  dirty_.erase(appended, dirty_.end());
+  writtenPages_ = pageCount_;
 }
 
 std::unique_ptr<ByteSource> PageStore::snapshot() const { return std::make_unique<StoreSource>(*this); }

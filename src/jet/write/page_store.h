@@ -31,7 +31,7 @@ class PageStore {
   std::uint32_t pageCount() const { return pageCount_; }
 
   // The page as this statement sees it. The reference stays valid until
-  // the statement ends (commit() or discard()).
+  // the statement ends (commit() or discard()) or writeAhead().
   const std::vector<std::uint8_t>& read(std::uint32_t page) const;
   // The page's bytes for changing in place; they are written on commit().
   std::vector<std::uint8_t>& edit(std::uint32_t page);
@@ -42,6 +42,14 @@ class PageStore {
   void commit();
   // Forgets the statement's changes.
   void discard();
+
+  // Keeps a long statement's memory flat: once it holds many pages, writes
+  // the pages it appended past the file's old end to the file now (the
+  // journal records the old end, so that an unfinished statement is cut
+  // off) and forgets them and the cached ones; pages that existed before
+  // stay until commit(), which journals them. The caller holds no
+  // reference from read() or edit().
+  void writeAhead();
 
   // The database as the current statement sees it. The source refers to
   // this store and must not outlive it.
@@ -54,7 +62,8 @@ class PageStore {
   std::size_t pageSize_;
   journal::FileHandle file_;
   journal::RollbackJournal journal_;
-  std::uint32_t filePages_ = 0;
+  std::uint32_t filePages_ = 0;   // when the statement began
+  std::uint32_t writtenPages_ = 0;  // in the file now, writeAhead() included
   std::uint32_t pageCount_ = 0;
   journal::PageImages dirty_;
   // Pages as the file holds them, kept since the file changes only through
