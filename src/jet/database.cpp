@@ -5,7 +5,6 @@
 #include <cctype>
 
 #include "jet/journal/rollback_journal.h"
-#include "jet/unlock.h"
 
 namespace jet {
 namespace {
@@ -49,11 +48,17 @@ std::shared_ptr<Database> Database::open(const std::string& path, const std::str
   return open(openFileSource(path), path, password);
 }
 
+std::shared_ptr<Database> Database::open(const std::string& path, const std::string& password,
+                                         UnlockCache& keys) {
+  journal::RollbackJournal::recover(path);
+  return open(openFileSource(path), path, password, &keys);
+}
+
 std::shared_ptr<Database> Database::open(std::unique_ptr<ByteSource> source, const std::string& path,
-                                         const std::string& password) {
+                                         const std::string& password, UnlockCache* keys) {
   const auto page0 = readHeaderPage(*source, path);
   const Header header = parseHeader(page0);
-  auto cipher = unlock(page0, header, password, path);
+  auto cipher = keys ? keys->unlock(page0, header, password, path) : unlock(page0, header, password, path);
   auto db = std::make_shared<Database>(header, std::move(source), std::move(cipher));
   db->catalog_ = readCatalog(*db);
   return db;

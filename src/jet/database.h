@@ -17,6 +17,7 @@
 #include "jet/pager.h"
 #include "jet/row_cursor.h"
 #include "jet/table_def.h"
+#include "jet/unlock.h"
 
 namespace jet {
 
@@ -42,8 +43,11 @@ class Database : public std::enable_shared_from_this<Database> {
  public:
   // `path` names the file in error messages.
   static std::shared_ptr<Database> open(const std::string& path, const std::string& password);
+  // The same, unlocking an encrypted file through `keys`, which keeps the
+  // key for the next opening.
+  static std::shared_ptr<Database> open(const std::string& path, const std::string& password, UnlockCache& keys);
   static std::shared_ptr<Database> open(std::unique_ptr<ByteSource> source, const std::string& path,
-                                        const std::string& password);
+                                        const std::string& password, UnlockCache* keys = nullptr);
   // A database whose pages `source` gives already decoded, by a writer
   // that checked the password when it opened the file.
   static std::shared_ptr<Database> openDecoded(std::unique_ptr<ByteSource> source, const std::string& path);

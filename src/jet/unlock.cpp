@@ -22,4 +22,17 @@ std::shared_ptr<const crypto::PageCipher> unlock(ByteView rawPage0, const Header
   return crypto::openPageCipher(rawPage0, header, password, path);
 }
 
+std::shared_ptr<const crypto::PageCipher> UnlockCache::unlock(ByteView rawPage0, const Header& header,
+                                                              const std::string& password, const std::string& path) {
+  const ByteView given(reinterpret_cast<const std::uint8_t*>(password.data()), password.size());
+  if (filled_ && std::ranges::equal(rawPage0, page0_) && std::ranges::equal(given, password_.view()))
+    return cipher_;
+  filled_ = false;
+  cipher_ = jet::unlock(rawPage0, header, password, path);
+  page0_.assign(rawPage0.begin(), rawPage0.end());
+  password_ = crypto::SecretBytes(given);
+  filled_ = true;
+  return cipher_;
+}
+
 }  // namespace jet

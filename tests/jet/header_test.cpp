@@ -139,6 +139,16 @@ TEST(Encryption, AgileAes128Sha1FileHoldsItsTable) {
   EXPECT_EQ(std::get<std::string>(rows[0][1]), "foo");
 }
 
+TEST(Encryption, KeptKeysServeOnlyTheSameHeaderAndPassword) {
+  UnlockCache keys;
+  const std::string agile = fixture("encrypted/office-agile-4.4.accdb");
+  EXPECT_EQ(testing::readTable(*Database::open(agile, "password", keys), "Table1").size(), 3u);
+  EXPECT_EQ(openingError([&] { Database::open(agile, "wrong", keys); }).number(), errc::kInvalidPassword);
+  EXPECT_EQ(testing::readTable(*Database::open(agile, "password", keys), "Table1").size(), 3u);
+  const std::string rc4 = fixture("encrypted/office-agile-4.2.accdb");
+  EXPECT_EQ(testing::readTable(*Database::open(rc4, "password", keys), "Table1").size(), 3u);
+}
+
 TEST(Encryption, SchemesItCannotReadAreNamed) {
   struct Case {
     std::uint16_t major, minor;

@@ -13,8 +13,9 @@ std::unique_ptr<Session> AccessProvider::open(const ConnectionString& properties
     throw Error(errc::kProviderFailure, "The connection string names no data source (Data Source=<file>).");
   const std::string password = properties.get("JET OLEDB:Database Password").value_or("");
   // Opening checks the file and the password now, as the providers do.
-  translatingErrors([&] { jet::Database::open(*path, password); });
-  return std::make_unique<AccessSession>(*path, password);
+  jet::UnlockCache keys;
+  translatingErrors([&] { jet::Database::open(*path, password, keys); });
+  return std::make_unique<AccessSession>(*path, password, std::move(keys));
 }
 
 }  // namespace ado::access

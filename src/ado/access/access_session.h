@@ -6,10 +6,11 @@
 // Every read opens the file anew, so that it sees what was written since,
 // by this session or another: the engine's reader caches pages, and a
 // cache kept across another writer's statements would mix old pages with
-// new ones. Reading is cheap to start (the header and the catalog).
+// new ones. Reading is cheap to start (the header and the catalog; the key
+// of an encrypted file is kept while the header stays the same).
 //
 // The writer is made by the first statement that changes something, so
-// that files the engine only reads (Access 97, encrypted) open and list as
+// that files the engine only reads (Access 97) open and list as
 // before, and the writer's own refusal of them is the error of that
 // statement. It holds the file for the session's lifetime: one writer per
 // file.
@@ -26,8 +27,9 @@ namespace ado::access {
 
 class AccessSession final : public Session {
  public:
-  AccessSession(std::string path, std::string password)
-      : path_(std::move(path)), password_(std::move(password)) {}
+  // `keys` holds the key of an encrypted file as opening it found it.
+  AccessSession(std::string path, std::string password, jet::UnlockCache keys)
+      : path_(std::move(path)), password_(std::move(password)), keys_(std::move(keys)) {}
 
   void execute(std::string_view sql) override;
   std::unique_ptr<Cursor> query(std::string_view sql) override;
@@ -39,6 +41,7 @@ class AccessSession final : public Session {
 
   std::string path_;
   std::string password_;
+  mutable jet::UnlockCache keys_;
   std::unique_ptr<jet::write::DatabaseWriter> writer_;
 };
 

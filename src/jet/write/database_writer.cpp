@@ -35,16 +35,17 @@ Header writableHeader(const std::string& path) {
 // Checks the password before the store takes the file; an encrypted file's
 // pages go through the cipher it unlocks.
 std::shared_ptr<const crypto::PageCipher> unlockedCipher(const std::string& path, const Header& header,
-                                                         const std::string& password) {
-  return unlock(headerPageOf(path), header, password, path);
+                                                         const std::string& password, UnlockCache* keys) {
+  const auto page0 = headerPageOf(path);
+  return keys ? keys->unlock(page0, header, password, path) : unlock(page0, header, password, path);
 }
 
 }  // namespace
 
 DatabaseWriter::DatabaseWriter(const std::string& path, const std::string& password,
-                               journal::SyncPolicy policy)
+                               journal::SyncPolicy policy, UnlockCache* keys)
     : header_(writableHeader(path)),
-      store_(path, header_.format.pageSize, policy, unlockedCipher(path, header_, password)),
+      store_(path, header_.format.pageSize, policy, unlockedCipher(path, header_, password, keys)),
       database_(Database::openDecoded(store_.snapshot(), path)) {}
 
 template <typename Change>

@@ -22,8 +22,9 @@ namespace jet::write {
 
 class DatabaseWriter {
  public:
+  // `keys`, when given, unlocks an encrypted file with a key found before.
   DatabaseWriter(const std::string& path, const std::string& password,
-                 journal::SyncPolicy policy = journal::SyncPolicy::Off);
+                 journal::SyncPolicy policy = journal::SyncPolicy::Off, UnlockCache* keys = nullptr);
 
   void insert(const sql::InsertValues& statement);
   void createTable(const sql::CreateTable& statement);
