@@ -1,22 +1,24 @@
 // Ferrovale starts by loading its connection page; that page's load runs
-// the whole start-up and shows whichever page is due.
+// the whole start-up and shows whichever page is due. With arguments it
+// runs one table command from the command line instead, without a window.
 #include <QApplication>
 #include <QIcon>
 #include <QWidget>
 #include <memory>
 
-#include "ado/connection.h"
 #include "app/access_check.h"
 #include "app/home_page.h"
 #include "app/program_folder.h"
 #include "app/qt_prompter.h"
 #include "app/saved_settings.h"
+#include "cli/command_line.h"
 #include "pages/common_dialog.h"
 #include "pages/form1.h"
 #include "pages/page_context.h"
 #include "pages/side_files.h"
 
 int main(int argc, char* argv[]) {
+  if (argc > 1) return cli::CommandLineMain(argc, argv);
   QApplication application(argc, argv);
 
   app::QtPrompter prompter;
@@ -29,8 +31,7 @@ int main(int argc, char* argv[]) {
       .prompter = prompter,
       .settings = settings,
       .fileDialog = fileDialog,
-      .providers = nullptr,
-      .createConnection = [] { return std::make_unique<ado::Connection>(); },
+      .createConnection = db::ConnectionsOver(),
       .random = app::ClockSeededRandom(),
       .openUrl = app::OpenWithDesktop,
       .programFolder = folder,

@@ -59,6 +59,8 @@ std::unique_ptr<Recordset> Connection::openSchema(int schema) {
 
 void Connection::execute(std::string_view sql) { session().execute(sql); }
 
+std::string Connection::dbmsName() { return session().dbmsName(); }
+
 void Connection::close() {
   session();  // raises when already closed, as ADO does
   session_.reset();

@@ -38,6 +38,8 @@ class Connection {
   // adSchemaTables (20) is the one schema the program asks for.
   std::unique_ptr<Recordset> openSchema(int schema);
   void execute(std::string_view sql);
+  // The database product of the open session; raises 3704 when closed.
+  std::string dbmsName();
   // Raises 3704 when not open, as ADO does; the destructor closes quietly.
   void close();
 

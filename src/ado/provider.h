@@ -47,6 +47,10 @@ class Session {
   // adSchemaTables: rows with at least TABLE_NAME and TABLE_TYPE, in the
   // provider's order.
   virtual std::unique_ptr<Cursor> tables() = 0;
+  // The name of the database product behind the session, as ODBC's
+  // SQL_DBMS_NAME gives it ("SQL Anywhere", "SQLite", "ACCESS", ...), so
+  // that callers can speak its dialect.
+  virtual std::string dbmsName() = 0;
 };
 
 class Provider {

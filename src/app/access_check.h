@@ -3,15 +3,12 @@
 // told once; nothing is disabled.
 #pragma once
 
-#include <functional>
-#include <memory>
-
-#include "ado/connection.h"
 #include "app/prompter.h"
+#include "db/connection_factory.h"
 
 namespace app {
 
-using ConnectionFactory = std::function<std::unique_ptr<ado::Connection>()>;
+using db::ConnectionFactory;
 
 inline constexpr char kAccessNotInstalled[] =
     "Access is not installed on this computer. You need to have it installed to use this "

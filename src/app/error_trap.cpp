@@ -21,6 +21,7 @@ ErrorTrap::ErrorTrap(Prompter& prompter, QString form, QString handler)
     : prompter_(prompter), form_(std::move(form)), handler_(std::move(handler)) {}
 
 void ErrorTrap::step(int number, const std::function<void()>& body) {
+  if (isStopped()) return;
   lastStep_ = number;
   try {
     body();
@@ -30,6 +31,7 @@ void ErrorTrap::step(int number, const std::function<void()>& body) {
 }
 
 bool ErrorTrap::when(int number, const std::function<bool()>& condition) {
+  if (isStopped()) return false;
   lastStep_ = number;
   try {
     return condition();

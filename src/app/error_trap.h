@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <functional>
+#include <utility>
 
 #include "app/prompter.h"
 
@@ -25,6 +26,11 @@ class ErrorTrap {
   // this points to at the moment of the failure.
   void showSqlFrom(const QString* statement) { sql_ = statement; }
 
+  // Once `stopped` answers true no further statement runs: step() does
+  // nothing and when() answers false. The end of the program, asked for
+  // while the handler runs, stops it this way.
+  void stopWhen(std::function<bool()> stopped) { stopped_ = std::move(stopped); }
+
   void step(int number, const std::function<void()>& body);
   bool when(int number, const std::function<bool()>& condition);
 
@@ -32,11 +38,13 @@ class ErrorTrap {
 
  private:
   void report(const QString& description);
+  bool isStopped() const { return stopped_ && stopped_(); }
 
   Prompter& prompter_;
   QString form_;
   QString handler_;
   const QString* sql_ = nullptr;
+  std::function<bool()> stopped_;
   int lastStep_ = 0;
 };
 

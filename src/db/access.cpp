@@ -10,6 +10,7 @@
 #include "db/error_info.h"
 #include "db/file_exists.h"
 #include "db/schema_tables.h"
+#include "db/sql_name_check.h"
 #include "db/table_list.h"
 
 namespace db {
@@ -37,16 +38,20 @@ void copyAndDrop(ado::Connection& connection, const QString& from, const QString
 }
 
 QString unusedTableName(const QString& path, const QString& password,
-                        const ConnectionFields& fields, const ado::ProviderRegistry* registry) {
+                        const ConnectionFields& fields, const ConnectionFactory& connections) {
   for (int n = 1;; ++n) {
     const QString candidate = QStringLiteral("~Rename%1").arg(n);
-    if (!AccessTableExists(path, password, candidate, fields, registry)) return candidate;
+    if (!AccessTableExists(path, password, candidate, fields, connections)) return candidate;
   }
 }
 
 }  // namespace
 
-QString QuoteAccessName(const QString& name) { return QLatin1Char('`') + name + QLatin1Char('`'); }
+QString QuoteAccessName(const QString& name) { return kAccessQuote + name + kAccessQuote; }
+
+QString AccessDropTableStatement(const QString& name) {
+  return QStringLiteral("DROP TABLE ") + QuoteAccessName(name) + QLatin1Char(';');
+}
 
 QString AccessConnectionString(const ConnectionFields& fields, const QString& path,
                                const QString& password) {
@@ -62,10 +67,11 @@ QString AccessConnectionString(const ConnectionFields& fields, const QString& pa
 
 std::optional<QStringList> GetAccessTables(const QString& path, const ConnectionFields& fields,
                                            Prompter& prompter,
-                                           const ado::ProviderRegistry* registry) {
+                                           const ConnectionFactory& connections) {
   try {
     if (!FileExists(path)) return std::nullopt;
-    ado::Connection connection(registry);
+    const auto made = CreateConnection(connections);
+  ado::Connection& connection = *made;
     openAccess(connection, fields, {}, {});
     const auto schema = connection.openSchema(ado::adSchemaTables);
     QStringList tables;
@@ -83,9 +89,9 @@ std::optional<QStringList> GetAccessTables(const QString& path, const Connection
 }
 
 void FillAccessTableList(QListWidget& list, const QString& path, const ConnectionFields& fields,
-                         Prompter& prompter, const ado::ProviderRegistry* registry) {
+                         Prompter& prompter, const ConnectionFactory& connections) {
   list.clear();
-  const auto tables = GetAccessTables(path, fields, prompter, registry);
+  const auto tables = GetAccessTables(path, fields, prompter, connections);
   if (tables) {
     for (const QString& name : *tables) {
       QCoreApplication::processEvents();
@@ -97,9 +103,10 @@ void FillAccessTableList(QListWidget& list, const QString& path, const Connectio
 }
 
 bool AccessTableExists(const QString& path, const QString& password, const QString& name,
-                       const ConnectionFields& fields, const ado::ProviderRegistry* registry) {
+                       const ConnectionFields& fields, const ConnectionFactory& connections) {
   if (!FileExists(path)) return false;
-  ado::Connection connection(registry);
+  const auto made = CreateConnection(connections);
+  ado::Connection& connection = *made;
   openAccess(connection, fields, path, password);
   const auto schema = connection.openSchema(ado::adSchemaTables);
   const QString wanted = name.toUpper();
@@ -113,25 +120,28 @@ bool AccessTableExists(const QString& path, const QString& password, const QStri
 
 bool RenameAccessTable(const QString& oldName, const QString& newName, const QString& path,
                        const QString& password, const ConnectionFields& fields, Prompter& prompter,
-                       const ado::ProviderRegistry* registry) {
+                       const ConnectionFactory& connections) {
   // Access compares table names without regard to case, so a new name that
   // equals the old one in any case names the very table being renamed:
   // the overwrite question would offer to drop it before copying it. The
   // same spelling is no change at all; a new spelling of the same name is
   // made through a temporary table, with no question, so that at every
   // moment one of the copies holds the rows.
+  RequireSendableName(oldName, kAccessQuote);
+  RequireSendableName(newName, kAccessQuote);
   if (newName == oldName) return true;
-  ado::Connection connection(registry);
+  const auto made = CreateConnection(connections);
+  ado::Connection& connection = *made;
   openAccess(connection, fields, path, password);
   if (newName.toUpper() == oldName.toUpper()) {
-    const QString temporary = unusedTableName(path, password, fields, registry);
+    const QString temporary = unusedTableName(path, password, fields, connections);
     copyAndDrop(connection, oldName, temporary);
     copyAndDrop(connection, temporary, newName);
     connection.close();
     return true;
   }
   bool renamed = true;
-  if (AccessTableExists(path, password, newName, fields, registry)) {
+  if (AccessTableExists(path, password, newName, fields, connections)) {
     const int answer = prompter.messageBox(
         QStringLiteral("Would you like to overwrite ") + newName + QLatin1Char('?'), kYesNo,
         QStringLiteral("Overwrite?"));

@@ -8,9 +8,16 @@
 #include "ado/data_type.h"
 #include "ado/recordset.h"
 #include "db/schema_tables.h"
+#include "db/sql_name_check.h"
 #include "db/table_list.h"
 
 namespace db {
+
+QString QuoteOdbcName(const QString& name) { return kOdbcQuote + name + kOdbcQuote; }
+
+QString SybaseDropTableStatement(const QString& name) {
+  return QStringLiteral("DROP TABLE ") + QuoteOdbcName(name);
+}
 
 QString SybaseConnectionString(const QString& dataSourceName) {
   return QStringLiteral("Data Source=") + dataSourceName;
@@ -21,10 +28,10 @@ void OpenSybaseConnection(ado::Connection& connection, const ConnectionFields& f
   connection.open(SybaseConnectionString(fields.dataSourceName()).toStdString());
 }
 
-bool CanConnectSybase(const ConnectionFields& fields, const ado::ProviderRegistry* registry) {
-  ado::Connection connection(registry);
+bool CanConnectSybase(const ConnectionFields& fields, const ConnectionFactory& connections) {
   try {
-    OpenSybaseConnection(connection, fields);
+    const auto connection = CreateConnection(connections);
+    OpenSybaseConnection(*connection, fields);
     return true;
   } catch (const std::exception&) {
     return false;
@@ -32,8 +39,9 @@ bool CanConnectSybase(const ConnectionFields& fields, const ado::ProviderRegistr
 }
 
 void FillSybaseTableList(QListWidget& list, const ConnectionFields& fields,
-                         const ado::ProviderRegistry* registry) {
-  ado::Connection connection(registry);
+                         const ConnectionFactory& connections) {
+  const auto made = CreateConnection(connections);
+  ado::Connection& connection = *made;
   OpenSybaseConnection(connection, fields);
   const auto schema = connection.openSchema(ado::adSchemaTables);
   list.clear();

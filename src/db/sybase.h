@@ -6,18 +6,24 @@
 
 #include <QString>
 
+#include "db/connection_factory.h"
 #include "db/connection_fields.h"
 
 class QListWidget;
 
 namespace ado {
 class Connection;
-class ProviderRegistry;
-}  // namespace ado
+}
 
 namespace db {
 
 inline constexpr char kOdbcProvider[] = "MSDASQL";
+
+// "\"" + name + "\"": how SQL toward the data source quotes names.
+QString QuoteOdbcName(const QString& name);
+
+// "DROP TABLE " + the quoted name, with nothing after it.
+QString SybaseDropTableStatement(const QString& name);
 
 // "Data Source=" + the name, unquoted, with nothing else: the data source
 // carries user, password and server.
@@ -29,7 +35,7 @@ void OpenSybaseConnection(ado::Connection& connection, const ConnectionFields& f
 // True when the data source opens; any failure to open, an empty name
 // included, answers false without a message.
 bool CanConnectSybase(const ConnectionFields& fields,
-                      const ado::ProviderRegistry* registry = nullptr);
+                      const ConnectionFactory& connections);
 
 // Refills `list` with the data source's user tables, leaving out every
 // name that contains "SYS" in any letter case. The list is cleared only
@@ -37,6 +43,6 @@ bool CanConnectSybase(const ConnectionFields& fields,
 // them (raised to the caller) keeps the old entries. Yields to the event
 // loop once per user-table row; makes no entry current.
 void FillSybaseTableList(QListWidget& list, const ConnectionFields& fields,
-                         const ado::ProviderRegistry* registry = nullptr);
+                         const ConnectionFactory& connections);
 
 }  // namespace db

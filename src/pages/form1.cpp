@@ -35,6 +35,7 @@ Form1::Form1(PageContext& context)
   FillBackground(*this, Qt::white);
   SetClientSize(*this, scale_, kClientWidth, kClientHeight);
   buildControls();
+  context_.commands.guard(*this);
 }
 
 Form1::~Form1() = default;
@@ -94,7 +95,7 @@ QString Form1::dataSourceName() const { return Text3_->text(); }
 
 Form2& Form1::form2() {
   if (!form2_) {
-    form2_ = std::make_unique<Form2>(context_, *this);
+    form2_ = std::make_unique<Form2>(context_, *this, *this);
     form2_->Form_Load();
   }
   return *form2_;
@@ -102,7 +103,7 @@ Form2& Form1::form2() {
 
 void Form1::closeEvent(QCloseEvent* event) {
   event->accept();
-  context_.endProgram();
+  context_.commands.endProgramWhenIdle(context_.endProgram);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

@@ -9,7 +9,7 @@
 #include "db/sybase.h"
 #include "pages/form1.h"
 #include "pages/form2.h"
-#include "pages/page_context.h"
+#include "pages/command_run.h"
 
 namespace pages {
 
@@ -38,13 +38,11 @@ constexpr const char* kHelpLines[] = {
     "9. Clicked 'Test Connection' in my program.",
 };
 
-app::ErrorTrap Trap(PageContext& context, const char* handler) {
-  return app::ErrorTrap(context.prompter, QLatin1String(kForm), QLatin1String(handler));
-}
 }  // namespace
 
 void Form1::PushButton1_Click() {
-  app::ErrorTrap trap = Trap(context_, "PushButton1_Click");
+  CommandRun run(context_, kForm, "PushButton1_Click");
+  app::ErrorTrap& trap = run.trap;
   trap.step(100, [&] { CommonDialog1_.setFileName(QString()); });
   trap.step(102, [&] { CommonDialog1_.setFlags(kOfnReadOnly | kOfnExplorer | kOfnLongNames); });
   trap.step(104, [&] { CommonDialog1_.setDialogTitle(QStringLiteral("Select Access Database")); });
@@ -56,12 +54,10 @@ void Form1::PushButton1_Click() {
 }
 
 void Form1::PushButton2_Click() {
-  app::ErrorTrap trap = Trap(context_, "PushButton2_Click");
+  CommandRun run(context_, kForm, "PushButton2_Click");
+  app::ErrorTrap& trap = run.trap;
   std::unique_ptr<ado::Connection> connection;
-  trap.step(100, [&] {
-    connection = context_.createConnection();
-    if (!connection) throw std::runtime_error("ActiveX component can't create object");
-  });
+  trap.step(100, [&] { connection = db::CreateConnection(context_.createConnection); });
   // From here on any failure means the data source did not open: the user
   // is told "Could not connect." instead of the error report.
   try {
@@ -77,25 +73,29 @@ void Form1::PushButton2_Click() {
 }
 
 void Form1::PushButton3_Click() {
-  app::ErrorTrap trap = Trap(context_, "PushButton3_Click");
+  CommandRun run(context_, kForm, "PushButton3_Click");
+  app::ErrorTrap& trap = run.trap;
   QString text;
   for (const char* line : kHelpLines) text += QLatin1String(line) + QStringLiteral("\r\r");
   trap.step(124, [&] { context_.prompter.messageBox(text, app::kOkOnly); });
 }
 
 void Form1::PushButton4_Click() {
-  app::ErrorTrap trap = Trap(context_, "PushButton4_Click");
+  CommandRun run(context_, kForm, "PushButton4_Click");
+  app::ErrorTrap& trap = run.trap;
   trap.step(100, [&] { pointer_->set(Pointer::kBusy); });
   const bool accessMissing = trap.when(102, [&] { return !db::FileExists(Text1_->text()); });
   const bool sybaseDown = !accessMissing && trap.when(104, [&] {
-    return !db::CanConnectSybase(*this, context_.providers);
+    return !db::CanConnectSybase(*this, context_.createConnection);
   });
   if (!accessMissing && !sybaseDown) {
     trap.step(106, [&] {
       db::FillAccessTableList(form2().List1(), Text1_->text(), *this, context_.prompter,
-                              context_.providers);
+                              context_.createConnection);
     });
-    trap.step(108, [&] { db::FillSybaseTableList(form2().List2(), *this, context_.providers); });
+    trap.step(108, [&] {
+      db::FillSybaseTableList(form2().List2(), *this, context_.createConnection);
+    });
     trap.step(110, [&] { form2().show(); });
     trap.step(112, [&] { hide(); });
   }
@@ -103,7 +103,8 @@ void Form1::PushButton4_Click() {
 }
 
 void Form1::PushButton7_Click() {
-  app::ErrorTrap trap = Trap(context_, "PushButton7_Click");
+  CommandRun run(context_, kForm, "PushButton7_Click");
+  app::ErrorTrap& trap = run.trap;
   trap.step(100, [&] {
     Text1_->setText(app::JoinPath(context_.programFolder,
                                   {QStringLiteral("Samples"), QStringLiteral("sample.mdb")}));

@@ -33,7 +33,7 @@ void Form1::Form_Load() {
   trap.step(130, [&] { Text2_->setText(saved.read(QLatin1String(saved.kAccessPassword))); });
   trap.step(132, [&] { Text3_->setText(saved.read(QLatin1String(saved.kDataSourceName))); });
   if (trap.when(134, [&] { return db::FileExists(Text1_->text()); }) &&
-      trap.when(136, [&] { return db::CanConnectSybase(*this, context_.providers); })) {
+      trap.when(136, [&] { return db::CanConnectSybase(*this, context_.createConnection); })) {
     trap.step(138, [&] { PushButton4_Click(); });
   }
   trap.step(140, [&] { app::CheckAccessInstalled(context_.prompter, context_.createConnection); });

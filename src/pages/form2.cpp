@@ -10,13 +10,14 @@
 #include "app/form_look.h"
 #include "db/file_exists.h"
 #include "db/table_list.h"
-#include "pages/page_context.h"
+#include "pages/command_run.h"
 #include "pages/page_layout.h"
 #include "pages/side_files.h"
 
 namespace pages {
 
 namespace {
+constexpr char kForm[] = "Form2";
 constexpr int kClientWidth = 8040;
 constexpr int kClientHeight = 5505;
 // Load sizes the window so that 580 twips stay below "< Back"; of those,
@@ -27,8 +28,9 @@ constexpr char kHelpText[] =
     "Questions? Please contact Team Quorvane at https://quorvane.example/contact/";
 }  // namespace
 
-Form2::Form2(PageContext& context, QWidget& connectionPage)
+Form2::Form2(PageContext& context, const db::ConnectionFields& fields, QWidget& connectionPage)
     : context_(context),
+      fields_(fields),
       connectionPage_(connectionPage),
       scale_(TwipScale::forWidget(connectionPage)),
       pointer_(new PagePointer(*this)) {
@@ -36,6 +38,7 @@ Form2::Form2(PageContext& context, QWidget& connectionPage)
   setFont(ControlFont());
   SetClientSize(*this, scale_, kClientWidth, kClientHeight);
   buildControls();
+  context_.commands.guard(*this);
 }
 
 namespace {
@@ -46,7 +49,7 @@ struct ButtonRow {
   const char* caption;
   Container container;
   TwipRect at;
-  void (Form2::*click)();  // null: the command arrives with the table commands
+  Form2::Click click;  // null: the button has no command yet
 };
 
 // The twelve buttons in their tab order, after the two lists.
@@ -55,18 +58,25 @@ constexpr ButtonRow kButtons[] = {
     {"PushButton10", "Select All",   Container::kFrame1, {270, 2100, 1600, 405}, &Form2::PushButton10_Click},
     {"PushButton11", "Deselect All", Container::kFrame1, {1960, 2100, 1600, 400}, &Form2::PushButton11_Click},
     {"PushButton3",  "Send Table/s To Sybase iAny", Container::kFrame1, {240, 2600, 3330, 400}, nullptr},
-    {"PushButton1",  "Delete Table/s", Container::kFrame1, {240, 3100, 3330, 400}, nullptr},
-    {"PushButton6",  "Rename Table",   Container::kFrame1, {240, 3600, 3330, 400}, nullptr},
+    {"PushButton1",  "Delete Table/s", Container::kFrame1, {240, 3100, 3330, 400}, &Form2::PushButton1_Click},
+    {"PushButton6",  "Rename Table",   Container::kFrame1, {240, 3600, 3330, 400}, &Form2::PushButton6_Click},
     {"PushButton8",  "Select All",   Container::kFrame2, {240, 2100, 1600, 405}, &Form2::PushButton8_Click},
     {"PushButton9",  "Deselect All", Container::kFrame2, {1960, 2100, 1600, 400}, &Form2::PushButton9_Click},
     {"PushButton4",  "Send Table/s To Access", Container::kFrame2, {240, 2600, 3330, 405}, nullptr},
-    {"PushButton5",  "Delete Table/s", Container::kFrame2, {240, 3100, 3330, 405}, nullptr},
-    {"PushButton7",  "Rename Table",   Container::kFrame2, {240, 3598, 3330, 405}, nullptr},
+    {"PushButton5",  "Delete Table/s", Container::kFrame2, {240, 3100, 3330, 405}, &Form2::PushButton5_Click},
+    {"PushButton7",  "Rename Table",   Container::kFrame2, {240, 3598, 3330, 405}, &Form2::PushButton7_Click},
     {"PushButton2",  "< Back", Container::kPage, {120, 4980, 3840, 405}, &Form2::PushButton2_Click},
     {"PushButton12", "Help",   Container::kPage, {4080, 4980, 3840, 405}, &Form2::PushButton12_Click},
 };
 // clang-format on
 }  // namespace
+
+Form2::Click Form2::clickOf(QStringView button) {
+  for (const ButtonRow& row : kButtons) {
+    if (button == QLatin1String(row.name)) return row.click;
+  }
+  return nullptr;
+}
 
 void Form2::buildControls() {
   Frame1_ = AddControl<QGroupBox>(*this, "Frame1", scale_, {120, 120, 3840, 4215});
@@ -114,7 +124,8 @@ void Form2::Form_Load() {
 }
 
 void Form2::setSelectedFlags(const char* handler, QListWidget& list, bool selected) {
-  app::ErrorTrap trap(context_.prompter, QStringLiteral("Form2"), QLatin1String(handler));
+  CommandRun run(context_, kForm, handler);
+  app::ErrorTrap& trap = run.trap;
   int count = 0;
   trap.step(100, [&] { count = list.count(); });
   for (int index = 0; index < count; ++index) {
@@ -131,21 +142,21 @@ void Form2::PushButton8_Click() { setSelectedFlags("PushButton8_Click", *List2_,
 void Form2::PushButton9_Click() { setSelectedFlags("PushButton9_Click", *List2_, false); }
 
 void Form2::PushButton2_Click() {
-  app::ErrorTrap trap(context_.prompter, QStringLiteral("Form2"),
-                      QStringLiteral("PushButton2_Click"));
+  CommandRun run(context_, kForm, "PushButton2_Click");
+  app::ErrorTrap& trap = run.trap;
   trap.step(100, [&] { connectionPage_.show(); });
   trap.step(102, [&] { hide(); });
 }
 
 void Form2::PushButton12_Click() {
-  app::ErrorTrap trap(context_.prompter, QStringLiteral("Form2"),
-                      QStringLiteral("PushButton12_Click"));
+  CommandRun run(context_, kForm, "PushButton12_Click");
+  app::ErrorTrap& trap = run.trap;
   trap.step(100, [&] { context_.prompter.messageBox(QLatin1String(kHelpText), app::kOkOnly); });
 }
 
 void Form2::closeEvent(QCloseEvent* event) {
   event->accept();
-  context_.endProgram();
+  context_.commands.endProgramWhenIdle(context_.endProgram);
 }
 
 }  // namespace pages

@@ -3,8 +3,11 @@
 // buttons, a progress bar for the transfers, "< Back" and "Help".
 #pragma once
 
+#include <QStringView>
 #include <QWidget>
+#include <memory>
 
+#include "db/connection_fields.h"
 #include "pages/page_pointer.h"
 #include "pages/twips.h"
 
@@ -12,6 +15,10 @@ class QGroupBox;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+
+namespace ado {
+class Connection;
+}
 
 namespace app {
 class ErrorTrap;
@@ -25,8 +32,14 @@ class Form2 : public QWidget {
   Q_OBJECT
 
  public:
-  // `connectionPage` is where "< Back" returns to.
-  Form2(PageContext& context, QWidget& connectionPage);
+  // The commands read the connection values from `fields` at the moment
+  // they open a connection; `connectionPage` is where "< Back" returns to.
+  Form2(PageContext& context, const db::ConnectionFields& fields, QWidget& connectionPage);
+
+  // The click handler of the button with this designer name; null for a
+  // button that has none (yet).
+  using Click = void (Form2::*)();
+  static Click clickOf(QStringView button);
 
   QListWidget& List1() const { return *List1_; }
   QListWidget& List2() const { return *List2_; }
@@ -38,6 +51,10 @@ class Form2 : public QWidget {
   // the page to be created.
   void Form_Load();
 
+  void PushButton1_Click();   // Delete Table/s, List1 (Access)
+  void PushButton5_Click();   // Delete Table/s, List2 (data source)
+  void PushButton6_Click();   // Rename Table, List1
+  void PushButton7_Click();   // Rename Table, List2
   void PushButton2_Click();   // "< Back"
   void PushButton8_Click();   // Select All, List2
   void PushButton9_Click();   // Deselect All, List2
@@ -52,8 +69,14 @@ class Form2 : public QWidget {
  private:
   void buildControls();
   void setSelectedFlags(const char* handler, QListWidget& list, bool selected);
+  void openOdbcConnection(app::ErrorTrap& trap, std::unique_ptr<ado::Connection>& connection);
+  void dropSelectedTables(app::ErrorTrap& trap, int first, QListWidget& list,
+                          const std::unique_ptr<ado::Connection>& connection, QChar quote,
+                          QString (*dropStatement)(const QString&));
+  void showMessage(const char* text);
 
   PageContext& context_;
+  const db::ConnectionFields& fields_;
   QWidget& connectionPage_;
   TwipScale scale_;
   PagePointer* pointer_;

@@ -2,7 +2,8 @@
 // by doubles in the tests: the message boxes, the saved settings, the
 // data access objects, the file dialog, the random draw and URL opener of
 // the home-page visit, the program folder with its icon, and the way the
-// program ends.
+// program ends; and the gate that makes the pages' commands wait for one
+// another.
 #pragma once
 
 #include <QIcon>
@@ -13,10 +14,8 @@
 #include "app/home_page.h"
 #include "app/prompter.h"
 #include "app/saved_settings.h"
-
-namespace ado {
-class ProviderRegistry;
-}
+#include "pages/command_gate.h"
+#include "db/connection_factory.h"
 
 namespace pages {
 
@@ -26,15 +25,15 @@ struct PageContext {
   app::Prompter& prompter;
   app::SavedSettings& settings;
   FileOpenDialog& fileDialog;
-  // The engines behind every connection the pages open; null for the built-in ones.
-  const ado::ProviderRegistry* providers = nullptr;
-  app::ConnectionFactory createConnection;
+  // Makes every connection the pages and the gateways open.
+  db::ConnectionFactory createConnection;
   app::RandomFraction random;
   app::UrlOpener openUrl;
   QString programFolder;
   QIcon icon;
   // Ends the program at once; called when either page is closed.
   std::function<void()> endProgram;
+  CommandGate commands{};
 };
 
 }  // namespace pages

@@ -64,6 +64,7 @@ class Session final : public ado::Session {
         sql.find("known") != std::string_view::npos ? 3 : -1, sql.find("fail") != std::string_view::npos);
   }
   std::unique_ptr<ado::Cursor> tables() override { return query("schema"); }
+  std::string dbmsName() override { return "Fake"; }
 
  private:
   std::shared_ptr<Log> log_;

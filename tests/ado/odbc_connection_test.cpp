@@ -160,3 +160,11 @@ TEST_F(OdbcTest, AServerSideRecordsetKeepsWorkingAfterItsConnectionCloses) {
 }
 
 }  // namespace
+
+TEST_F(OdbcTest, NamesTheDatabaseProductBehindTheDataSource) {
+  const std::string dsn = createDsn();
+  ado::Connection connection;
+  expectAdoError(ado::errc::kObjectClosed, [&] { connection.dbmsName(); });
+  openOdbc(connection, dsn);
+  EXPECT_EQ(connection.dbmsName(), "SQLite");
+}

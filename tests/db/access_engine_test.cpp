@@ -35,16 +35,18 @@ class AccessEngine : public testing::Test {
     for (const char* sql : statements) connection.execute(sql);
   }
 
-  bool exists(const QString& name) { return db::AccessTableExists(path, {}, name, fields); }
+  bool exists(const QString& name) {
+    return db::AccessTableExists(path, {}, name, fields, db::ConnectionsOver());
+  }
 
   bool rename(const QString& from, const QString& to) {
-    return db::RenameAccessTable(from, to, path, {}, fields, prompter);
+    return db::RenameAccessTable(from, to, path, {}, fields, prompter, db::ConnectionsOver());
   }
 
   QStringList tables() {
     QListWidget list;
     db::PrepareTableList(list);
-    db::FillAccessTableList(list, path, fields, prompter);
+    db::FillAccessTableList(list, path, fields, prompter, db::ConnectionsOver());
     return fake::entries(list);
   }
 
@@ -76,7 +78,7 @@ TEST_F(AccessEngine, TableExistsIgnoresLetterCaseAndSeesOnlyUserTables) {
   EXPECT_FALSE(exists(QStringLiteral("Order")));
   EXPECT_FALSE(exists(QStringLiteral("MSysObjects")));
   EXPECT_FALSE(db::AccessTableExists(folder.filePath(QStringLiteral("none.mdb")), {},
-                                     QStringLiteral("Orders"), fields));
+                                     QStringLiteral("Orders"), fields, db::ConnectionsOver()));
 }
 
 TEST_F(AccessEngine, RenameCopiesTheRowsAndDropsTheOldTable) {
@@ -127,7 +129,7 @@ TEST_F(AccessEngine, DroppedAndCreatedTablesShowInTheNextList) {
   run({"DROP TABLE `Orders`;", "CREATE TABLE `Returns`(`id` INT);"});
   EXPECT_FALSE(exists(QStringLiteral("Orders")));
   EXPECT_EQ(tables(), QStringList({"Invoices", "Returns"}));
-  const auto listed = db::GetAccessTables(path, fields, prompter);
+  const auto listed = db::GetAccessTables(path, fields, prompter, db::ConnectionsOver());
   ASSERT_TRUE(listed.has_value());
   EXPECT_EQ(*listed, QStringList({"Invoices", "Returns"}));
   EXPECT_TRUE(prompter.calls().empty());

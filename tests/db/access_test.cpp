@@ -74,6 +74,7 @@ class AccessGateway : public testing::Test {
   QString file;
   std::shared_ptr<fake::Database> database = std::make_shared<fake::Database>();
   ado::ProviderRegistry registry = fake::registryFor(database);
+  db::ConnectionFactory connections = db::ConnectionsOver(&registry);
   fake::PageFields fields;
   test_support::ScriptedPrompter prompter;
   QListWidget list;
@@ -86,7 +87,7 @@ TEST_F(AccessGateway, TablesAreTheUserTableRowsInSchemaOrder) {
   database->addTable("Alpha");
   database->addTable("lower", "table");
   database->addTable("Alpha");
-  const auto tables = db::GetAccessTables(file, fields, prompter, &registry);
+  const auto tables = db::GetAccessTables(file, fields, prompter, connections);
   ASSERT_TRUE(tables.has_value());
   EXPECT_EQ(*tables, QStringList({"Zebra", "Alpha", "Alpha"}));
   EXPECT_TRUE(prompter.calls().empty());
@@ -96,7 +97,7 @@ TEST_F(AccessGateway, TablesOpenWithThePageFieldsNotTheGivenPath) {
   QTemporaryDir other;
   const QString otherFile = other.filePath("other.accdb");
   QFile(otherFile).open(QIODevice::WriteOnly);
-  ASSERT_TRUE(db::GetAccessTables(otherFile, fields, prompter, &registry).has_value());
+  ASSERT_TRUE(db::GetAccessTables(otherFile, fields, prompter, connections).has_value());
   ASSERT_EQ(database->opens.size(), 1u);
   EXPECT_EQ(database->opens[0].provider, "Microsoft.Jet.OLEDB.4.0");
   EXPECT_EQ(database->opens[0].dataSource, file.toStdString());
@@ -105,15 +106,15 @@ TEST_F(AccessGateway, TablesOpenWithThePageFieldsNotTheGivenPath) {
 
 TEST_F(AccessGateway, AMissingFileGivesNothingWithoutAMessage) {
   database->addTable("Orders");
-  EXPECT_FALSE(db::GetAccessTables(folder.filePath("gone.mdb"), fields, prompter, &registry));
-  EXPECT_FALSE(db::GetAccessTables("", fields, prompter, &registry));
+  EXPECT_FALSE(db::GetAccessTables(folder.filePath("gone.mdb"), fields, prompter, connections));
+  EXPECT_FALSE(db::GetAccessTables("", fields, prompter, connections));
   EXPECT_TRUE(database->opens.empty());
   EXPECT_TRUE(prompter.calls().empty());
 }
 
 TEST_F(AccessGateway, AFailingOpenIsReportedWithItsNumber) {
   database->openError = ado::Error(-2147217843, "Not a valid password.");
-  EXPECT_FALSE(db::GetAccessTables(file, fields, prompter, &registry));
+  EXPECT_FALSE(db::GetAccessTables(file, fields, prompter, connections));
   ASSERT_EQ(prompter.calls().size(), 1u);
   const auto& call = prompter.calls()[0];
   EXPECT_EQ(call.text, QStringLiteral("Not a valid password. (Error Number = -2147217843)"));
@@ -123,7 +124,7 @@ TEST_F(AccessGateway, AFailingOpenIsReportedWithItsNumber) {
 
 TEST_F(AccessGateway, AFailingSchemaIsReportedToo) {
   database->schemaError = ado::Error(3251, "Object or provider is not capable.");
-  EXPECT_FALSE(db::GetAccessTables(file, fields, prompter, &registry));
+  EXPECT_FALSE(db::GetAccessTables(file, fields, prompter, connections));
   EXPECT_EQ(prompter.messages(),
             std::vector<QString>({"Object or provider is not capable. (Error Number = 3251)"}));
 }
@@ -134,7 +135,7 @@ TEST_F(AccessGateway, FillMakesTheFirstEntryCurrentWithoutSelectingIt) {
   database->addTable("orders");
   database->addTable("Customers");
   fake::EventProbe probe;
-  db::FillAccessTableList(list, file, fields, prompter, &registry);
+  db::FillAccessTableList(list, file, fields, prompter, connections);
   EXPECT_EQ(fake::entries(list), QStringList({"Customers", "orders"}));
   EXPECT_EQ(list.currentRow(), 0);
   EXPECT_TRUE(list.selectedItems().isEmpty());
@@ -145,7 +146,7 @@ TEST_F(AccessGateway, FillWithNoUserTablesLeavesAnEmptyListWithoutCurrentEntry) 
   db::AddTableName(list, "stale");
   list.setCurrentRow(0);
   database->addTable("MSysACEs", "SYSTEM TABLE");
-  db::FillAccessTableList(list, file, fields, prompter, &registry);
+  db::FillAccessTableList(list, file, fields, prompter, connections);
   EXPECT_EQ(list.count(), 0);
   EXPECT_EQ(list.currentRow(), -1);
 }
@@ -153,7 +154,7 @@ TEST_F(AccessGateway, FillWithNoUserTablesLeavesAnEmptyListWithoutCurrentEntry) 
 TEST_F(AccessGateway, FillAfterAFailureShowsTheMessageAndAnEmptyList) {
   db::AddTableName(list, "stale");
   database->openError = ado::Error(-2147467259, "Unrecognized database format.");
-  db::FillAccessTableList(list, file, fields, prompter, &registry);
+  db::FillAccessTableList(list, file, fields, prompter, connections);
   EXPECT_EQ(list.count(), 0);
   EXPECT_EQ(prompter.messages().size(), 1u);
 }
@@ -161,23 +162,24 @@ TEST_F(AccessGateway, FillAfterAFailureShowsTheMessageAndAnEmptyList) {
 TEST_F(AccessGateway, ExistenceComparesNamesInUpperCaseAndOnlyUserTables) {
   database->addTable("ORDERS");
   database->addTable("Recent", "VIEW");
-  EXPECT_TRUE(db::AccessTableExists(file, "given pw", "orders", fields, &registry));
-  EXPECT_TRUE(db::AccessTableExists(file, "given pw", "Orders", fields, &registry));
-  EXPECT_FALSE(db::AccessTableExists(file, "given pw", "order", fields, &registry));
-  EXPECT_FALSE(db::AccessTableExists(file, "given pw", "recent", fields, &registry));
+  EXPECT_TRUE(db::AccessTableExists(file, "given pw", "orders", fields, connections));
+  EXPECT_TRUE(db::AccessTableExists(file, "given pw", "Orders", fields, connections));
+  EXPECT_FALSE(db::AccessTableExists(file, "given pw", "order", fields, connections));
+  EXPECT_FALSE(db::AccessTableExists(file, "given pw", "recent", fields, connections));
   ASSERT_FALSE(database->opens.empty());
   EXPECT_EQ(database->opens[0].password, "given pw");
 }
 
 TEST_F(AccessGateway, ExistenceOfAMissingFileIsFalseWithoutOpening) {
   database->addTable("orders");
-  EXPECT_FALSE(db::AccessTableExists(folder.filePath("gone.mdb"), "", "orders", fields, &registry));
+  EXPECT_FALSE(
+      db::AccessTableExists(folder.filePath("gone.mdb"), "", "orders", fields, connections));
   EXPECT_TRUE(database->opens.empty());
 }
 
 TEST_F(AccessGateway, RenameCopiesThenDropsTheOldTable) {
   database->addTable("orders");
-  EXPECT_TRUE(db::RenameAccessTable("orders", "sales", file, "pw", fields, prompter, &registry));
+  EXPECT_TRUE(db::RenameAccessTable("orders", "sales", file, "pw", fields, prompter, connections));
   EXPECT_EQ(database->statements,
             Strings({"SELECT a1.* INTO `sales` FROM `orders` AS a1;", "DROP TABLE `orders`"}));
   EXPECT_EQ(database->tableNames(), Strings({"sales"}));
@@ -188,7 +190,7 @@ TEST_F(AccessGateway, DecliningTheOverwriteSendsNothing) {
   database->addTable("orders");
   database->addTable("SALES");
   prompter.queueAnswer(db::kIdNo);
-  EXPECT_FALSE(db::RenameAccessTable("orders", "sales", file, "pw", fields, prompter, &registry));
+  EXPECT_FALSE(db::RenameAccessTable("orders", "sales", file, "pw", fields, prompter, connections));
   EXPECT_TRUE(database->statements.empty());
   ASSERT_EQ(prompter.calls().size(), 1u);
   EXPECT_EQ(prompter.calls()[0].text, QStringLiteral("Would you like to overwrite sales?"));
@@ -201,7 +203,7 @@ TEST_F(AccessGateway, AcceptingTheOverwriteDropsTheTargetFirst) {
   database->addTable("orders");
   database->addTable("sales");
   prompter.queueAnswer(db::kIdYes);
-  EXPECT_TRUE(db::RenameAccessTable("orders", "sales", file, "pw", fields, prompter, &registry));
+  EXPECT_TRUE(db::RenameAccessTable("orders", "sales", file, "pw", fields, prompter, connections));
   EXPECT_EQ(database->statements,
             Strings({"DROP TABLE `sales`", "SELECT a1.* INTO `sales` FROM `orders` AS a1;",
                      "DROP TABLE `orders`"}));
@@ -211,7 +213,7 @@ TEST_F(AccessGateway, AcceptingTheOverwriteDropsTheTargetFirst) {
 TEST_F(AccessGateway, AFailedCopyLeavesTheOldTable) {
   database->addTable("orders");
   database->failingStatement = "SELECT a1.* INTO `sales` FROM `orders` AS a1;";
-  EXPECT_THROW(db::RenameAccessTable("orders", "sales", file, "pw", fields, prompter, &registry),
+  EXPECT_THROW(db::RenameAccessTable("orders", "sales", file, "pw", fields, prompter, connections),
                ado::Error);
   EXPECT_EQ(database->tableNames(), Strings({"orders"}));
   EXPECT_EQ(database->statements.size(), 1u);
@@ -219,7 +221,7 @@ TEST_F(AccessGateway, AFailedCopyLeavesTheOldTable) {
 
 TEST_F(AccessGateway, RenamingToTheSameNameChangesNothing) {
   database->addTable("orders");
-  EXPECT_TRUE(db::RenameAccessTable("orders", "orders", file, "pw", fields, prompter, &registry));
+  EXPECT_TRUE(db::RenameAccessTable("orders", "orders", file, "pw", fields, prompter, connections));
   EXPECT_TRUE(database->statements.empty());
   EXPECT_TRUE(prompter.calls().empty());
   EXPECT_EQ(database->tableNames(), Strings({"orders"}));
@@ -228,7 +230,7 @@ TEST_F(AccessGateway, RenamingToTheSameNameChangesNothing) {
 TEST_F(AccessGateway, ANewSpellingOfTheSameNameKeepsTheTableWithoutAsking) {
   database->addTable("orders");
   database->addTable("~Rename1");  // left over from an earlier run: must survive
-  EXPECT_TRUE(db::RenameAccessTable("orders", "Orders", file, "pw", fields, prompter, &registry));
+  EXPECT_TRUE(db::RenameAccessTable("orders", "Orders", file, "pw", fields, prompter, connections));
   EXPECT_TRUE(prompter.calls().empty());
   EXPECT_EQ(database->statements,
             Strings({"SELECT a1.* INTO `~Rename2` FROM `orders` AS a1;", "DROP TABLE `orders`",

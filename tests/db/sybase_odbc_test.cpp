@@ -35,32 +35,32 @@ class SybaseOverOdbc : public testing::Test {
 
 TEST_F(SybaseOverOdbc, CanConnectAnswersForGoodMissingAndEmptyNames) {
   fields.text3 = QStringLiteral("GatewayShop");
-  EXPECT_TRUE(db::CanConnectSybase(fields));
+  EXPECT_TRUE(db::CanConnectSybase(fields, db::ConnectionsOver()));
   fields.text3 = QString::fromLatin1(OdbcSandbox::kUnknownDsn);
-  EXPECT_FALSE(db::CanConnectSybase(fields));
+  EXPECT_FALSE(db::CanConnectSybase(fields, db::ConnectionsOver()));
   fields.text3 = QStringLiteral("GatewayNoFile");
-  EXPECT_FALSE(db::CanConnectSybase(fields));
+  EXPECT_FALSE(db::CanConnectSybase(fields, db::ConnectionsOver()));
   fields.text3.clear();
-  EXPECT_FALSE(db::CanConnectSybase(fields));
+  EXPECT_FALSE(db::CanConnectSybase(fields, db::ConnectionsOver()));
 }
 
 TEST_F(SybaseOverOdbc, FillListsTheUserTablesOfTheDataSource) {
   fields.text3 = QStringLiteral("GatewayShop");
-  db::FillSybaseTableList(list, fields);
+  db::FillSybaseTableList(list, fields, db::ConnectionsOver());
   EXPECT_EQ(fake::entries(list), QStringList({"Orders", "Products"}));
 }
 
 TEST_F(SybaseOverOdbc, FillOfADataSourceWithoutTablesEmptiesTheList) {
   db::AddTableName(list, "stale");
   fields.text3 = QStringLiteral("GatewayEmpty");
-  db::FillSybaseTableList(list, fields);
+  db::FillSybaseTableList(list, fields, db::ConnectionsOver());
   EXPECT_EQ(list.count(), 0);
 }
 
 TEST_F(SybaseOverOdbc, FillFromAnUnknownDataSourceRaisesAndKeepsTheList) {
   db::AddTableName(list, "kept");
   fields.text3 = QString::fromLatin1(OdbcSandbox::kUnknownDsn);
-  EXPECT_THROW(db::FillSybaseTableList(list, fields), ado::Error);
+  EXPECT_THROW(db::FillSybaseTableList(list, fields, db::ConnectionsOver()), ado::Error);
   EXPECT_EQ(fake::entries(list), QStringList({"kept"}));
 }
 

@@ -21,6 +21,7 @@ class SybaseGateway : public testing::Test {
 
   std::shared_ptr<fake::Database> database = std::make_shared<fake::Database>();
   ado::ProviderRegistry registry = fake::registryFor(database);
+  db::ConnectionFactory connections = db::ConnectionsOver(&registry);
   fake::PageFields fields;
   QListWidget list;
 };
@@ -33,9 +34,9 @@ TEST_F(SybaseGateway, ConnectionStringIsTheBareDataSourceName) {
 
 TEST_F(SybaseGateway, CanConnectOpensMsdasqlWithTheNameTypedNow) {
   fields.text3 = QStringLiteral("first");
-  EXPECT_TRUE(db::CanConnectSybase(fields, &registry));
+  EXPECT_TRUE(db::CanConnectSybase(fields, connections));
   fields.text3 = QStringLiteral("second");
-  EXPECT_TRUE(db::CanConnectSybase(fields, &registry));
+  EXPECT_TRUE(db::CanConnectSybase(fields, connections));
   ASSERT_EQ(database->opens.size(), 2u);
   EXPECT_EQ(database->opens[0].provider, "MSDASQL");
   EXPECT_EQ(database->opens[0].dataSource, "first");
@@ -44,7 +45,7 @@ TEST_F(SybaseGateway, CanConnectOpensMsdasqlWithTheNameTypedNow) {
 
 TEST_F(SybaseGateway, CanConnectAnswersFalseWhenTheOpenFails) {
   database->openError = ado::Error(ado::errc::kProviderFailure, "Data source name not found");
-  EXPECT_FALSE(db::CanConnectSybase(fields, &registry));
+  EXPECT_FALSE(db::CanConnectSybase(fields, connections));
 }
 
 TEST_F(SybaseGateway, FillListsOnlyUserTablesWithoutSysInTheirNames) {
@@ -56,7 +57,7 @@ TEST_F(SybaseGateway, FillListsOnlyUserTablesWithoutSysInTheirNames) {
   database->addTable("system_log", "VIEW");
   database->addTable("Products");
   database->addTable("s_y_s");
-  EXPECT_NO_THROW(db::FillSybaseTableList(list, fields, &registry));
+  EXPECT_NO_THROW(db::FillSybaseTableList(list, fields, connections));
   EXPECT_EQ(fake::entries(list), QStringList({"Orders", "Products", "s_y_s"}));
 }
 
@@ -70,7 +71,7 @@ TEST_F(SybaseGateway, FillTakesOnlyRowsTypedExactlyTable) {
   database->schema.push_back({ado::Variant::text("numeric_type"), ado::Variant::int32(1)});
   database->addTable("kept");
   fake::EventProbe probe;
-  db::FillSybaseTableList(list, fields, &registry);
+  db::FillSybaseTableList(list, fields, connections);
   EXPECT_EQ(fake::entries(list), QStringList({"kept"}));
   EXPECT_TRUE(probe.delivered());
 }
@@ -79,7 +80,7 @@ TEST_F(SybaseGateway, FillYieldsOnlyForUserTableRows) {
   database->addTable("v1", "VIEW");
   database->addTable("v2", "SYSTEM TABLE");
   fake::EventProbe probe;
-  db::FillSybaseTableList(list, fields, &registry);
+  db::FillSybaseTableList(list, fields, connections);
   EXPECT_FALSE(probe.delivered());
   EXPECT_EQ(list.count(), 0);
 }
@@ -89,7 +90,7 @@ TEST_F(SybaseGateway, FillReplacesOldEntriesAndMakesNoEntryCurrent) {
   list.setCurrentRow(0);
   database->addTable("fresh");
   database->addTable("again");
-  db::FillSybaseTableList(list, fields, &registry);
+  db::FillSybaseTableList(list, fields, connections);
   EXPECT_EQ(fake::entries(list), QStringList({"again", "fresh"}));
   EXPECT_EQ(list.currentRow(), -1);
   EXPECT_TRUE(list.selectedItems().isEmpty());
@@ -100,22 +101,22 @@ TEST_F(SybaseGateway, FillKeepsTheOldEntriesWhenTheDataSourceFails) {
   db::AddTableName(list, "kept_2");
   database->addTable("never_seen");
   database->openError = ado::Error(ado::errc::kProviderFailure, "Data source name not found");
-  EXPECT_THROW(db::FillSybaseTableList(list, fields, &registry), ado::Error);
+  EXPECT_THROW(db::FillSybaseTableList(list, fields, connections), ado::Error);
   EXPECT_EQ(fake::entries(list), QStringList({"kept_1", "kept_2"}));
 }
 
 TEST_F(SybaseGateway, FillKeepsTheOldEntriesWhenTheSchemaFails) {
   db::AddTableName(list, "kept");
   database->schemaError = ado::Error(ado::errc::kProviderFailure, "schema unavailable");
-  EXPECT_THROW(db::FillSybaseTableList(list, fields, &registry), ado::Error);
+  EXPECT_THROW(db::FillSybaseTableList(list, fields, connections), ado::Error);
   EXPECT_EQ(fake::entries(list), QStringList({"kept"}));
 }
 
 TEST_F(SybaseGateway, FillReadsTheDataSourceNameAtTheMomentOfTheCall) {
   fields.text3 = QStringLiteral("ServerOne");
-  db::FillSybaseTableList(list, fields, &registry);
+  db::FillSybaseTableList(list, fields, connections);
   fields.text3 = QStringLiteral("ServerTwo");
-  db::FillSybaseTableList(list, fields, &registry);
+  db::FillSybaseTableList(list, fields, connections);
   ASSERT_EQ(database->opens.size(), 2u);
   EXPECT_EQ(database->opens[0].dataSource, "ServerOne");
   EXPECT_EQ(database->opens[1].dataSource, "ServerTwo");

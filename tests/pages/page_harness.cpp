@@ -38,13 +38,12 @@ PageHarness::PageHarness()
           .prompter = prompter,
           .settings = settings,
           .fileDialog = fileDialog,
-          .providers = &providers,
           .createConnection =
               [this] {
                 if (!connectionsCanBeCreated) {
                   throw std::runtime_error("ActiveX component can't create object");
                 }
-                return std::make_unique<ado::Connection>(&providers);
+                return db::ConnectionsOver(&providers)();
               },
           .random = [this] { return randomFraction; },
           .openUrl =

@@ -18,7 +18,7 @@ using pages_test::PageHarness;
 TEST(RealDatabases, WorkingSavedValuesShowBothRealTableLists) {
   PageHarness::PrepareDataSources();
   PageHarness harness;
-  harness.context.providers = nullptr;  // the built-in providers
+  harness.context.createConnection = db::ConnectionsOver();  // the built-in providers
   const QString copy = harness.programFolder() + "/indexTest.mdb";
   ASSERT_TRUE(QFile::copy(QStringLiteral(FERROVALE_FIXTURES "/jet4/indexTestV2003.mdb"), copy));
   harness.saveConnection(copy, "", PageHarness::kShopDsn);

@@ -152,13 +152,10 @@ TEST_F(TableManager, HelpShowsTheContactText) {
   EXPECT_EQ(help.caption, "");
 }
 
-TEST_F(TableManager, TheCommandButtonsOfLaterWorkDoNothingYet) {
+TEST_F(TableManager, TheSendButtonsDoNothingYet) {
   pages::Form2& page = goForward();
   page.PushButton10_Click();
-  for (const char* name :
-       {"PushButton1", "PushButton3", "PushButton4", "PushButton5", "PushButton6", "PushButton7"}) {
-    button(name).click();
-  }
+  for (const char* name : {"PushButton3", "PushButton4"}) button(name).click();
   EXPECT_EQ(page.List1().count(), 2);
   EXPECT_EQ(SelectedCount(page.List1()), 2);
   EXPECT_TRUE(harness.prompter.calls().empty());

@@ -62,6 +62,8 @@ class FakeSession : public ado::Session {
     return std::make_unique<SchemaCursor>(db_->schema);
   }
 
+  std::string dbmsName() override { return db_->dbmsName; }
+
  private:
   std::vector<SchemaRow>::iterator find(const std::string& name) {
     return std::find_if(db_->schema.begin(), db_->schema.end(), [&](const SchemaRow& row) {

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace test_support {
 
 int ScriptedPrompter::messageBox(const QString& text, int style, const QString& caption) {
   calls_.push_back({Call::Kind::Message, text, style, caption, {}});
+  if (whileNextBoxIsOpen) std::exchange(whileNextBoxIsOpen, nullptr)();
   if (!answers_.empty()) {
     const int answer = answers_.front();
     answers_.pop_front();
@@ -19,6 +22,7 @@ int ScriptedPrompter::messageBox(const QString& text, int style, const QString& 
 QString ScriptedPrompter::inputBox(const QString& prompt, const QString& defaultText,
                                    const QString& caption) {
   calls_.push_back({Call::Kind::Input, prompt, 0, caption, defaultText});
+  if (whileNextBoxIsOpen) std::exchange(whileNextBoxIsOpen, nullptr)();
   if (inputs_.empty()) {
     ADD_FAILURE() << "unscripted input box: " << prompt.toStdString();
     return {};

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "app/prompter.h"
@@ -36,6 +37,10 @@ class ScriptedPrompter : public app::Prompter {
   // The message texts alone, in order.
   std::vector<QString> messages() const;
   bool answersUsedUp() const { return answers_.empty() && inputs_.empty(); }
+
+  // Runs while the next box is open, as the user's doings behind a modal
+  // box would; used once.
+  std::function<void()> whileNextBoxIsOpen;
 
  private:
   std::deque<int> answers_;

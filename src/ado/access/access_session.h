@@ -34,6 +34,8 @@ class AccessSession final : public Session {
   void execute(std::string_view sql) override;
   std::unique_ptr<Cursor> query(std::string_view sql) override;
   std::unique_ptr<Cursor> tables() override;
+  // What Microsoft's Access ODBC driver reports for SQL_DBMS_NAME.
+  std::string dbmsName() override { return "ACCESS"; }
 
  private:
   std::shared_ptr<jet::Database> currentDatabase() const;

@@ -43,4 +43,16 @@ StatementHandle OdbcLink::newStatement() const {
   return StatementHandle(raw);
 }
 
+const std::string& OdbcLink::dbmsName() {
+  if (!dbmsName_) {
+    // Product names are short; a longer one is cut, which still names it.
+    SQLCHAR name[256] = {};
+    SQLSMALLINT length = 0;
+    check(SQLGetInfo(connection_.get(), SQL_DBMS_NAME, name, sizeof name, &length), SQL_HANDLE_DBC,
+          connection_.get());
+    dbmsName_ = std::string(reinterpret_cast<const char*>(name));
+  }
+  return *dbmsName_;
+}
+
 }  // namespace ado::odbc

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,12 +22,15 @@ class OdbcLink {
   OdbcLink& operator=(const OdbcLink&) = delete;
 
   StatementHandle newStatement() const;
+  // SQLGetInfo(SQL_DBMS_NAME), asked of the driver the first time only.
+  const std::string& dbmsName();
 
  private:
   OdbcLink(EnvironmentHandle environment, ConnectionHandle connection);
 
   EnvironmentHandle environment_;
   ConnectionHandle connection_;
+  std::optional<std::string> dbmsName_;
 };
 
 }  // namespace ado::odbc

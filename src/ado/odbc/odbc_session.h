@@ -22,6 +22,7 @@ class OdbcSession final : public Session {
   // names them (TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME, TABLE_TYPE,
   // DESCRIPTION).
   std::unique_ptr<Cursor> tables() override;
+  std::string dbmsName() override { return link_->dbmsName(); }
 
  private:
   std::shared_ptr<OdbcLink> link_;  // outlives the statement below

@@ -1,0 +1,25 @@
+#include "db/dbms_dialect.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DbmsDialect, SqlAnywhereUnderEitherNameKeepsItsOwnRenameText) {
+  for (const char* product : {"SQL Anywhere", "Adaptive Server Anywhere"}) {
+    const db::DbmsDialect dialect(product);
+    EXPECT_TRUE(dialect.isSqlAnywhere()) << product;
+    EXPECT_EQ(dialect.renameTableStatement("orders", "sales"),
+              QStringLiteral("ALTER TABLE \"orders\" RENAME \"sales\";"));
+  }
+}
+
+TEST(DbmsDialect, EveryOtherProductGetsTheStandardRename) {
+  for (const char* product : {"SQLite", "PostgreSQL", "MariaDB", ""}) {
+    const db::DbmsDialect dialect(product);
+    EXPECT_FALSE(dialect.isSqlAnywhere()) << product;
+    EXPECT_EQ(dialect.renameTableStatement("old name", "new"),
+              QStringLiteral("ALTER TABLE \"old name\" RENAME TO \"new\""));
+  }
+}
+
+}  // namespace
