@@ -20,6 +20,7 @@
 #include <string>
 
 #include "ado/provider.h"
+#include "jet/crypto/secret_bytes.h"
 #include "jet/database.h"
 #include "jet/write/database_writer.h"
 
@@ -30,6 +31,9 @@ class AccessSession final : public Session {
   // `keys` holds the key of an encrypted file as opening it found it.
   AccessSession(std::string path, std::string password, jet::UnlockCache keys)
       : path_(std::move(path)), password_(std::move(password)), keys_(std::move(keys)) {}
+  ~AccessSession() override { jet::crypto::wipeText(password_); }
+  AccessSession(const AccessSession&) = delete;
+  AccessSession& operator=(const AccessSession&) = delete;
 
   void execute(std::string_view sql) override;
   std::unique_ptr<Cursor> query(std::string_view sql) override;

@@ -16,4 +16,8 @@ void SecretBytes::wipe() noexcept {
   if (!bytes_.empty()) OPENSSL_cleanse(bytes_.data(), bytes_.size());
 }
 
+void wipeText(std::string& text) noexcept {
+  if (!text.empty()) OPENSSL_cleanse(text.data(), text.size());
+}
+
 }  // namespace jet::crypto

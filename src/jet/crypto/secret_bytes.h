@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -41,5 +42,9 @@ class SecretBytes {
   void wipe() noexcept;
   std::vector<std::uint8_t> bytes_;
 };
+
+// Overwrites a password held as text, before the string gives its memory
+// back.
+void wipeText(std::string& text) noexcept;
 
 }  // namespace jet::crypto
