@@ -18,15 +18,12 @@
 #include <vector>
 
 #include "ado/connection.h"
-#include "ado/odbc/handle.h"
+#include "common/bare_odbc.h"
 #include "support/odbc_sandbox.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using ado::odbc::ConnectionHandle;
-using ado::odbc::EnvironmentHandle;
-using ado::odbc::StatementHandle;
 
 std::vector<std::string> insertStatements(const std::string& table, int rows) {
   std::vector<std::string> statements;
@@ -38,43 +35,7 @@ std::vector<std::string> insertStatements(const std::string& table, int rows) {
   return statements;
 }
 
-void require(SQLRETURN rc, const char* what) {
-  if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) throw std::runtime_error(std::string("bare ODBC: ") + what);
-}
-
-// The reference: plain driver-manager calls, one statement handle.
-class BareOdbc {
- public:
-  explicit BareOdbc(const std::string& dsn) {
-    SQLHANDLE raw = SQL_NULL_HANDLE;
-    require(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &raw), "environment");
-    environment_ = EnvironmentHandle(raw);
-    require(SQLSetEnvAttr(raw, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0), "version");
-    require(SQLAllocHandle(SQL_HANDLE_DBC, environment_.get(), &raw), "connection");
-    connection_ = ConnectionHandle(raw);
-    std::string text = "DSN=" + dsn;
-    require(SQLDriverConnect(raw, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS, nullptr, 0,
-                             nullptr, SQL_DRIVER_NOPROMPT),
-            "connect");
-    require(SQLAllocHandle(SQL_HANDLE_STMT, connection_.get(), &raw), "statement");
-    statement_ = StatementHandle(raw);
-  }
-  ~BareOdbc() {
-    statement_ = StatementHandle();
-    SQLDisconnect(connection_.get());
-  }
-
-  void execute(const std::string& sql) {
-    require(SQLExecDirect(statement_.get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
-                          static_cast<SQLINTEGER>(sql.size())),
-            "SQLExecDirect");
-  }
-
- private:
-  EnvironmentHandle environment_;
-  ConnectionHandle connection_;
-  StatementHandle statement_;
-};
+using bench::BareOdbc;
 
 struct Times {
   double wall = 0;  // seconds on the clock

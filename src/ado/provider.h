@@ -15,9 +15,16 @@
 
 namespace ado {
 
+// What a column declares, as ADO's Field reports it: DefinedSize is the
+// declared length of a text (characters) or binary (bytes) column,
+// Precision and NumericScale the digits of a decimal column. A figure the
+// engine does not declare is 0.
 struct ColumnInfo {
   std::string name;
   int type = 0;  // ADO DataTypeEnum
+  long long definedSize = 0;
+  int precision = 0;
+  int numericScale = 0;
 };
 
 // A forward-only stream of rows.

@@ -27,11 +27,19 @@ Recordset::Recordset(std::unique_ptr<Cursor> cursor, int cursorLocation) {
 
 Recordset::~Recordset() = default;
 
+void Recordset::setCursorLocation(int location) {
+  if (open_) throw Error(errc::kObjectOpen, text::kObjectOpen);
+  if (location != adUseServer && location != adUseClient)
+    throw Error(errc::kInvalidArgument, text::kInvalidArgument);
+  cursorLocation_ = location;
+}
+
 void Recordset::open(std::string_view sql, Connection& connection, int cursorType, int lockType) {
   if (open_) throw Error(errc::kObjectOpen, text::kObjectOpen);
   if (!validCursorType(cursorType) || !validLockType(lockType))
     throw Error(errc::kInvalidArgument, text::kInvalidArgument);
-  adopt(connection.session().query(sql), connection.cursorLocation());
+  adopt(connection.session().query(sql),
+        cursorLocation_ != 0 ? cursorLocation_ : connection.cursorLocation());
 }
 
 void Recordset::close() {
@@ -91,7 +99,9 @@ void Recordset::requireOpen() const {
 // cursor go, as ADO's cursor service does; the record count is then exact.
 void Recordset::adopt(std::unique_ptr<Cursor> cursor, int cursorLocation) {
   std::vector<Field> fields;
-  for (const ColumnInfo& column : cursor->columns()) fields.push_back(Field{column.name, column.type, {}});
+  for (const ColumnInfo& column : cursor->columns())
+    fields.push_back(Field{column.name, column.type, {}, column.definedSize, column.precision,
+                           column.numericScale});
 
   clientSide_ = cursorLocation == adUseClient;
   if (clientSide_) {

@@ -20,6 +20,10 @@ struct Field {
   std::string name;
   int type = 0;
   Variant value;
+  // DefinedSize, Precision and NumericScale as the provider declares them.
+  long long definedSize = 0;
+  int precision = 0;
+  int numericScale = 0;
 };
 
 class Recordset {
@@ -30,6 +34,11 @@ class Recordset {
   ~Recordset();
   Recordset(const Recordset&) = delete;
   Recordset& operator=(const Recordset&) = delete;
+
+  // ADO's Recordset.CursorLocation: until set, the record set takes the
+  // connection's at open(). Raises 3705 while open; takes only 2 or 3.
+  // A reader that must not hold a table in memory sets adUseServer.
+  void setCursorLocation(int location);
 
   void open(std::string_view sql, Connection& connection, int cursorType = -1,
             int lockType = -1);
@@ -57,6 +66,7 @@ class Recordset {
   std::unique_ptr<Cursor> cursor_;
   std::vector<Field> fields_;
   std::deque<std::vector<Variant>> buffered_;  // client-side cursors only
+  int cursorLocation_ = 0;  // 0: the connection's
   bool open_ = false;
   bool clientSide_ = false;
   bool eof_ = true;

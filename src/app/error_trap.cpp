@@ -20,26 +20,7 @@ constexpr char kReportTitle[] = "Application Error";
 ErrorTrap::ErrorTrap(Prompter& prompter, QString form, QString handler)
     : prompter_(prompter), form_(std::move(form)), handler_(std::move(handler)) {}
 
-void ErrorTrap::step(int number, const std::function<void()>& body) {
-  if (isStopped()) return;
-  lastStep_ = number;
-  try {
-    body();
-  } catch (...) {
-    report(db::CaughtError().description);
-  }
-}
-
-bool ErrorTrap::when(int number, const std::function<bool()>& condition) {
-  if (isStopped()) return false;
-  lastStep_ = number;
-  try {
-    return condition();
-  } catch (...) {
-    report(db::CaughtError().description);
-    return true;
-  }
-}
+void ErrorTrap::reportCaught() { report(db::CaughtError().description); }
 
 void ErrorTrap::report(const QString& description) {
   QString text = description + QStringLiteral("\r\n") + QLatin1String(kReportOrigin) + form_ +
@@ -48,6 +29,7 @@ void ErrorTrap::report(const QString& description) {
                  QStringLiteral("Please email screenshot of this message to ") +
                  QLatin1String(kSupportAddress);
   if (sql_) text += QStringLiteral("\r\rsql: ") + *sql_;
+  if (utf8Sql_) text += QStringLiteral("\r\rsql: ") + QString::fromStdString(*utf8Sql_);
   prompter_.messageBox(text, kExclamation, QLatin1String(kReportTitle));
 }
 

@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <iostream>
 
@@ -70,7 +72,8 @@ int CommandLineMain(int argc, char* argv[]) {
   char* qtArgv[] = {argv[0], nullptr};
   QApplication application(qtArgc, qtArgv);
   app::SavedSettings saved;
-  return RunCommand(arguments, saved, db::ConnectionsOver(), std::cout, std::cerr);
+  return RunCommand(arguments, saved, db::ConnectionsOver(), std::cout, std::cerr,
+                    isatty(STDERR_FILENO) == 1);
 }
 
 }  // namespace cli

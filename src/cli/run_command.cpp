@@ -5,6 +5,7 @@
 
 #include "app/program_folder.h"
 #include "app/saved_settings.h"
+#include "cli/terminal_progress.h"
 #include "cli/terminal_prompter.h"
 #include "db/access.h"
 #include "db/error_info.h"
@@ -97,7 +98,8 @@ bool SelectNamed(QListWidget& list, const QStringList& names, const char* listNa
 }  // namespace
 
 int RunCommand(const Arguments& arguments, app::SavedSettings& saved,
-               const db::ConnectionFactory& connections, std::ostream& out, std::ostream& err) {
+               const db::ConnectionFactory& connections, std::ostream& out, std::ostream& err,
+               bool errIsTerminal) {
   const Command& command = *arguments.command;
   pages::Form2::Click click = nullptr;
   if (arguments.side) {
@@ -124,6 +126,7 @@ int RunCommand(const Arguments& arguments, app::SavedSettings& saved,
       .icon = {},
       .endProgram = [] {},
   };
+  if (errIsTerminal) context.transferProgress = TerminalProgress(err);
   QWidget noConnectionPage;  // "< Back" is never pressed here
   pages::Form2 page(context, fields, noConnectionPage);
   page.Form_Load();

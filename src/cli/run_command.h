@@ -20,8 +20,10 @@ inline constexpr int kExitToldSomething = 1;  // a message or an error report wa
 inline constexpr int kExitUsage = 2;
 
 // Needs a QApplication. Reads the saved connection values from `saved`
-// and never writes them.
+// and never writes them. With `errIsTerminal` a copy shows the rows done
+// of each table on `err`.
 int RunCommand(const Arguments& arguments, app::SavedSettings& saved,
-               const db::ConnectionFactory& connections, std::ostream& out, std::ostream& err);
+               const db::ConnectionFactory& connections, std::ostream& out, std::ostream& err,
+               bool errIsTerminal = false);
 
 }  // namespace cli

@@ -17,6 +17,7 @@ DbmsDialect::DbmsDialect(std::string_view dbmsName) {
   const QString product =
       QString::fromUtf8(dbmsName.data(), static_cast<qsizetype>(dbmsName.size()));
   sqlAnywhere_ = names(product, "SQL Anywhere") || names(product, "Adaptive Server Anywhere");
+  backslashEscapes_ = sqlAnywhere_ || names(product, "MySQL") || names(product, "MariaDB");
 }
 
 DbmsDialect DbmsDialect::of(ado::Connection& connection) {

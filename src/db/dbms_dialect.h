@@ -28,8 +28,15 @@ class DbmsDialect {
   // them with RequireSendableName first.
   QString renameTableStatement(const QString& oldName, const QString& newName) const;
 
+  // SQL Anywhere and MySQL/MariaDB read a backslash inside a string
+  // literal as the start of an escape ('C:\temp' loses its backslash), so
+  // a literal for them carries every backslash doubled; SQLite and
+  // PostgreSQL take backslashes as they are.
+  bool readsBackslashEscapes() const { return backslashEscapes_; }
+
  private:
   bool sqlAnywhere_;
+  bool backslashEscapes_;
 };
 
 }  // namespace db

@@ -11,8 +11,10 @@
 #include "db/file_exists.h"
 #include "db/table_list.h"
 #include "pages/command_run.h"
+#include "pages/form2_transfer_page.h"
 #include "pages/page_layout.h"
 #include "pages/side_files.h"
+#include "transfer/copy_selected_tables.h"
 
 namespace pages {
 
@@ -57,12 +59,12 @@ struct ButtonRow {
 constexpr ButtonRow kButtons[] = {
     {"PushButton10", "Select All",   Container::kFrame1, {270, 2100, 1600, 405}, &Form2::PushButton10_Click},
     {"PushButton11", "Deselect All", Container::kFrame1, {1960, 2100, 1600, 400}, &Form2::PushButton11_Click},
-    {"PushButton3",  "Send Table/s To Sybase iAny", Container::kFrame1, {240, 2600, 3330, 400}, nullptr},
+    {"PushButton3",  "Send Table/s To Sybase iAny", Container::kFrame1, {240, 2600, 3330, 400}, &Form2::PushButton3_Click},
     {"PushButton1",  "Delete Table/s", Container::kFrame1, {240, 3100, 3330, 400}, &Form2::PushButton1_Click},
     {"PushButton6",  "Rename Table",   Container::kFrame1, {240, 3600, 3330, 400}, &Form2::PushButton6_Click},
     {"PushButton8",  "Select All",   Container::kFrame2, {240, 2100, 1600, 405}, &Form2::PushButton8_Click},
     {"PushButton9",  "Deselect All", Container::kFrame2, {1960, 2100, 1600, 400}, &Form2::PushButton9_Click},
-    {"PushButton4",  "Send Table/s To Access", Container::kFrame2, {240, 2600, 3330, 405}, nullptr},
+    {"PushButton4",  "Send Table/s To Access", Container::kFrame2, {240, 2600, 3330, 405}, &Form2::PushButton4_Click},
     {"PushButton5",  "Delete Table/s", Container::kFrame2, {240, 3100, 3330, 405}, &Form2::PushButton5_Click},
     {"PushButton7",  "Rename Table",   Container::kFrame2, {240, 3598, 3330, 405}, &Form2::PushButton7_Click},
     {"PushButton2",  "< Back", Container::kPage, {120, 4980, 3840, 405}, &Form2::PushButton2_Click},
@@ -152,6 +154,18 @@ void Form2::PushButton12_Click() {
   CommandRun run(context_, kForm, "PushButton12_Click");
   app::ErrorTrap& trap = run.trap;
   trap.step(100, [&] { context_.prompter.messageBox(QLatin1String(kHelpText), app::kOkOnly); });
+}
+
+void Form2::PushButton3_Click() {
+  const CommandGate::Hold hold(context_.commands);
+  Form2TransferPage page(*this, context_, fields_);
+  transfer::TableTransfer(page).CopySelectedTables(transfer::AccessToSybase());
+}
+
+void Form2::PushButton4_Click() {
+  const CommandGate::Hold hold(context_.commands);
+  Form2TransferPage page(*this, context_, fields_);
+  transfer::TableTransfer(page).CopySelectedTables(transfer::SybaseToAccess());
 }
 
 void Form2::closeEvent(QCloseEvent* event) {

@@ -61,6 +61,9 @@ class Form2 : public QWidget {
   void PushButton10_Click();  // Select All, List1
   void PushButton11_Click();  // Deselect All, List1
   void PushButton12_Click();  // "Help"
+  void PushButton3_Click();   // "Send Table/s To Sybase iAny"
+  void PushButton4_Click();   // "Send Table/s To Access"
+
 
  protected:
   // Form_Unload: closing this page ends the program.

@@ -34,6 +34,8 @@ struct PageContext {
   // Ends the program at once; called when either page is closed.
   std::function<void()> endProgram;
   CommandGate commands{};
+  // Told the rows sent of each table as a transfer goes; empty for nobody.
+  std::function<void(const QString& table, long long done, long long total)> transferProgress{};
 };
 
 }  // namespace pages

@@ -92,6 +92,16 @@ TEST_P(AccessWrite, ValuesInTheirTextFormsComeBackAsTheSameValues) {
   EXPECT_EQ(rowsOf(connection, "mixed"), rows);
 }
 
+TEST_P(AccessWrite, FieldsDeclareTheirSizePrecisionAndScale) {
+  connection.execute("CREATE TABLE `declared`(`t` TEXT(50), `d` DECIMAL(18,4), `b` BINARY(8))");
+  ado::Recordset rs;
+  rs.open("SELECT * FROM `declared`", connection);
+  EXPECT_EQ(rs.field("t").definedSize, 50);
+  EXPECT_EQ(rs.field("d").precision, 18);
+  EXPECT_EQ(rs.field("d").numericScale, 4);
+  EXPECT_EQ(rs.field("b").definedSize, 8);
+}
+
 TEST_P(AccessWrite, NullsAreStoredAsNulls) {
   connection.execute(kMixedTable);
   connection.execute("INSERT INTO `mixed` VALUES(NULL, NULL, NULL, NULL, NULL, 'False', NULL, NULL)");

@@ -28,6 +28,13 @@ class OdbcTypesTest : public OdbcTest {
   ado::Recordset rs_;
 };
 
+TEST_F(OdbcTypesTest, FieldsDeclareTheLengthOfTextAndBinaryColumns) {
+  query({"CREATE TABLE t (v VARCHAR(300), b VARBINARY(10), i INTEGER)"}, "SELECT * FROM t");
+  EXPECT_EQ(rs_.field("v").definedSize, 300);
+  EXPECT_EQ(rs_.field("b").definedSize, 10);
+  EXPECT_EQ(rs_.field("i").definedSize, 0);
+}
+
 TEST_F(OdbcTypesTest, DeclaredColumnTypesBecomeAdoTypeNumbers) {
   query({"CREATE TABLE t (c_integer INTEGER, c_int INT, c_bigint BIGINT, c_smallint SMALLINT,"
          " c_tinyint TINYINT, c_real REAL, c_float FLOAT, c_double DOUBLE, c_numeric NUMERIC(10,2),"

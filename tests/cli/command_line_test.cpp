@@ -124,6 +124,16 @@ TEST_F(CommandLine, ExitStatusSaysWhetherAnythingWasToldOrTheCommandWasWrong) {
   EXPECT_EQ(run({"tables"}).out, "access\ta\naccess\tOrders\nodbc\tOrders\nodbc\twe\"ird\n");
 }
 
+TEST_F(CommandLine, CopyRunsTheSendButtonsInBothDirections) {
+  const Outcome toOdbc = run({"copy", "--to-odbc", "a"});
+  EXPECT_EQ(toOdbc.exitCode, 0) << toOdbc.err.toStdString();
+  const Outcome toAccess = run({"copy", "--to-access", "--yes", "Orders"});
+  EXPECT_EQ(toAccess.exitCode, 0) << toAccess.err.toStdString();
+  EXPECT_TRUE(toAccess.err.endsWith("Would you like to overwrite Orders? -> yes (--yes)\n"));
+  EXPECT_EQ(run({"tables"}).out,
+            "access\ta\naccess\tOrders\nodbc\ta\nodbc\tb\nodbc\tOrders\nodbc\twe\"ird\n");
+}
+
 TEST_F(CommandLine, HelpAndVersionNeedNoDatabase) {
   const Outcome help = run({"--help"});
   EXPECT_EQ(help.exitCode, 0);

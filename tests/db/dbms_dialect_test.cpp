@@ -22,4 +22,11 @@ TEST(DbmsDialect, EveryOtherProductGetsTheStandardRename) {
   }
 }
 
+TEST(DbmsDialect, BackslashesAreEscapesForSqlAnywhereAndMySqlFamilyOnly) {
+  for (const char* product : {"SQL Anywhere", "Adaptive Server Anywhere", "MySQL", "MariaDB"})
+    EXPECT_TRUE(db::DbmsDialect(product).readsBackslashEscapes()) << product;
+  for (const char* product : {"SQLite", "PostgreSQL", "ACCESS", ""})
+    EXPECT_FALSE(db::DbmsDialect(product).readsBackslashEscapes()) << product;
+}
+
 }  // namespace

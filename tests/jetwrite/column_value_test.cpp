@@ -157,6 +157,16 @@ TEST(ColumnValue, BinaryAndOleHoldTheTextsUtf16Bytes) {
   EXPECT_EQ(errorNumber(text("abc"), {ColumnKind::Binary, 4}), errc::kDataOverflow);
 }
 
+TEST(ColumnValue, HexBytesGoIntoBinaryAndOleColumnsOnly) {
+  const Literal bytes{Literal::Kind::Bytes, "00ff10"};
+  const std::vector<std::uint8_t> expected = {0x00, 0xff, 0x10};
+  EXPECT_EQ(convert(bytes, {ColumnKind::OleObject}), Value(expected));
+  EXPECT_EQ(convert(bytes, {ColumnKind::Binary, 3}), Value(expected));
+  EXPECT_EQ(errorNumber(bytes, {ColumnKind::Binary, 2}), errc::kDataOverflow);
+  EXPECT_EQ(errorNumber(bytes, {ColumnKind::Text, 50}), errc::kTypeMismatch);
+  EXPECT_EQ(errorNumber(bytes, {ColumnKind::Long}), errc::kTypeMismatch);
+}
+
 TEST(ColumnValue, RowsNeedOneValuePerColumn) {
   const std::vector<sql::ColumnDefinition> columns = {{"a", {ColumnKind::Long}},
                                                       {"b", {ColumnKind::Text, 5}}};

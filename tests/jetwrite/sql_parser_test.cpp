@@ -121,6 +121,15 @@ TEST(SqlParser, InsertTakesBareSignedNumbersAndDoubleQuotedTexts) {
   EXPECT_EQ(i.values, expected);
 }
 
+TEST(SqlParser, HexValuesAreBytesOfWholePairs) {
+  const auto i = parseAs<InsertValues>("INSERT INTO t VALUES(0x00fF10, 0X, NULL)");
+  const std::vector<Literal> expected = {
+      {Literal::Kind::Bytes, "00fF10"}, {Literal::Kind::Bytes, ""}, {Literal::Kind::Null, ""}};
+  EXPECT_EQ(i.values, expected);
+  EXPECT_EQ(syntaxErrorOf("INSERT INTO t VALUES(0x123)"), "Malformed binary value at character 22.");
+  EXPECT_EQ(syntaxErrorOf("INSERT INTO t VALUES(0x12g4)"), "Malformed binary value at character 22.");
+}
+
 TEST(SqlParser, QuotedTextsUndoubleEveryQuoteWhereverItStands) {
   const auto i = parseAs<InsertValues>(
       R"(INSERT INTO t VALUES('''a', 'b''', 'c''''d', '', 'x"y', "it's", 'Grüße ''ü''', "say ""hi""!"))");

@@ -152,13 +152,13 @@ TEST_F(TableManager, HelpShowsTheContactText) {
   EXPECT_EQ(help.caption, "");
 }
 
-TEST_F(TableManager, TheSendButtonsDoNothingYet) {
+TEST_F(TableManager, TheSendButtonToAccessAsksForATableWhenItsListHasNoCurrentEntry) {
   pages::Form2& page = goForward();
-  page.PushButton10_Click();
-  for (const char* name : {"PushButton3", "PushButton4"}) button(name).click();
+  page.PushButton8_Click();  // selected, but no entry current
+  button("PushButton4").click();
+  EXPECT_EQ(harness.prompter.messages(), std::vector<QString>{"Please select a table to send."});
+  EXPECT_EQ(page.pointer().value(), Pointer::kDefault);
   EXPECT_EQ(page.List1().count(), 2);
-  EXPECT_EQ(SelectedCount(page.List1()), 2);
-  EXPECT_TRUE(harness.prompter.calls().empty());
 }
 
 TEST_F(TableManager, HoverShowsTheHandOverButtonsAndTheArrowElsewhere) {

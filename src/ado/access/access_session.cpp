@@ -41,7 +41,9 @@ std::unique_ptr<Cursor> AccessSession::query(std::string_view sql) {
       throw Error(errc::kSyntaxError, "The statement '" + std::string(sql) +
                                           "' returns no rows; run it with Execute rather than "
                                           "open it as a record set.");
-    return std::make_unique<TableCursor>(currentDatabase()->table(select->table));
+    const auto database = currentDatabase();
+    return std::make_unique<TableCursor>(database->table(select->table),
+                                         database->header().format.jet3);
   });
 }
 

@@ -60,6 +60,26 @@ int adoTypeOf(const jet::ColumnDef& column) {
   return adVarBinary;
 }
 
+ColumnInfo describeColumn(const jet::ColumnDef& column, bool jet3) {
+  // ADO's DefinedSize of a Memo and of an OLE Object column.
+  constexpr long long kMemoSize = 536870910;
+  constexpr long long kOleSize = 1073741823;
+  ColumnInfo info{column.name, adoTypeOf(column)};
+  if (!jet::isKnownColumnType(column.valueTypeCode())) return info;
+  switch (column.valueType()) {
+    case jet::ColumnType::Text: info.definedSize = jet3 ? column.length : column.length / 2; break;
+    case jet::ColumnType::Binary: info.definedSize = column.length; break;
+    case jet::ColumnType::Memo: info.definedSize = kMemoSize; break;
+    case jet::ColumnType::Ole: info.definedSize = kOleSize; break;
+    case jet::ColumnType::Numeric:
+      info.precision = column.precision;
+      info.numericScale = column.scale;
+      break;
+    default: break;
+  }
+  return info;
+}
+
 Variant toVariant(jet::Value&& value) { return std::visit(ToVariant{}, value); }
 
 }  // namespace ado::access

@@ -6,10 +6,10 @@
 
 namespace ado::access {
 
-TableCursor::TableCursor(const jet::Table& table)
+TableCursor::TableCursor(const jet::Table& table, bool jet3)
     : rows_(table.rows()), rowCount_(static_cast<long long>(table.countRows())) {
   columns_.reserve(table.columns().size());
-  for (const auto& c : table.columns()) columns_.push_back({c.name, adoTypeOf(c)});
+  for (const auto& c : table.columns()) columns_.push_back(describeColumn(c, jet3));
 }
 
 bool TableCursor::fetch(std::vector<Variant>& row) {

@@ -12,7 +12,7 @@ namespace ado::access {
 
 class TableCursor final : public Cursor {
  public:
-  explicit TableCursor(const jet::Table& table);
+  TableCursor(const jet::Table& table, bool jet3);
 
   const std::vector<ColumnInfo>& columns() const override { return columns_; }
   bool fetch(std::vector<Variant>& row) override;

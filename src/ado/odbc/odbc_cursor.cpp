@@ -7,22 +7,48 @@
 namespace ado::odbc {
 namespace {
 
-std::string columnName(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT& sqlType) {
-  std::string name(128, '\0');
-  SQLSMALLINT length = 0;
+struct Described {
+  std::string name;
+  SQLSMALLINT sqlType = 0;
   SQLULEN size = 0;
   SQLSMALLINT digits = 0;
+};
+
+Described describeColumn(SQLHSTMT statement, SQLUSMALLINT column) {
+  Described d;
+  d.name.resize(128);
+  SQLSMALLINT length = 0;
   SQLSMALLINT nullable = 0;
   for (;;) {
-    check(SQLDescribeCol(statement, column, reinterpret_cast<SQLCHAR*>(name.data()),
-                         static_cast<SQLSMALLINT>(name.size()), &length, &sqlType, &size, &digits,
-                         &nullable),
+    check(SQLDescribeCol(statement, column, reinterpret_cast<SQLCHAR*>(d.name.data()),
+                         static_cast<SQLSMALLINT>(d.name.size()), &length, &d.sqlType, &d.size,
+                         &d.digits, &nullable),
           SQL_HANDLE_STMT, statement);
-    if (static_cast<std::size_t>(length) < name.size()) break;
-    name.resize(static_cast<std::size_t>(length) + 1);  // truncated: ask again with room for all
+    if (static_cast<std::size_t>(length) < d.name.size()) break;
+    d.name.resize(static_cast<std::size_t>(length) + 1);  // truncated: ask again with room for all
   }
-  name.resize(static_cast<std::size_t>(length));
-  return name;
+  d.name.resize(static_cast<std::size_t>(length));
+  return d;
+}
+
+// ADO's DefinedSize, Precision and NumericScale from the described size
+// and digits: the length of text and binary columns, the digits of
+// decimal ones.
+void declare(ColumnInfo& info, const Described& d) {
+  switch (d.sqlType) {
+    case SQL_DECIMAL:
+    case SQL_NUMERIC:
+      info.precision = static_cast<int>(d.size);
+      info.numericScale = d.digits;
+      break;
+    case SQL_CHAR: case SQL_VARCHAR: case SQL_LONGVARCHAR:
+    case SQL_WCHAR: case SQL_WVARCHAR: case SQL_WLONGVARCHAR:
+    case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY:
+      info.definedSize = static_cast<long long>(d.size);
+      break;
+    default:
+      break;
+  }
 }
 
 bool isUnsigned(SQLHSTMT statement, SQLUSMALLINT column) {
@@ -43,12 +69,14 @@ void OdbcCursor::describe() {
   SQLSMALLINT count = 0;
   check(SQLNumResultCols(statement_.get(), &count), SQL_HANDLE_STMT, statement_.get());
   for (SQLUSMALLINT column = 1; column <= static_cast<SQLUSMALLINT>(count); ++column) {
-    SQLSMALLINT sqlType = 0;
-    std::string name = columnName(statement_.get(), column, sqlType);
+    Described described = describeColumn(statement_.get(), column);
     // Only TINYINT's ADO type depends on the sign; asking costs a call.
-    const bool unsignedColumn = sqlType == SQL_TINYINT && isUnsigned(statement_.get(), column);
-    const ColumnMapping mapping = mapColumn(sqlType, unsignedColumn);
-    columns_.push_back(ColumnInfo{std::move(name), mapping.adoType});
+    const bool unsignedColumn =
+        described.sqlType == SQL_TINYINT && isUnsigned(statement_.get(), column);
+    const ColumnMapping mapping = mapColumn(described.sqlType, unsignedColumn);
+    ColumnInfo info{std::move(described.name), mapping.adoType};
+    declare(info, described);
+    columns_.push_back(std::move(info));
     plans_.push_back(mapping.fetch);
   }
 }

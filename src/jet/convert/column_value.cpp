@@ -47,6 +47,12 @@ class Converter {
 
   Value run() const {
     if (literal_.kind == Literal::Kind::Null) return std::monostate{};
+    if (literal_.kind == Literal::Kind::Bytes) {
+      const bool binaryColumn =
+          column_.type.kind == ColumnKind::Binary || column_.type.kind == ColumnKind::OleObject;
+      if (!binaryColumn) throw mismatch();
+      return hexBytes();
+    }
     switch (column_.type.kind) {
       case ColumnKind::Boolean: return boolean();
       case ColumnKind::Byte: return static_cast<std::uint8_t>(integer(0, 255));
@@ -204,6 +210,17 @@ class Converter {
   std::vector<std::uint8_t> binary() const {
     std::vector<std::uint8_t> bytes;
     appendAsUtf16le(bytes, utf16());
+    if (column_.type.kind == ColumnKind::Binary && bytes.size() > column_.type.size)
+      throw tooSmall();
+    return bytes;
+  }
+
+  // The tokenizer has checked that the digits come in pairs.
+  std::vector<std::uint8_t> hexBytes() const {
+    const std::string& hex = literal_.text;
+    std::vector<std::uint8_t> bytes(hex.size() / 2);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+      std::from_chars(hex.data() + 2 * i, hex.data() + 2 * i + 2, bytes[i], 16);
     if (column_.type.kind == ColumnKind::Binary && bytes.size() > column_.type.size)
       throw tooSmall();
     return bytes;

@@ -3,7 +3,8 @@
 // fractions rounded half to even into integer, Currency and Decimal
 // columns, Yes/No from True/False/Yes/No/On/Off or any number, dates from
 // ISO texts, GUIDs from their braced form, texts checked against their
-// column's size, and OLE/Binary columns holding a text's UTF-16 bytes.
+// column's size, and OLE/Binary columns holding a text's UTF-16 bytes or
+// the bytes of a 0x... value as they are (no other column takes those).
 // A value that does not convert raises jet::Error with Jet's number and
 // text, followed by the column and the value.
 #pragma once

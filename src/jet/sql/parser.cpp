@@ -117,6 +117,7 @@ class Parser {
   Literal literal() {
     const Token& t = peek();
     if (t.kind == Token::Kind::Text) return {Literal::Kind::Text, takeText()};
+    if (t.kind == Token::Kind::Bytes) return {Literal::Kind::Bytes, takeText()};
     if (isWord(t, "NULL")) {
       ++pos_;
       return {Literal::Kind::Null, ""};

@@ -33,9 +33,11 @@ struct ColumnDefinition {
 };
 
 // A value written in an INSERT: NULL, a quoted text (quotes removed, ''
-// made one ') or a bare number as written, sign included.
+// made one '), a bare number as written, sign included, or bytes written
+// 0x... (the hex digits, two per byte), which only Binary and OLE Object
+// columns take.
 struct Literal {
-  enum class Kind { Null, Text, Number };
+  enum class Kind { Null, Text, Number, Bytes };
   Kind kind = Kind::Null;
   std::string text;
   friend bool operator==(const Literal&, const Literal&) = default;

@@ -15,6 +15,8 @@ bool isWordChar(char c) {
   return u >= 0x80 || c == '_' || isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 class Scanner {
@@ -42,6 +44,8 @@ class Scanner {
     if (c == '`') return enclosed(Token::Kind::QuotedName, '`', "`", start);
     if (c == '[') return enclosed(Token::Kind::QuotedName, ']', "[", start);
     if (c == '\'' || c == '"') return quotedText(c, start);
+    if (c == '0' && pos_ + 1 < sql_.size() && (sql_[pos_ + 1] == 'x' || sql_[pos_ + 1] == 'X'))
+      return bytes(start);
     if (isDigit(c) || (c == '.' && pos_ + 1 < sql_.size() && isDigit(sql_[pos_ + 1])))
       return number(start);
     if (isWordChar(c)) {
@@ -87,6 +91,17 @@ class Scanner {
         return {Token::Kind::Text, std::move(text), start + 1};
       }
     }
+  }
+
+  // 0x and the hex digits of whole bytes; the digits must end the word.
+  Token bytes(std::size_t start) {
+    pos_ += 2;
+    while (pos_ < sql_.size() && isHexDigit(sql_[pos_])) ++pos_;
+    const std::size_t digits = pos_ - start - 2;
+    if (digits % 2 != 0 || (pos_ < sql_.size() && isWordChar(sql_[pos_])))
+      throw Error(errc::kSyntaxError, "Malformed binary value at character " +
+                                          std::to_string(start + 1) + ".");
+    return {Token::Kind::Bytes, std::string(sql_.substr(start + 2, digits)), start + 1};
   }
 
   Token number(std::size_t start) {

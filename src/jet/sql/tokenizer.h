@@ -1,6 +1,7 @@
 // Splits Access SQL text into tokens. Names come bare, in grave accents or
 // in square brackets; texts in single or double quotes with the quote
-// doubled inside; numbers without their sign (the parser joins a sign).
+// doubled inside; numbers without their sign (the parser joins a sign);
+// bytes as 0x followed by an even number of hex digits.
 #pragma once
 
 #include <cstddef>
@@ -11,9 +12,9 @@
 namespace jet::sql {
 
 struct Token {
-  enum class Kind { Word, QuotedName, Text, Number, Symbol, End };
+  enum class Kind { Word, QuotedName, Text, Number, Bytes, Symbol, End };
   Kind kind = Kind::End;
-  std::string text;          // unquoted content; the character for a Symbol
+  std::string text;          // unquoted content; the character for a Symbol; hex digits for Bytes
   std::size_t position = 0;  // 1-based character position in the statement
 };
 
