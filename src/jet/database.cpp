@@ -9,15 +9,6 @@
 namespace jet {
 namespace {
 
-std::string encryptionName(OfficeEncryption e) {
-  switch (e) {
-    case OfficeEncryption::Agile: return "Office Agile encryption";
-    case OfficeEncryption::Rc4CryptoApi: return "Office RC4 CryptoAPI encryption";
-    case OfficeEncryption::Standard: return "Office Standard encryption";
-    default: return "Office encryption";
-  }
-}
-
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
@@ -48,35 +39,41 @@ std::uint64_t Table::countRows() const {
   return countLiveRows(database_->pager(), database_->header().format, *def_);
 }
 
-Database::Database(const Header& header, std::unique_ptr<ByteSource> source)
-    : header_(header), pager_(std::move(source), header.format.pageSize, header.databaseKey) {}
+Database::Database(const Header& header, std::unique_ptr<ByteSource> source,
+                   std::shared_ptr<const crypto::PageCipher> cipher)
+    : header_(header), pager_(std::move(source), header.format.pageSize, std::move(cipher)) {}
 
 std::shared_ptr<Database> Database::open(const std::string& path, const std::string& password) {
   journal::RollbackJournal::recover(path);  // undo a statement a crash cut short
   return open(openFileSource(path), path, password);
 }
 
+std::shared_ptr<Database> Database::open(const std::string& path, const std::string& password,
+                                         UnlockCache& keys) {
+  journal::RollbackJournal::recover(path);
+  return open(openFileSource(path), path, password, &keys);
+}
+
 std::shared_ptr<Database> Database::open(std::unique_ptr<ByteSource> source, const std::string& path,
-                                         const std::string& password) {
-  const Error unrecognized(errc::kFailure, "Unrecognized database format '" + path + "'.");
+                                         const std::string& password, UnlockCache* keys) {
   // Declared first so that the consistent read, which refers to the source
   // the database comes to own, ends before the database can go.
   std::shared_ptr<Database> db;
   // Header, size and catalog from between the same two statements.
   const ConsistentRead consistent(*source);
-  std::vector<std::uint8_t> first(std::min<std::uint64_t>(source->size(), 4096));
-  source->read(0, first);
-  if (!looksLikeAccessHeader(first)) throw unrecognized;
-  const Header header = parseHeader(first);
-  if (header.format.pageSize > first.size()) throw unrecognized;
-  if (header.officeEncryption != OfficeEncryption::None)
-    throw Error(errc::kFailure, "Cannot open '" + path + "': it is a password-encrypted Access 2007+ database (" +
-                                    encryptionName(header.officeEncryption) +
-                                    "), and such files are not supported yet.");
-  if (!header.password.empty() && header.password != password)
-    throw Error(errc::kInvalidPassword, "Not a valid password.");
+  const auto page0 = readHeaderPage(*source, path);
+  const Header header = parseHeader(page0);
+  auto cipher = keys ? keys->unlock(page0, header, password, path) : unlock(page0, header, password, path);
+  db = std::make_shared<Database>(header, std::move(source), std::move(cipher));
+  db->catalog_ = readCatalog(*db);
+  return db;
+}
 
-  db = std::make_shared<Database>(header, std::move(source));
+std::shared_ptr<Database> Database::openDecoded(std::unique_ptr<ByteSource> source, const std::string& path) {
+  std::shared_ptr<Database> db;
+  const ConsistentRead consistent(*source);
+  const Header header = parseHeader(readHeaderPage(*source, path));
+  db = std::make_shared<Database>(header, std::move(source), nullptr);
   db->catalog_ = readCatalog(*db);
   return db;
 }

@@ -1,6 +1,6 @@
 // The engine's public face. Database::open checks the file (exists, is an
-// Access database, is not Office-encrypted, password matches), then reads
-// the catalog; tables are found by name and read through a RowCursor.
+// Access database, password matches - the Jet header password, or the key
+// of an encrypted file), then reads the catalog; tables are found by name and read through a RowCursor.
 // Objects share ownership of the open database, so a cursor stays valid
 // after the Database handle that made it is gone.
 #pragma once
@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "jet/catalog.h"
+#include "jet/crypto/page_cipher.h"
 #include "jet/header.h"
 #include "jet/pager.h"
 #include "jet/row_cursor.h"
 #include "jet/table_def.h"
+#include "jet/unlock.h"
 
 namespace jet {
 
@@ -41,8 +43,14 @@ class Database : public std::enable_shared_from_this<Database> {
  public:
   // `path` names the file in error messages.
   static std::shared_ptr<Database> open(const std::string& path, const std::string& password);
+  // The same, unlocking an encrypted file through `keys`, which keeps the
+  // key for the next opening.
+  static std::shared_ptr<Database> open(const std::string& path, const std::string& password, UnlockCache& keys);
   static std::shared_ptr<Database> open(std::unique_ptr<ByteSource> source, const std::string& path,
-                                        const std::string& password);
+                                        const std::string& password, UnlockCache* keys = nullptr);
+  // A database whose pages `source` gives already decoded, by a writer
+  // that checked the password when it opened the file.
+  static std::shared_ptr<Database> openDecoded(std::unique_ptr<ByteSource> source, const std::string& path);
 
   const Header& header() const { return header_; }
   Pager& pager() { return pager_; }
@@ -55,7 +63,8 @@ class Database : public std::enable_shared_from_this<Database> {
   // The table whose definition starts at `page`.
   Table tableAtPage(std::uint32_t page, std::string name);
 
-  Database(const Header& header, std::unique_ptr<ByteSource> source);
+  Database(const Header& header, std::unique_ptr<ByteSource> source,
+           std::shared_ptr<const crypto::PageCipher> cipher);
 
  private:
   Table linkedTable(const CatalogEntry& link);

@@ -90,9 +90,13 @@ Header parseHeader(ByteView rawPage0) {
   if (!h.format.jet3) h.sortOrderVersion = u8(p, h.format.sortOrderOffset + 3);
   if (h.format.hasCreationDate) h.creationDate = f64(p, kCreationDateOffset);
   const auto pw = slice(p, kPasswordOffset, h.format.passwordLength, "the password");
-  h.password = decodePassword({pw.begin(), pw.end()}, h);
-  if (h.version >= Version::Ace12 && h.databaseKey != 0)
+  if (h.version >= Version::Ace12 && h.databaseKey != 0) {
+    // Office encryption replaces the header password: Access fills that
+    // field with a repeated filler byte.
     h.officeEncryption = officeEncryptionOf(rawPage0);
+  } else {
+    h.password = decodePassword({pw.begin(), pw.end()}, h);
+  }
   return h;
 }
 

@@ -10,7 +10,6 @@
 #include <optional>
 
 #include "jet/journal/statement_lock.h"
-#include "jet/rc4.h"
 
 namespace jet {
 namespace {
@@ -88,10 +87,11 @@ std::unique_ptr<ByteSource> memorySource(std::vector<std::uint8_t> bytes) {
   return std::make_unique<MemorySource>(std::move(bytes));
 }
 
-Pager::Pager(std::unique_ptr<ByteSource> source, std::size_t pageSize, std::uint32_t databaseKey)
+Pager::Pager(std::unique_ptr<ByteSource> source, std::size_t pageSize,
+             std::shared_ptr<const crypto::PageCipher> cipher)
     : source_(std::move(source)),
       pageSize_(pageSize),
-      databaseKey_(databaseKey),
+      cipher_(std::move(cipher)),
       pageCount_(static_cast<std::uint32_t>(
           std::min<std::uint64_t>(source_->size() / pageSize, UINT32_MAX))) {
   cache_.resize(kCachedPages);
@@ -112,13 +112,7 @@ Page Pager::load(std::uint32_t number) const {
     throw damaged("page " + std::to_string(number) + " is past the end of the file");
   auto bytes = std::make_shared<std::vector<std::uint8_t>>(pageSize_);
   source_->read(static_cast<std::uint64_t>(number) * pageSize_, *bytes);
-  if (databaseKey_ != 0 && number != 0) {
-    const std::uint32_t key = databaseKey_ ^ number;
-    const std::uint8_t keyBytes[4] = {static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(key >> 8),
-                                      static_cast<std::uint8_t>(key >> 16),
-                                      static_cast<std::uint8_t>(key >> 24)};
-    Rc4(keyBytes).apply(*bytes);
-  }
+  if (cipher_) cipher_->decode(number, *bytes);
   return bytes;
 }
 

@@ -1,7 +1,8 @@
 // Page access. A ByteSource is where the file's bytes come from (a file on
 // disk, or memory for tests and fuzzing); the Pager cuts it into fixed-size
-// pages, undoes Jet's per-page RC4 encoding when the header names a
-// database key, and keeps a few recently used pages. Asking for a page
+// pages, decodes each through the database's page cipher when it has one
+// (Jet's RC4 encoding, Office encryption), and keeps a few recently used
+// pages. Asking for a page
 // past the end of the file raises kDamaged; a trailing partial page does
 // not count as a page.
 #pragma once
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "jet/bytes.h"
+#include "jet/crypto/page_cipher.h"
 
 namespace jet {
 
@@ -51,7 +53,9 @@ using Page = std::shared_ptr<const std::vector<std::uint8_t>>;
 
 class Pager {
  public:
-  Pager(std::unique_ptr<ByteSource> source, std::size_t pageSize, std::uint32_t databaseKey);
+  // `cipher` is null for pages stored plain.
+  Pager(std::unique_ptr<ByteSource> source, std::size_t pageSize,
+        std::shared_ptr<const crypto::PageCipher> cipher);
 
   std::size_t pageSize() const { return pageSize_; }
   std::uint32_t pageCount() const { return pageCount_; }
@@ -64,7 +68,7 @@ class Pager {
 
   std::unique_ptr<ByteSource> source_;
   std::size_t pageSize_;
-  std::uint32_t databaseKey_;
+  std::shared_ptr<const crypto::PageCipher> cipher_;
   std::uint32_t pageCount_;
   struct Slot {
     std::uint32_t number = 0;

@@ -1,6 +1,8 @@
 // RC4 key schedule and keystream, as Jet uses it (no discarded prefix).
 #include "jet/rc4.h"
 
+#include <openssl/crypto.h>
+
 #include <utility>
 
 namespace jet {
@@ -12,6 +14,11 @@ Rc4::Rc4(std::span<const std::uint8_t> key) {
     j = static_cast<std::uint8_t>(j + state_[k] + key[k % key.size()]);
     std::swap(state_[k], state_[j]);
   }
+}
+
+Rc4::~Rc4() {
+  OPENSSL_cleanse(state_.data(), state_.size());
+  i_ = j_ = 0;
 }
 
 void Rc4::apply(std::span<std::uint8_t> data) {

@@ -1,8 +1,10 @@
 // Header page: versions, passwords (Jet3 plain, Jet4 date-masked), Jet RC4
-// page encoding, Office encryption detection, and the password rule.
+// page encoding, Office encryption detection and unlocking, and the
+// password rule.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "jet/header.h"
 #include "fixtures.h"
@@ -92,15 +94,75 @@ TEST(Password, Jet3PasswordsAreStoredInTheCodePageUnderTheHeaderMask) {
   EXPECT_NO_THROW(openBytes(bytes, "Secr\xC3\xA9t"));
 }
 
-TEST(Encryption, OfficeEncryptedFilesAreRefusedWithAClearMessage) {
-  for (const char* file : {"encrypted/office-agile-4.4.accdb", "encrypted/office-agile-4.2.accdb",
-                           "encrypted/db2007-enc.accdb"}) {
-    try {
-      Database::open(fixture(file), "password");
-      ADD_FAILURE() << file << " opened";
-    } catch (const Error& e) {
-      EXPECT_NE(std::string(e.what()).find("not supported yet"), std::string::npos) << e.what();
+Error openingError(const std::function<void()>& open) {
+  try {
+    open();
+  } catch (const Error& e) {
+    return e;
+  }
+  return Error(0, "opened");
+}
+
+TEST(Encryption, OfficeEncryptedFilesOpenWithTheirPasswordAlone) {
+  struct Case {
+    const char* file;
+    const char* password;
+    std::size_t rows;
+  };
+  for (const Case& c : {Case{"encrypted/office-agile-4.4.accdb", "password", 3},
+                        Case{"encrypted/office-agile-4.2.accdb", "password", 3},
+                        Case{"encrypted/db2007-enc.accdb", "Test123", 1}}) {
+    EXPECT_EQ(testing::readTable(*Database::open(fixture(c.file), c.password), "Table1").size(), c.rows) << c.file;
+    for (const char* wrong : {"", "Password", "wrong"}) {
+      const Error e = openingError([&] { Database::open(fixture(c.file), wrong); });
+      EXPECT_EQ(e.number(), errc::kInvalidPassword) << c.file << " with '" << wrong << "'";
+      EXPECT_EQ(e.description(), "Not a valid password.");
     }
+  }
+}
+
+// Agile AES-128 with SHA-1, which mdb-reader cannot read; what Jackcess
+// reads with the password.
+TEST(Encryption, AgileAes128Sha1FileHoldsItsTable) {
+  auto db = Database::open(fixture("encrypted/db2007-enc.accdb"), "Test123");
+  const Table table = db->table("Table1");
+  ASSERT_EQ(table.columns().size(), 2u);
+  EXPECT_EQ(table.columns()[0].name, "ID");
+  EXPECT_EQ(table.columns()[0].type(), ColumnType::Int32);
+  EXPECT_NE(table.columns()[0].flags & column_flags::kAutoLong, 0);
+  EXPECT_EQ(table.columns()[1].name, "Field1");
+  EXPECT_EQ(table.columns()[1].type(), ColumnType::Text);
+  EXPECT_EQ(table.columns()[1].length, 2 * 255);
+  const auto rows = testing::readTable(*db, "Table1");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(std::get<std::int32_t>(rows[0][0]), 1);
+  EXPECT_EQ(std::get<std::string>(rows[0][1]), "foo");
+}
+
+TEST(Encryption, KeptKeysServeOnlyTheSameHeaderAndPassword) {
+  UnlockCache keys;
+  const std::string agile = fixture("encrypted/office-agile-4.4.accdb");
+  EXPECT_EQ(testing::readTable(*Database::open(agile, "password", keys), "Table1").size(), 3u);
+  EXPECT_EQ(openingError([&] { Database::open(agile, "wrong", keys); }).number(), errc::kInvalidPassword);
+  EXPECT_EQ(testing::readTable(*Database::open(agile, "password", keys), "Table1").size(), 3u);
+  const std::string rc4 = fixture("encrypted/office-agile-4.2.accdb");
+  EXPECT_EQ(testing::readTable(*Database::open(rc4, "password", keys), "Table1").size(), 3u);
+}
+
+TEST(Encryption, SchemesItCannotReadAreNamed) {
+  struct Case {
+    std::uint16_t major, minor;
+    const char* named;
+  };
+  for (const Case& c : {Case{1, 1, "Office binary RC4 encryption"}, Case{4, 3, "Office extensible encryption"},
+                        Case{9, 9, "unknown Office encryption (version 9.9)"}}) {
+    auto bytes = fixtureBytes("encrypted/office-agile-4.2.accdb");
+    bytes[kOfficeEncryptionOffset + 2] = static_cast<std::uint8_t>(c.major);
+    bytes[kOfficeEncryptionOffset + 4] = static_cast<std::uint8_t>(c.minor);
+    const Error e = openingError([&] { openBytes(bytes, "password"); });
+    EXPECT_EQ(e.number(), errc::kFailure);
+    EXPECT_NE(e.description().find(c.named), std::string::npos) << e.description();
+    EXPECT_EQ(e.description().find("password"), std::string::npos) << "the password shows: " << e.description();
   }
 }
 

@@ -33,10 +33,12 @@ inline void writeStatements(const std::string& input, const std::vector<std::str
 
 // Runs the statements through `accessdb sql`'s standard input.
 inline void runAll(const jetwrite_test::TempDir& dir, const std::string& file,
-                   const std::vector<std::string>& statements) {
+                   const std::vector<std::string>& statements, const std::string& password = "") {
   const std::string input = dir.file("statements.sql");
   writeStatements(input, statements);
-  const auto result = accessdbReading(input, {"sql", file});
+  std::vector<std::string> arguments{"sql", file};
+  if (!password.empty()) arguments.insert(arguments.end(), {"--password", password});
+  const auto result = accessdbReading(input, arguments);
   ASSERT_EQ(result.exitStatus, 0) << result.err;
 }
 

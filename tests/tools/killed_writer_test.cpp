@@ -22,17 +22,26 @@ std::string memoOf(int i) {
   return memo;
 }
 
+std::vector<std::string> withOptions(std::vector<std::string> arguments, const std::vector<std::string>& options) {
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  return arguments;
+}
+
 // Copies `prepared` to `path` and runs `input` on it until accessdb is
 // killed after doing part of the work, waiting longer each time it is
 // killed before it did any, as a busy machine may make it start slowly.
 // `done` counts the statements whose effect the file shows.
+// `options` go to every accessdb command (a password).
 template <typename Done>
-int killPartWay(const std::string& prepared, const std::string& path, const std::string& input, Done done) {
+int killPartWay(const std::string& prepared, const std::string& path, const std::string& input, Done done,
+                const std::vector<std::string>& options = {}) {
+  const auto with = [&](std::vector<std::string> arguments) { return withOptions(std::move(arguments), options); };
   for (double seconds = 1; seconds <= 16; seconds *= 2) {
     std::filesystem::copy_file(prepared, path, std::filesystem::copy_options::overwrite_existing);
-    EXPECT_TRUE(accessdbKilledWhileReading(seconds, input, {"sql", path})) << "finished within " << seconds << " s";
+    EXPECT_TRUE(accessdbKilledWhileReading(seconds, input, with({"sql", path})))
+        << "finished within " << seconds << " s";
     // accessdb reads after rolling back what the kill cut short.
-    const auto opened = accessdb({"tables", path});
+    const auto opened = accessdb(with({"tables", path}));
     EXPECT_EQ(opened.exitStatus, 0) << opened.err;
     EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
     if (const int n = done(); n > 0) return n;
@@ -41,12 +50,18 @@ int killPartWay(const std::string& prepared, const std::string& path, const std:
   return 0;
 }
 
-TEST(KilledWriter, DuringInsertsLeavesWholeRows) {
+// Inserts into a new ACE file, encrypted when `password` is given, cut
+// short by a kill.
+void insertsCutShort(const std::string& password) {
   TempDir dir;
   const std::string prepared = dir.file("prepared.accdb");
   const std::string path = dir.file("cut.accdb");
-  ASSERT_EQ(accessdb({"create", prepared, "--format", "ace14"}).exitStatus, 0);
-  ASSERT_EQ(accessdb({"sql", prepared, "CREATE TABLE `Abgebrochen`(`id` COUNTER,`n` INT,`m` MEMO)"}).exitStatus, 0);
+  const std::vector<std::string> options =
+      password.empty() ? std::vector<std::string>{} : std::vector<std::string>{"--password", password};
+  const auto with = [&](std::vector<std::string> arguments) { return withOptions(std::move(arguments), options); };
+  ASSERT_EQ(accessdb(with({"create", prepared, "--format", "ace14"})).exitStatus, 0);
+  ASSERT_EQ(accessdb(with({"sql", prepared, "CREATE TABLE `Abgebrochen`(`id` COUNTER,`n` INT,`m` MEMO)"})).exitStatus,
+            0);
   constexpr int kRows = 30000;  // more than it can write before the kill
   std::vector<std::string> inserts;
   for (int i = 0; i < kRows; ++i)
@@ -54,20 +69,30 @@ TEST(KilledWriter, DuringInsertsLeavesWholeRows) {
   writeStatements(dir.file("inserts.sql"), inserts);
 
   std::vector<std::string> rows;
-  const int kept = killPartWay(prepared, path, dir.file("inserts.sql"), [&] {
-    rows = oracle::splitLines(accessdb({"export", path, "Abgebrochen"}).out);
-    return static_cast<int>(rows.size());
-  });
+  const int kept = killPartWay(
+      prepared, path, dir.file("inserts.sql"),
+      [&] {
+        rows = oracle::splitLines(accessdb(with({"export", path, "Abgebrochen"})).out);
+        return static_cast<int>(rows.size());
+      },
+      options);
   ASSERT_GT(kept, 0);
   ASSERT_LT(kept, kRows);
   for (int i = 0; i < kept; ++i)
     ASSERT_EQ(rows[i], std::to_string(i + 1) + "\t" + std::to_string(i) + "\t" + memoOf(i)) << "row " << i;
-  expectAgreementOfBoth(path);
+  if (password.empty())
+    expectAgreementOfBoth(path);
+  else
+    expectAgreement(path, oracle::Oracle::MdbReader, {}, password);
   // The file takes further statements, and numbering goes on.
-  ASSERT_EQ(accessdb({"sql", path, "INSERT INTO `Abgebrochen` VALUES(NULL, '-1', 'after')"}).exitStatus, 0);
-  const auto last = oracle::splitLines(accessdb({"export", path, "Abgebrochen"}).out).back();
+  ASSERT_EQ(accessdb(with({"sql", path, "INSERT INTO `Abgebrochen` VALUES(NULL, '-1', 'after')"})).exitStatus, 0);
+  const auto last = oracle::splitLines(accessdb(with({"export", path, "Abgebrochen"})).out).back();
   EXPECT_EQ(last, std::to_string(kept + 1) + "\t-1\tafter");
 }
+
+TEST(KilledWriter, DuringInsertsLeavesWholeRows) { insertsCutShort(""); }
+
+TEST(KilledWriter, DuringInsertsIntoAnEncryptedFileLeavesWholeRows) { insertsCutShort("Geheimnis"); }
 
 TEST(KilledWriter, DuringDropsLeavesTheOtherTables) {
   TempDir dir;

@@ -55,7 +55,7 @@ ReaderAgreement::ReaderAgreement(const std::string& file, Oracle reader, const s
     reader_ = std::make_unique<oracle::MdbToolsReader>(file);
   else
     reader_ = std::make_unique<oracle::LineToolReader>(
-        std::vector<std::string>{"node", (kOracleDir / "mdb-reader-dump.mjs").string()}, file, std::nullopt,
+        std::vector<std::string>{"node", (kOracleDir / "mdb-reader-dump.mjs").string()}, file, password,
         std::set<TableKind>{TableKind::User});
 }
 

@@ -20,8 +20,8 @@ std::optional<std::string> readerMissing(oracle::Oracle reader);
 
 class ReaderAgreement {
  public:
-  // `password` opens the file in accessdb; neither independent reader
-  // checks one.
+  // `password` opens the file in accessdb and in mdb-reader, which needs
+  // it for encrypted files; mdbtools reads none of those.
   ReaderAgreement(const std::string& file, oracle::Oracle reader, const std::optional<std::string>& password);
 
   // The user tables accessdb lists, after checking that the reader lists

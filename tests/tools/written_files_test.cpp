@@ -184,7 +184,11 @@ TEST(PasswordProtectedFiles, ReadTheSameEverywhere) {
     ASSERT_EQ(filled.exitStatus, 0) << filled.err;
     EXPECT_EQ(accessdb({"export", path, "Geheim", "--password", password}).out,
               "1\tStraße\t" + letters(5000) + "\n");
-    expectAgreementOfBoth(path, {}, password);
+    // A password encrypts an ACE file, which mdbtools cannot decrypt.
+    if (std::string(format) == "jet4")
+      expectAgreementOfBoth(path, {}, password);
+    else
+      expectAgreement(path, Oracle::MdbReader, {}, password);
   }
 }
 

@@ -12,11 +12,11 @@
 namespace ado::access {
 
 std::shared_ptr<jet::Database> AccessSession::currentDatabase() const {
-  return jet::Database::open(path_, password_);
+  return jet::Database::open(path_, password_, keys_);
 }
 
 jet::write::DatabaseWriter& AccessSession::writer() {
-  if (!writer_) writer_ = std::make_unique<jet::write::DatabaseWriter>(path_, password_, policy_);
+  if (!writer_) writer_ = std::make_unique<jet::write::DatabaseWriter>(path_, password_, policy_, &keys_);
   return *writer_;
 }
 

@@ -6,10 +6,11 @@
 // Every read opens the file anew, so that it sees what was written since,
 // by this session or another: the engine's reader caches pages, and a
 // cache kept across another writer's statements would mix old pages with
-// new ones. Reading is cheap to start (the header and the catalog).
+// new ones. Reading is cheap to start (the header and the catalog; the key
+// of an encrypted file is kept while the header stays the same).
 //
 // The writer is made by the first statement that changes something, so
-// that files the engine only reads (Access 97, encrypted) open and list as
+// that files the engine only reads (Access 97) open and list as
 // before, and the writer's own refusal of them is the error of that
 // statement. It holds the file for the session's lifetime: one writer per
 // file.
@@ -19,6 +20,7 @@
 #include <string>
 
 #include "ado/provider.h"
+#include "jet/crypto/secret_bytes.h"
 #include "jet/database.h"
 #include "jet/write/database_writer.h"
 
@@ -26,8 +28,13 @@ namespace ado::access {
 
 class AccessSession final : public Session {
  public:
-  AccessSession(std::string path, std::string password, jet::journal::SyncPolicy policy)
-      : path_(std::move(path)), password_(std::move(password)), policy_(policy) {}
+  // `keys` holds the key of an encrypted file as opening it found it.
+  AccessSession(std::string path, std::string password, jet::journal::SyncPolicy policy,
+                jet::UnlockCache keys)
+      : path_(std::move(path)), password_(std::move(password)), policy_(policy), keys_(std::move(keys)) {}
+  ~AccessSession() override { jet::crypto::wipeText(password_); }
+  AccessSession(const AccessSession&) = delete;
+  AccessSession& operator=(const AccessSession&) = delete;
 
   void execute(std::string_view sql) override;
   std::unique_ptr<Cursor> query(std::string_view sql) override;
@@ -42,6 +49,7 @@ class AccessSession final : public Session {
   std::string path_;
   std::string password_;
   jet::journal::SyncPolicy policy_;
+  mutable jet::UnlockCache keys_;
   std::unique_ptr<jet::write::DatabaseWriter> writer_;
 };
 

@@ -36,7 +36,11 @@ class Comparison {
     std::size_t i = from + 1;
     while (i < size() && i - 1 - lastDifference <= joinedGap) {
       if (i + 8 <= size()) {
-        if (wordAt(a_, i) != wordAt(b_, i)) {
+        const std::uint64_t differing = wordAt(a_, i) ^ wordAt(b_, i);
+        if (everyByteNonZero(differing)) {
+          // An encrypted page differs nearly everywhere once it differs.
+          lastDifference = i + 7;
+        } else if (differing != 0) {
           for (std::size_t k = i; k < i + 8; ++k) {
             if (a_[k] == b_[k]) continue;
             if (k - 1 - lastDifference > joinedGap) return lastDifference + 1;
@@ -57,6 +61,11 @@ class Comparison {
     std::uint64_t word = 0;
     std::memcpy(&word, bytes.data() + at, 8);
     return word;
+  }
+
+  static bool everyByteNonZero(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
+    return ((word - kOnes) & ~word & kHighs) == 0;
   }
 
   bool blockEqual(std::size_t at) const {

@@ -5,6 +5,7 @@
 
 #include "jet/error.h"
 #include "jet/sql/error_numbers.h"
+#include "jet/unlock.h"
 #include "jet/write/catalog_writer.h"
 #include "jet/write/referential_integrity.h"
 #include "jet/write/stored_rows.h"
@@ -15,29 +16,38 @@ namespace {
 
 constexpr std::uint8_t kUserTableType = 0x4E;
 
-Header writableHeader(const std::string& path) {
-  journal::RollbackJournal::recover(path);
+std::vector<std::uint8_t> headerPageOf(const std::string& path) {
   journal::FileHandle file(path, journal::FileHandle::Mode::ReadWrite);
   std::vector<std::uint8_t> first(4096);
   if (!file.readAt(0, first) || !looksLikeAccessHeader(first))
     throw Error(errc::kFailure, "Unrecognized database format '" + path + "'.");
-  const Header header = parseHeader(first);
+  return first;
+}
+
+Header writableHeader(const std::string& path) {
+  journal::RollbackJournal::recover(path);
+  const Header header = parseHeader(headerPageOf(path));
   if (header.version == Version::Jet3)
     throw Error(errc::kFailure, "Cannot change '" + path +
                                     "': Access 97 databases can be read but not written.");
-  if (header.databaseKey != 0 || header.officeEncryption != OfficeEncryption::None)
-    throw Error(errc::kFailure, "Cannot change '" + path + "': encrypted databases can not be written yet.");
   return header;
+}
+
+// Checks the password before the store takes the file; an encrypted file's
+// pages go through the cipher it unlocks.
+std::shared_ptr<const crypto::PageCipher> unlockedCipher(const std::string& path, const Header& header,
+                                                         const std::string& password, UnlockCache* keys) {
+  const auto page0 = headerPageOf(path);
+  return keys ? keys->unlock(page0, header, password, path) : unlock(page0, header, password, path);
 }
 
 }  // namespace
 
 DatabaseWriter::DatabaseWriter(const std::string& path, const std::string& password,
-                               journal::SyncPolicy policy)
+                               journal::SyncPolicy policy, UnlockCache* keys)
     : header_(writableHeader(path)),
-      store_(path, header_.format.pageSize, policy),
-      password_(password),
-      database_(Database::open(store_.snapshot(), path, password)) {}
+      store_(path, header_.format.pageSize, policy, unlockedCipher(path, header_, password, keys)),
+      database_(Database::openDecoded(store_.snapshot(), path)) {}
 
 template <typename Change>
 void DatabaseWriter::atomically(Change change) {
@@ -78,7 +88,7 @@ bool DatabaseWriter::tableExists(const std::string& name) {
 }
 
 void DatabaseWriter::reopen() {
-  database_ = Database::open(store_.snapshot(), store_.path(), password_);
+  database_ = Database::openDecoded(store_.snapshot(), store_.path());
   tables_.clear();
   pageByName_.clear();
 }
@@ -101,7 +111,7 @@ void DatabaseWriter::createTable(const sql::CreateTable& statement) {
   checkNewTable(statement.table, statement.columns);
   atomically([&] {
     const std::uint32_t tdef = createTableDefinition(store_, header_, statement.columns);
-    auto snapshot = Database::open(store_.snapshot(), store_.path(), password_);
+    auto snapshot = Database::openDecoded(store_.snapshot(), store_.path());
     CatalogWriter(store_, header_, *snapshot).addTable(statement.table, tdef);
   });
   reopen();
@@ -118,7 +128,7 @@ void DatabaseWriter::dropTable(const sql::DropTable& statement) {
       throw Error(errc::kFailure, "Cannot delete table '" + table.name() + "': its field '" + c.name +
                                       "' is an attachment or multi-valued field, which this engine cannot remove.");
   atomically([&] {
-    auto snapshot = Database::open(store_.snapshot(), store_.path(), password_);
+    auto snapshot = Database::openDecoded(store_.snapshot(), store_.path());
     CatalogWriter(store_, header_, *snapshot).removeTable(table.name(), table.def().page);
     releaseTablePages(store_, header_, table.def());
   });
@@ -132,7 +142,7 @@ void DatabaseWriter::selectInto(const sql::SelectInto& statement) {
   checkNewTable(statement.target, columns);
   atomically([&] {
     const std::uint32_t tdef = createTableDefinition(store_, header_, columns);
-    auto snapshot = Database::open(store_.snapshot(), store_.path(), password_);
+    auto snapshot = Database::openDecoded(store_.snapshot(), store_.path());
     CatalogWriter(store_, header_, *snapshot).addTable(statement.target, tdef);
     TableWriter target(store_, header_, snapshot->tableAtPage(tdef, statement.target).def(), statement.target);
     // Row by row, the copy's new pages going to the file as they fill, so

@@ -2,8 +2,9 @@
 // CREATE TABLE, DROP TABLE and SELECT ... INTO (a copy of a table's columns
 // and rows, without its indexes, as Jet makes it). Each statement
 // is all or nothing: its pages reach the file through the rollback journal
-// in one step, or, when it fails, not at all. Files the engine cannot
-// write faithfully (Access 97, encrypted files) are refused when opened.
+// in one step, or, when it fails, not at all. Encrypted files are written
+// encrypted, page by page, as their scheme requires. Access 97 files,
+// which the engine cannot write faithfully, are refused when opened.
 #pragma once
 
 #include <map>
@@ -21,8 +22,9 @@ namespace jet::write {
 
 class DatabaseWriter {
  public:
+  // `keys`, when given, unlocks an encrypted file with a key found before.
   DatabaseWriter(const std::string& path, const std::string& password,
-                 journal::SyncPolicy policy = journal::SyncPolicy::Off);
+                 journal::SyncPolicy policy = journal::SyncPolicy::Off, UnlockCache* keys = nullptr);
 
   void insert(const sql::InsertValues& statement);
   void createTable(const sql::CreateTable& statement);
@@ -42,7 +44,6 @@ class DatabaseWriter {
 
   Header header_;  // read before store_ takes the file, which needs its page size
   PageStore store_;
-  std::string password_;
   std::shared_ptr<Database> database_;  // reads through store_
   std::map<std::uint32_t, TableWriter> tables_;  // by TDEF page
   std::map<std::string, std::uint32_t> pageByName_;  // as statements named them

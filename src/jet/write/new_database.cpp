@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "jet/convert/utf16.h"
+#include "jet/crypto/new_encryption.h"
 #include "jet/error.h"
 #include "jet/header.h"
 #include "jet/journal/file_handle.h"
@@ -42,7 +43,7 @@ Version versionOf(NewFormat f) {
   return Version::Jet4;
 }
 
-Header newHeader(Version version, const std::string& password) {
+Header newHeader(Version version, const std::string& password, std::uint32_t databaseKey) {
   Header h;
   h.version = version;
   h.format = Format::of(version);
@@ -53,6 +54,7 @@ Header newHeader(Version version, const std::string& password) {
   h.sortOrderVersion = version >= Version::Ace14 ? 1 : 0;
   h.creationDate = nowAsDays();
   h.password = password;
+  h.databaseKey = databaseKey;
   return h;
 }
 
@@ -71,7 +73,7 @@ std::vector<std::uint8_t> headerPage(const Header& h) {
   p[kHeaderFlags + 4] = 0x01;
   for (std::uint32_t i = 0; i < 4; ++i) put32(p, kSystemPages + 4 * i, 2 + i);
   put16(p, kCodePageOffset, h.codePage);
-  put32(p, kDatabaseKeyOffset, 0);
+  put32(p, kDatabaseKeyOffset, h.databaseKey);
   put16(p, h.format.sortOrderOffset, h.sortOrder);
   p[h.format.sortOrderOffset + 3] = h.sortOrderVersion;
   std::uint64_t dateBits;
@@ -141,8 +143,16 @@ class Draft {
 }  // namespace
 
 void createDatabase(const std::string& path, NewFormat format, const std::string& password) {
-  const Header header = newHeader(versionOf(format), password);
-  const auto page0 = headerPage(header);
+  const Version version = versionOf(format);
+  // An ACE file with a password is encrypted; the password then opens the
+  // key, and the header's password field stays empty.
+  const bool encrypted = version != Version::Jet4 && !password.empty();
+  const crypto::NewEncryption encryption =
+      encrypted ? crypto::newAgileFileEncryption(password) : crypto::NewEncryption{};
+  const Header header = newHeader(version, encrypted ? "" : password, encryption.databaseKey);
+  auto page0 = headerPage(header);
+  std::copy(encryption.headerBlock.begin(), encryption.headerBlock.end(),
+            page0.begin() + static_cast<std::ptrdiff_t>(kOfficeEncryptionOffset));
   if (std::filesystem::exists(path)) throw alreadyThere(path);
   // Built under another name and linked into place when complete, so that
   // a process killed meanwhile never leaves half a database under `path`.
@@ -150,10 +160,12 @@ void createDatabase(const std::string& path, NewFormat format, const std::string
   {
     journal::FileHandle file(draft.path(), journal::FileHandle::Mode::ReadWrite);
     file.writeAt(0, page0);
-    file.writeAt(header.format.pageSize, globalMapPage(header.format));
+    auto page1 = globalMapPage(header.format);
+    if (encryption.cipher) encryption.cipher->encode(1, page1);
+    file.writeAt(header.format.pageSize, page1);
   }
   {
-    PageStore store(draft.path(), header.format.pageSize, journal::SyncPolicy::Off);
+    PageStore store(draft.path(), header.format.pageSize, journal::SyncPolicy::Off, encryption.cipher);
     const auto tables = systemTablesOf(header.version);
     writeSystemTables(store, header, tables);
     writeCatalogRows(store, header, tables);

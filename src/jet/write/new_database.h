@@ -13,7 +13,9 @@ enum class NewFormat { Jet4, Ace12, Ace14, Ace16 };
 
 // Writes a new database to `path`, which must not exist yet (an existing
 // file is never overwritten). `password` ("" for none) becomes the
-// database password, at most 20 characters. Throws jet::Error on failure
+// database password: in a Jet4 file the header's password (at most 20
+// characters), in an ACE file the key to Agile encryption of every page
+// (AES-256, SHA-512), as Access 2010 and later protect a database. Throws jet::Error on failure
 // and leaves no file behind.
 void createDatabase(const std::string& path, NewFormat format, const std::string& password = "");
 

@@ -47,9 +47,11 @@ journal::FileHandle lockAndRecover(const std::string& path) {
 
 }  // namespace
 
-PageStore::PageStore(std::string path, std::size_t pageSize, journal::SyncPolicy policy)
+PageStore::PageStore(std::string path, std::size_t pageSize, journal::SyncPolicy policy,
+                     std::shared_ptr<const crypto::PageCipher> cipher)
     : path_(std::move(path)),
       pageSize_(pageSize),
+      cipher_(std::move(cipher)),
       file_(lockAndRecover(path_)),
       journal_(path_, pageSize, policy),
       filePages_(static_cast<std::uint32_t>(file_.size() / pageSize)),
@@ -67,6 +69,7 @@ const std::vector<std::uint8_t>& PageStore::filePage(std::uint32_t page) const {
   std::vector<std::uint8_t> bytes(pageSize_);
   if (!file_.readAt(static_cast<std::uint64_t>(page) * pageSize_, bytes))
     throw damaged("page " + std::to_string(page) + " is cut short");
+  if (cipher_) cipher_->decode(page, bytes);
   return clean_.emplace(page, std::move(bytes)).first->second;
 }
 
@@ -82,9 +85,26 @@ std::uint32_t PageStore::append(std::vector<std::uint8_t> bytes) {
   return page;
 }
 
+journal::PageImages PageStore::encodedChanges() const {
+  journal::PageImages encoded;
+  for (const auto& [page, bytes] : dirty_) cipher_->encode(page, encoded.emplace(page, bytes).first->second);
+  return encoded;
+}
+
 void PageStore::commit() {
-  journal_.apply(file_, static_cast<std::uint64_t>(filePages_) * pageSize_, dirty_,
-                 [this](std::uint32_t page) { return std::span<const std::uint8_t>(filePage(page)); });
+  const std::uint64_t fileSize = static_cast<std::uint64_t>(filePages_) * pageSize_;
+  if (cipher_) {
+    // Originals straight from the file: they are what rollback restores.
+    std::vector<std::uint8_t> stored(pageSize_);
+    journal_.apply(file_, fileSize, encodedChanges(), [&](std::uint32_t page) {
+      if (!file_.readAt(static_cast<std::uint64_t>(page) * pageSize_, stored))
+        throw damaged("page " + std::to_string(page) + " is cut short");
+      return std::span<const std::uint8_t>(stored);
+    });
+  } else {
+    journal_.apply(file_, fileSize, dirty_,
+                   [this](std::uint32_t page) { return std::span<const std::uint8_t>(filePage(page)); });
+  }
   // Pages handed out by read() may be dropped only now, between statements.
   if (clean_.size() + dirty_.size() > kCleanPagesKept) clean_.clear();
   for (auto& [page, bytes] : dirty_) clean_[page] = std::move(bytes);
@@ -105,8 +125,19 @@ void PageStore::writeAhead() {
   auto appended = dirty_.lower_bound(filePages_);
   if (appended == dirty_.end()) return;
   journal_.protectGrowth(static_cast<std::uint64_t>(filePages_) * pageSize_);
-  for (auto it = appended; it != dirty_.end(); ++it)
-    file_.writeAt(static_cast<std::uint64_t>(it->first) * pageSize_, it->second);
+  std::vector<std::uint8_t> stored;
+  for (auto it = appended; it != dirty_.end(); ++it) {
+    const std::uint64_t offset = static_cast<std::uint64_t>(it->first) * pageSize_;
+    if (!cipher_) {
+      file_.writeAt(offset, it->second);
+      continue;
+    }
+    // An encrypted file never holds a page in the clear, not even one
+    // that a rollback would cut off again.
+    stored = it->second;
+    cipher_->encode(it->first, stored);
+    file_.writeAt(offset, stored);
+  }
   dirty_.erase(appended, dirty_.end());
   writtenPages_ = pageCount_;
 }

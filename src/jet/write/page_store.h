@@ -5,7 +5,9 @@
 // it holds an exclusive lock on the file for its lifetime, since a second
 // writer's page cache would not see the first one's pages. Opening the
 // store takes the lock, then rolls back whatever an interrupted statement
-// left behind.
+// left behind. In an encrypted file the store holds plain pages and
+// encrypts them only on their way to the file: the journal sees the pages
+// as stored, so it never holds plain text of an encrypted database.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "jet/journal/rollback_journal.h"
+#include "jet/crypto/page_cipher.h"
 #include "jet/pager.h"
 
 namespace jet::write {
@@ -23,7 +26,9 @@ class PageStore {
  public:
   // Raises "Could not use '<path>'; file already in use." (kFileInUse)
   // while another writer has the file open.
-  PageStore(std::string path, std::size_t pageSize, journal::SyncPolicy policy);
+  // `cipher` (null for plain files) encodes and decodes the pages.
+  PageStore(std::string path, std::size_t pageSize, journal::SyncPolicy policy,
+            std::shared_ptr<const crypto::PageCipher> cipher = nullptr);
 
   const std::string& path() const { return path_; }
   std::size_t pageSize() const { return pageSize_; }
@@ -57,9 +62,12 @@ class PageStore {
 
  private:
   const std::vector<std::uint8_t>& filePage(std::uint32_t page) const;
+  // The changed pages as the file is to hold them.
+  journal::PageImages encodedChanges() const;
 
   std::string path_;
   std::size_t pageSize_;
+  std::shared_ptr<const crypto::PageCipher> cipher_;
   journal::FileHandle file_;
   journal::RollbackJournal journal_;
   std::uint32_t filePages_ = 0;   // when the statement began
