@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "jet/database.h"
 #include "jet/write/new_database.h"
 #include "scratch_copy.h"
 
@@ -48,6 +49,37 @@ TEST(EncryptedJournal, HoldsNoPlainTextOfTheDatabase) {
     EXPECT_FALSE(journal.empty()) << fixture;
     EXPECT_FALSE(contains(journal, "Klartext erste Zeile")) << fixture;
   }
+}
+
+// A copy larger than the writer holds in memory writes its new pages into
+// the file before it commits; in an encrypted file they go out encrypted
+// like every other page, and read back whole with the password.
+TEST(EncryptedFile, ALargeCopyIsWrittenEncrypted) {
+  jetwrite_test::TempDir dir;
+  const std::string path = dir.file("large.accdb");
+  jet::write::createDatabase(path, jet::write::NewFormat::Ace14, "Kennwort");
+  // Ten pages of memo a row: more pages than the writer keeps in memory.
+  constexpr int kRows = 450;
+  std::string memo = "Klartext";
+  while (memo.size() < 40000) memo += " Zeile";
+  {
+    DatabaseWriter writer(path, "Kennwort");
+    run(writer, "CREATE TABLE `t`(`n` INT,`m` MEMO)");
+    for (int i = 0; i < kRows; ++i)
+      run(writer, "INSERT INTO `t` VALUES('" + std::to_string(i) + "', '" + memo + "')");
+    run(writer, "SELECT a1.* INTO `copy` FROM `t` AS a1;");
+  }
+  EXPECT_FALSE(contains(jetwrite_test::readFile(path), "Klartext Zeile Zeile"));
+  auto db = jet::Database::open(path, "Kennwort");
+  jet::RowCursor rows = db->table("copy").rows();
+  std::vector<jet::Value> row;
+  int read = 0;
+  while (rows.next(row)) {
+    ASSERT_EQ(row[0], jet::Value(static_cast<std::int32_t>(read)));
+    ASSERT_EQ(row[1], jet::Value(memo));
+    ++read;
+  }
+  EXPECT_EQ(read, kRows);
 }
 
 }  // namespace
