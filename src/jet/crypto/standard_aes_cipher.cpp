@@ -41,7 +41,7 @@ bool StandardAesCipher::verifies(const CryptoApiInfo& info) const {
   aes.decrypt(hash.span());
   const SecretBytes expected = sha1_.of({verifier});
   const std::size_t n = std::min<std::size_t>(info.verifierHashSize, expected.size());
-  return n > 0 && CRYPTO_memcmp(expected.data(), hash.data(), n) == 0;
+  return n > 0 && n <= hash.size() && CRYPTO_memcmp(expected.data(), hash.data(), n) == 0;
 }
 
 void StandardAesCipher::decrypt(std::uint32_t page, std::span<std::uint8_t> bytes) const {
