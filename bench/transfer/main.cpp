@@ -10,13 +10,17 @@
 //      Table/s To Access", against a loop that reads them through bare
 //      ODBC and runs the same INSERTs through Connection::execute.
 // Each copy runs in a process of its own, so that its peak memory is its
-// own. For the handlers it also prints the longest gap between two passes
-// of the event loop while the progress bar moves (from 1% on), how much of
-// that gap the main thread spent on the CPU, and how many gaps exceeded
-// 20 ms: a gap mostly off the CPU is a wait inside the driver (SQLite's
-// checkpoint syncs the file every thousand pages of log) or for a core.
+// own, and starts with the page cache written out, so that it does not pay
+// for the writes of the step before it. For the handlers it also prints
+// the longest gap between two passes of the event loop while the progress
+// bar moves (from 1% on), how much of that gap the main thread spent on the
+// CPU and how much waiting for a core (the scheduler's run-queue time), and
+// how many gaps exceeded 20 ms, with how many of those the thread spent
+// mostly blocked in a system call: inside the driver (SQLite's checkpoint
+// syncs the file every thousand pages of log) or on the disk.
 //
 //   bench_transfer [ROWS, default 100000] [--handlers-only]
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,12 +31,12 @@
 #include <QProgressBar>
 #include <QTimer>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "ado/connection.h"
@@ -63,11 +67,13 @@ struct Figures {
   double cpuSeconds = 0;
   long long rows = 0;
   double longestGapMs = -1;  // handlers only
-  // The main thread's CPU time within the longest gap: far below the gap,
-  // the thread was waiting (for the disk, or for a core on a busy machine)
-  // rather than running the copy.
+  // The main thread's CPU and run-queue time within the longest gap: far
+  // below the gap, the thread was blocked (in the driver, on the disk)
+  // rather than running the copy or waiting for a core.
   double longestGapCpuMs = -1;
+  double longestGapQueuedMs = -1;
   long gapsOver20Ms = 0;
+  long gapsOver20MsBlocked = 0;  // mostly neither on the CPU nor waiting for it
   long peakKilobytes = 0;
 };
 
@@ -78,11 +84,36 @@ double cpuNow() {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-double threadCpuMs() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
+// The calling thread's time on the CPU and waiting in the run queue, in
+// milliseconds, from the scheduler's statistics (kept open: read at every
+// pass of the event loop).
+struct ThreadTimes {
+  double cpuMs = 0;
+  double queuedMs = 0;
+};
+
+class SchedulerStatistics {
+ public:
+  SchedulerStatistics() : fd_(open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {}
+  ~SchedulerStatistics() {
+    if (fd_ >= 0) close(fd_);
+  }
+  SchedulerStatistics(const SchedulerStatistics&) = delete;
+  SchedulerStatistics& operator=(const SchedulerStatistics&) = delete;
+
+  ThreadTimes now() const {
+    char text[128] = {};
+    unsigned long long cpuNs = 0;
+    unsigned long long queuedNs = 0;
+    if (fd_ < 0 || pread(fd_, text, sizeof text - 1, 0) <= 0 ||
+        std::sscanf(text, "%llu %llu", &cpuNs, &queuedNs) != 2)
+      throw std::runtime_error("no scheduler statistics for the thread");
+    return {static_cast<double>(cpuNs) / 1e6, static_cast<double>(queuedNs) / 1e6};
+  }
+
+ private:
+  int fd_;
+};
 
 long peakKilobytesNow() {
   rusage usage{};
@@ -92,6 +123,7 @@ long peakKilobytesNow() {
 
 // Runs `body` in a child process and hands back the figures it measured.
 Figures inChild(const std::function<Figures()>& body) {
+  sync();
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0) std::exit(1);
   const pid_t child = fork();
@@ -209,32 +241,38 @@ Figures runHandler(bool toDataSource, const fs::path& folder, const std::string&
   found[0]->setSelected(true);
 
   // A zero-interval timer fires on every pass of the event loop.
+  const SchedulerStatistics statistics;
   bool measuring = false;
   Clock::time_point last;
-  double lastCpuMs = 0;
+  ThreadTimes lastTimes;
   double longest = 0;
-  double longestCpu = 0;
+  ThreadTimes longestTimes;
   long over20 = 0;
+  long over20Blocked = 0;
   QTimer probe;
   probe.setInterval(0);
   QObject::connect(&probe, &QTimer::timeout, [&] {
     const auto now = Clock::now();
-    const double cpuMs = threadCpuMs();
+    const ThreadTimes times = statistics.now();
     if (measuring) {
       const double gap = std::chrono::duration<double, std::milli>(now - last).count();
-      if (gap > 20) ++over20;
+      const ThreadTimes spent{times.cpuMs - lastTimes.cpuMs, times.queuedMs - lastTimes.queuedMs};
+      if (gap > 20) {
+        ++over20;
+        if (gap - spent.cpuMs - spent.queuedMs > gap / 2) ++over20Blocked;
+      }
       if (gap > longest) {
         longest = gap;
-        longestCpu = cpuMs - lastCpuMs;
+        longestTimes = spent;
       }
     }
     last = now;
-    lastCpuMs = cpuMs;
+    lastTimes = times;
   });
   QObject::connect(&page.ProgressBar1(), &QProgressBar::valueChanged, [&](int value) {
     if (value > 0 && !measuring) {
       last = Clock::now();
-      lastCpuMs = threadCpuMs();
+      lastTimes = statistics.now();
     }
     measuring = value > 0;
   });
@@ -245,8 +283,10 @@ Figures runHandler(bool toDataSource, const fs::path& folder, const std::string&
     return 0LL;
   });
   figures.longestGapMs = longest;
-  figures.longestGapCpuMs = longestCpu;
+  figures.longestGapCpuMs = longestTimes.cpuMs;
+  figures.longestGapQueuedMs = longestTimes.queuedMs;
   figures.gapsOver20Ms = over20;
+  figures.gapsOver20MsBlocked = over20Blocked;
   return figures;
 }
 
@@ -255,8 +295,10 @@ void print(const char* what, const Figures& f, long long rows) {
               static_cast<double>(rows) / f.seconds, f.seconds, f.cpuSeconds,
               static_cast<double>(f.peakKilobytes) / 1024.0);
   if (f.longestGapMs >= 0)
-    std::printf("  longest event-loop gap %.1f ms (%.1f ms on the CPU), %ld gaps over 20 ms", f.longestGapMs,
-                f.longestGapCpuMs, f.gapsOver20Ms);
+    std::printf(
+        "\n    longest event-loop gap %.1f ms (%.1f ms on the CPU, %.1f ms waiting for a core); "
+        "%ld gaps over 20 ms, %ld of them mostly blocked in the driver or on the disk",
+        f.longestGapMs, f.longestGapCpuMs, f.longestGapQueuedMs, f.gapsOver20Ms, f.gapsOver20MsBlocked);
   std::printf("\n");
 }
 
