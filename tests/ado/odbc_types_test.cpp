@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
+#include <vector>
 
 #include "ado/data_type.h"
 #include "ado/recordset.h"
@@ -91,12 +93,26 @@ TEST_F(OdbcTypesTest, LongValuesArriveWhole) {
   query({"CREATE TABLE t (memo TEXT, bl BLOB)",
          "INSERT INTO t VALUES (printf('%.*c', 100000, 'x') || 'end', CAST(zeroblob(70000) || x'ab' AS BLOB))"},
         "SELECT * FROM t");
-  const std::string memo = rs_.field("memo").value.as<std::string>();
-  EXPECT_EQ(memo.size(), 100003u);
-  EXPECT_EQ(memo.substr(memo.size() - 4), "xend");
-  const ado::Bytes& bytes = rs_.field("bl").value.as<ado::Bytes>();
-  ASSERT_EQ(bytes.size(), 70001u);
-  EXPECT_EQ(bytes.back(), 0xab);
+  EXPECT_EQ(rs_.field("memo").value.as<std::string>(), std::string(100000, 'x') + "end");
+  ado::Bytes expected(70000, 0);
+  expected.push_back(0xab);
+  EXPECT_EQ(rs_.field("bl").value.as<ado::Bytes>(), expected);
+}
+
+// Values are read in pieces; lengths on either side of a piece's end
+// must neither lose nor repeat a byte.
+TEST_F(OdbcTypesTest, TextsOfEveryLengthAroundAPieceBoundaryArriveWhole) {
+  const std::vector<std::size_t> lengths = {254, 255, 256, 257, 258, 511, 512, 513, 8191, 8192, 8193};
+  std::vector<std::string> setup = {"CREATE TABLE t (n INTEGER, v TEXT)"};
+  for (const std::size_t n : lengths)
+    setup.push_back("INSERT INTO t VALUES (" + std::to_string(n) + ", printf('%.*c', " +
+                    std::to_string(n - 1) + ", 'a') || 'z')");
+  query(setup, "SELECT n, v FROM t ORDER BY n");
+  for (const std::size_t n : lengths) {
+    ASSERT_FALSE(rs_.eof());
+    EXPECT_EQ(rs_.field("v").value.as<std::string>(), std::string(n - 1, 'a') + "z") << n;
+    rs_.moveNext();
+  }
 }
 
 TEST_F(OdbcTypesTest, AValueTooWideForItsReportedTypeRaisesInsteadOfWrapping) {

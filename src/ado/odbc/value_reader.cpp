@@ -3,6 +3,7 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -15,7 +16,14 @@
 namespace ado::odbc {
 namespace {
 
-constexpr std::size_t kChunkBytes = 8192;  // even, so wide text splits on whole units
+// Drivers such as SQLite's strncpy into the buffer, which pads all of it
+// with zeros: a large buffer would cost its whole size for every value. So
+// the first piece is small, and a value longer than that is read on in a
+// piece sized to what the driver says is left (or, when it cannot say, in
+// pieces that double). Every size is even, so wide text splits on whole
+// units.
+constexpr std::size_t kFirstPieceBytes = 256;
+constexpr std::size_t kLargestUnsizedPieceBytes = 65536;
 
 // Fixed-size values: true when not NULL.
 template <typename T>
@@ -26,6 +34,8 @@ bool getFixed(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, T& val
   return indicator != SQL_NULL_DATA;
 }
 
+std::size_t evenUp(std::size_t bytes) { return bytes + (bytes & 1); }
+
 template <typename Narrow>
 Variant narrowed(SQLBIGINT value, Variant (*make)(Narrow)) {
   if (value < std::numeric_limits<Narrow>::min() || value > std::numeric_limits<Narrow>::max())
@@ -34,8 +44,6 @@ Variant narrowed(SQLBIGINT value, Variant (*make)(Narrow)) {
 }
 
 }  // namespace
-
-ValueReader::ValueReader() : chunk_(kChunkBytes) {}
 
 Variant ValueReader::read(SQLHSTMT statement, SQLUSMALLINT column, Fetch fetch) {
   switch (fetch) {
@@ -82,20 +90,29 @@ Variant ValueReader::read(SQLHSTMT statement, SQLUSMALLINT column, Fetch fetch) 
 
 bool ValueReader::readLong(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType,
                            std::string& out) {
-  // Character data is null-terminated in every chunk; binary data is not.
+  // Character data is null-terminated in every piece; binary data is not.
   const std::size_t terminator =
       cType == SQL_C_BINARY ? 0 : (cType == SQL_C_WCHAR ? sizeof(SQLWCHAR) : 1);
-  const std::size_t capacity = chunk_.size() - terminator;
+  std::size_t piece = kFirstPieceBytes;
   for (;;) {
+    const std::size_t start = out.size();
+    out.resize(start + piece);
     SQLLEN indicator = 0;
-    const SQLRETURN rc = SQLGetData(statement, column, cType, chunk_.data(),
-                                    static_cast<SQLLEN>(chunk_.size()), &indicator);
-    if (rc == SQL_NO_DATA) return true;  // the previous chunk was the last
+    const SQLRETURN rc = SQLGetData(statement, column, cType, out.data() + start,
+                                    static_cast<SQLLEN>(piece), &indicator);
+    if (rc == SQL_NO_DATA || indicator == SQL_NULL_DATA) out.resize(start);
+    if (rc == SQL_NO_DATA) return true;  // the previous piece was the last
     check(rc, SQL_HANDLE_STMT, statement);
     if (indicator == SQL_NULL_DATA) return false;
-    const bool more = indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) > capacity;
-    out.append(chunk_.data(), more ? capacity : static_cast<std::size_t>(indicator));
-    if (!more) return true;
+    const std::size_t room = piece - terminator;
+    if (indicator != SQL_NO_TOTAL && static_cast<std::size_t>(indicator) <= room) {
+      out.resize(start + static_cast<std::size_t>(indicator));
+      return true;
+    }
+    out.resize(start + room);
+    piece = indicator == SQL_NO_TOTAL
+                ? std::min(piece * 2, kLargestUnsizedPieceBytes)
+                : evenUp(static_cast<std::size_t>(indicator) - room + terminator);
   }
 }
 

@@ -6,7 +6,6 @@
 #include <sql.h>
 
 #include <string>
-#include <vector>
 
 #include "ado/odbc/type_map.h"
 #include "ado/variant.h"
@@ -15,11 +14,10 @@ namespace ado::odbc {
 
 class ValueReader {
  public:
-  ValueReader();
   Variant read(SQLHSTMT statement, SQLUSMALLINT column, Fetch fetch);
 
  private:
-  // Appends the whole value to `out`, chunk by chunk; false when NULL.
+  // Appends the whole value to `out`, piece by piece; false when NULL.
   bool readLong(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, std::string& out);
   Variant readInteger(SQLHSTMT statement, SQLUSMALLINT column, Fetch fetch);
   Variant readDecimal(SQLHSTMT statement, SQLUSMALLINT column);
@@ -27,7 +25,6 @@ class ValueReader {
   Variant readTime(SQLHSTMT statement, SQLUSMALLINT column);
   Variant readGuid(SQLHSTMT statement, SQLUSMALLINT column);
 
-  std::vector<char> chunk_;
   std::string scratch_;
 };
 
