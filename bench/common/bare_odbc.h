@@ -78,14 +78,7 @@ class BareOdbc {
       return false;
     }
     requireOdbc(rc, "fetch");
-    for (std::size_t c = 0; c < row.size(); ++c) {
-      SQLLEN indicator = 0;
-      requireOdbc(SQLGetData(reader_.get(), static_cast<SQLUSMALLINT>(c + 1), SQL_C_CHAR, buffer_,
-                             sizeof buffer_, &indicator),
-                  "get data");
-      if (indicator == SQL_NULL_DATA) row[c].reset();
-      else row[c].emplace(buffer_, static_cast<std::size_t>(indicator));
-    }
+    for (std::size_t c = 0; c < row.size(); ++c) readText(static_cast<SQLUSMALLINT>(c + 1), row[c]);
     return true;
   }
 
@@ -96,11 +89,31 @@ class BareOdbc {
     return ado::odbc::StatementHandle(raw);
   }
 
+  // Reads a value a buffer at a time. The buffer is small because some
+  // drivers (SQLite's) strncpy into it, which pads all of it with zeros.
+  void readText(SQLUSMALLINT column, std::optional<std::string>& value) {
+    value.emplace();
+    for (;;) {
+      SQLLEN indicator = 0;
+      const SQLRETURN rc = SQLGetData(reader_.get(), column, SQL_C_CHAR, buffer_, sizeof buffer_, &indicator);
+      if (rc == SQL_NO_DATA) return;
+      requireOdbc(rc, "get data");
+      if (indicator == SQL_NULL_DATA) {
+        value.reset();
+        return;
+      }
+      const std::size_t room = sizeof buffer_ - 1;
+      const bool more = indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) > room;
+      value->append(buffer_, more ? room : static_cast<std::size_t>(indicator));
+      if (!more) return;
+    }
+  }
+
   ado::odbc::EnvironmentHandle environment_;
   ado::odbc::ConnectionHandle connection_;
   ado::odbc::StatementHandle statement_;
   ado::odbc::StatementHandle reader_;
-  char buffer_[65536];
+  char buffer_[256];
 };
 
 }  // namespace bench
