@@ -122,19 +122,35 @@ void Recordset::adopt(std::unique_ptr<Cursor> cursor, int cursorLocation) {
 
 // The position counts as past the end until a row has been read, so a
 // failing fetch ends the stream instead of leaving a stale row current.
+// The values are emptied only when no row comes; a row that comes is
+// moved over them, which spares resetting every value of every row.
 void Recordset::advance() {
   eof_ = true;
-  for (Field& f : fields_) f.value = Variant();
-  if (clientSide_) {
-    if (buffered_.empty()) return;
-    row_ = std::move(buffered_.front());
-    buffered_.pop_front();
-  } else if (!cursor_->fetch(row_)) {
+  const auto clearValues = [this] {
+    for (Field& f : fields_) f.value = Variant();
+  };
+  bool fetched = false;
+  try {
+    if (!clientSide_) {
+      fetched = cursor_->fetch(row_);
+    } else if (!buffered_.empty()) {
+      row_ = std::move(buffered_.front());
+      buffered_.pop_front();
+      fetched = true;
+    }
+  } catch (...) {
+    clearValues();
+    throw;
+  }
+  if (!fetched) {
+    clearValues();
     return;
   }
   eof_ = false;
-  const std::size_t n = std::min(row_.size(), fields_.size());
-  for (std::size_t i = 0; i < n; ++i) fields_[i].value = std::move(row_[i]);
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    if (i < row_.size()) fields_[i].value = std::move(row_[i]);
+    else fields_[i].value = Variant();
+  }
 }
 
 }  // namespace ado
