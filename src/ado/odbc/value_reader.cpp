@@ -20,10 +20,10 @@ namespace {
 // with zeros: a large buffer would cost its whole size for every value. So
 // the first piece is small, and a value longer than that is read on in a
 // piece sized to what the driver says is left (or, when it cannot say, in
-// pieces that double). Every size is even, so wide text splits on whole
-// units.
+// pieces that double), never more than 1 MiB at a time whatever length a
+// driver reports. Every size is even, so wide text splits on whole units.
 constexpr std::size_t kFirstPieceBytes = 256;
-constexpr std::size_t kLargestUnsizedPieceBytes = 65536;
+constexpr std::size_t kLargestPieceBytes = std::size_t{1} << 20;
 
 // Fixed-size values: true when not NULL.
 template <typename T>
@@ -110,9 +110,10 @@ bool ValueReader::readLong(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT 
       return true;
     }
     out.resize(start + room);
-    piece = indicator == SQL_NO_TOTAL
-                ? std::min(piece * 2, kLargestUnsizedPieceBytes)
-                : evenUp(static_cast<std::size_t>(indicator) - room + terminator);
+    const std::size_t wanted = indicator == SQL_NO_TOTAL
+                                   ? piece * 2
+                                   : evenUp(static_cast<std::size_t>(indicator) - room + terminator);
+    piece = std::min(wanted, kLargestPieceBytes);
   }
 }
 
