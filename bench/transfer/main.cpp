@@ -74,6 +74,7 @@ struct Figures {
   double longestGapQueuedMs = -1;
   long gapsOver20Ms = 0;
   long gapsOver20MsBlocked = 0;  // mostly neither on the CPU nor waiting for it
+  long gapsOver20MsQueued = 0;   // mostly waiting for a core
   long peakKilobytes = 0;
 };
 
@@ -249,6 +250,7 @@ Figures runHandler(bool toDataSource, const fs::path& folder, const std::string&
   ThreadTimes longestTimes;
   long over20 = 0;
   long over20Blocked = 0;
+  long over20Queued = 0;
   QTimer probe;
   probe.setInterval(0);
   QObject::connect(&probe, &QTimer::timeout, [&] {
@@ -260,6 +262,7 @@ Figures runHandler(bool toDataSource, const fs::path& folder, const std::string&
       if (gap > 20) {
         ++over20;
         if (gap - spent.cpuMs - spent.queuedMs > gap / 2) ++over20Blocked;
+        if (spent.queuedMs > gap / 2) ++over20Queued;
       }
       if (gap > longest) {
         longest = gap;
@@ -287,6 +290,7 @@ Figures runHandler(bool toDataSource, const fs::path& folder, const std::string&
   figures.longestGapQueuedMs = longestTimes.queuedMs;
   figures.gapsOver20Ms = over20;
   figures.gapsOver20MsBlocked = over20Blocked;
+  figures.gapsOver20MsQueued = over20Queued;
   return figures;
 }
 
@@ -297,8 +301,10 @@ void print(const char* what, const Figures& f, long long rows) {
   if (f.longestGapMs >= 0)
     std::printf(
         "\n    longest event-loop gap %.1f ms (%.1f ms on the CPU, %.1f ms waiting for a core); "
-        "%ld gaps over 20 ms, %ld of them mostly blocked in the driver or on the disk",
-        f.longestGapMs, f.longestGapCpuMs, f.longestGapQueuedMs, f.gapsOver20Ms, f.gapsOver20MsBlocked);
+        "%ld gaps over 20 ms, %ld of them mostly blocked in the driver or on the disk, %ld mostly "
+        "waiting for a core",
+        f.longestGapMs, f.longestGapCpuMs, f.longestGapQueuedMs, f.gapsOver20Ms, f.gapsOver20MsBlocked,
+        f.gapsOver20MsQueued);
   std::printf("\n");
 }
 
