@@ -108,7 +108,7 @@ class SchedulerStatistics {
     char text[128] = {};
     unsigned long long queuedNs = 0;
     if (fd_ < 0 || pread(fd_, text, sizeof text - 1, 0) <= 0 ||
-        std::sscanf(text, "%*llu %llu", &queuedNs) != 1)
+        std::sscanf(text, "%*s %llu", &queuedNs) != 1)
       throw std::runtime_error("no scheduler statistics for the thread");
     timespec cpu{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
