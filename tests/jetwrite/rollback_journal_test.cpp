@@ -70,6 +70,9 @@ TEST(Crc32, KnownValues) {
   EXPECT_EQ(crc32(bytes), 0xB0C0DF2Au);
   // Split anywhere, the running value carries over.
   EXPECT_EQ(crc32(std::span(bytes).subspan(13), crc32(std::span(bytes).first(13))), 0xB0C0DF2Au);
+  // CRC-32C's check value, and the carry over a split in the middle of a word.
+  EXPECT_EQ(crc32c(std::span(reinterpret_cast<const std::uint8_t*>(check.data()), check.size())), 0xE3069283u);
+  EXPECT_EQ(crc32c(std::span(bytes).subspan(13), crc32c(std::span(bytes).first(13))), crc32c(bytes));
 }
 
 TEST(RollbackJournal, AppliesPagesAndLeavesNoJournalBehind) {
@@ -279,14 +282,18 @@ TEST(RollbackJournal, AJournalOfTheEarlierLayoutIsStillRolledBack) {
     journal = journalOf(f, change.pages);
     for (const FileWrite& w : journal.writes) f.writeAt(w.at, w.bytes);
   }
-  // The earlier header: magic "FVJRNL02" and the same fields up to the
-  // records' CRC, then its own CRC; the records as they are now.
-  constexpr std::size_t kEarlierFields = 32;
-  std::vector<std::uint8_t> earlier(journal.image.begin(), journal.image.begin() + kEarlierFields);
+  // The earlier header: magic "FVJRNL02", the same fields up to the
+  // records' CRC, then its own CRC, both IEEE CRC-32; the records as they
+  // are now.
+  const auto records = std::span(journal.image).subspan(kJournalHeaderSize);
+  std::vector<std::uint8_t> earlier(journal.image.begin(), journal.image.begin() + 28);
   earlier[7] = '2';
-  const std::uint32_t crc = crc32(earlier);
-  for (int i = 0; i < 4; ++i) earlier.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
-  earlier.insert(earlier.end(), journal.image.begin() + kJournalHeaderSize, journal.image.end());
+  const auto append32 = [&](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) earlier.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  append32(crc32(records));
+  append32(crc32(earlier));
+  earlier.insert(earlier.end(), records.begin(), records.end());
   FileHandle(RollbackJournal::pathFor(db), FileHandle::Mode::CreateReadWrite).writeAt(0, earlier);
   ASSERT_NE(contentsOf(db), change.before);
   EXPECT_TRUE(RollbackJournal::recover(db));

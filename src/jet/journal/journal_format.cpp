@@ -23,6 +23,11 @@ std::uint64_t get(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
   return v;
 }
 
+// The CRC of the layout whose header is `headerSize` bytes long.
+std::uint32_t checksum(std::size_t headerSize, std::span<const std::uint8_t> bytes) {
+  return headerSize == kEarlierHeaderSize ? crc32(bytes) : crc32c(bytes);
+}
+
 // Appends one record: the range's place and its original bytes.
 void appendRecord(std::vector<std::uint8_t>& image, std::uint32_t page, const ByteRange& range,
                   std::span<const std::uint8_t> before) {
@@ -82,12 +87,12 @@ void encodeJournal(std::size_t pageSize, std::uint64_t databaseSize, const PageI
   put(image, 12, records, 4);
   put(image, 16, databaseSize, 8);
   put(image, 24, image.size() - kJournalHeaderSize, 4);
-  put(image, 28, crc32(std::span(image).subspan(kJournalHeaderSize)), 4);
+  put(image, 28, crc32c(std::span(image).subspan(kJournalHeaderSize)), 4);
   if (journal.endsWhenWritten) {
     put(image, 32, journal.newBytes.size(), 4);
     image.insert(image.end(), journal.newBytes.begin(), journal.newBytes.end());
   }
-  put(image, kJournalHeaderSize - 4, crc32(std::span(image).first(kJournalHeaderSize - 4)), 4);
+  put(image, kJournalHeaderSize - 4, crc32c(std::span(image).first(kJournalHeaderSize - 4)), 4);
 }
 
 std::size_t headerSizeOf(std::span<const std::uint8_t> head) {
@@ -101,7 +106,7 @@ std::optional<JournalHeader> decodeHeader(std::span<const std::uint8_t> head) {
   const std::size_t size = headerSizeOf(head);
   if (size == 0 || head.size() < size) return std::nullopt;
   const std::size_t crcAt = size - 4;
-  if (crc32(head.first(crcAt)) != get(head, crcAt, 4)) return std::nullopt;
+  if (checksum(size, head.first(crcAt)) != get(head, crcAt, 4)) return std::nullopt;
   JournalHeader header;
   header.pageSize = static_cast<std::uint32_t>(get(head, 8, 4));
   header.records = static_cast<std::uint32_t>(get(head, 12, 4));
@@ -116,7 +121,8 @@ std::optional<JournalHeader> decodeHeader(std::span<const std::uint8_t> head) {
 
 std::optional<std::vector<FileWrite>> decodeOriginals(const JournalHeader& header,
                                                       std::span<const std::uint8_t> records) {
-  if (records.size() != header.recordsLength || crc32(records) != header.recordsCrc) return std::nullopt;
+  if (records.size() != header.recordsLength || checksum(header.size, records) != header.recordsCrc)
+    return std::nullopt;
   const auto malformed = [] { return Error(errc::kFailure, "The database's journal is damaged."); };
   std::vector<FileWrite> originals;
   originals.reserve(header.records);

@@ -4,7 +4,7 @@
 //
 // Header (40 bytes): magic "FVJRNL03" (8), page size (4), record count
 // (4), database size before the statement (8), length of the records (4),
-// CRC of the records (4), length of the new bytes (4), CRC of the
+// CRC-32C of the records (4), length of the new bytes (4), CRC-32C of the
 // preceding 36 bytes (4). Records follow: page number (4), offset in the
 // page (4), length (4), the original bytes of that range. A record holds
 // only bytes the statement changes; pages it appends have none, since
@@ -30,7 +30,7 @@
 // cover the appended pages.
 //
 // The layout before this one ("FVJRNL02", a 36-byte header without the
-// length of the new bytes) is still read, so that a statement cut short
+// length of the new bytes, IEEE CRC-32) is still read, so that a statement cut short
 // by an earlier version of the program is rolled back all the same.
 #pragma once
 
