@@ -42,7 +42,7 @@ class FileSource final : public ByteSource {
       done += static_cast<std::size_t>(n);
     }
   }
-  // The kernel's lock is the process's, released by one unlock however
+  // The kernel's lock is the open file's, released by one unlock however
   // often it was taken, so nested holds are counted here.
   void beginConsistentRead() const override {
     if (holds_ == 0) lock_.emplace(fd_, journal::StatementAccess::Read, path_);

@@ -70,6 +70,9 @@ TEST(Crc32, KnownValues) {
   EXPECT_EQ(crc32(bytes), 0xB0C0DF2Au);
   // Split anywhere, the running value carries over.
   EXPECT_EQ(crc32(std::span(bytes).subspan(13), crc32(std::span(bytes).first(13))), 0xB0C0DF2Au);
+  // CRC-32C's check value, and the carry over a split in the middle of a word.
+  EXPECT_EQ(crc32c(std::span(reinterpret_cast<const std::uint8_t*>(check.data()), check.size())), 0xE3069283u);
+  EXPECT_EQ(crc32c(std::span(bytes).subspan(13), crc32c(std::span(bytes).first(13))), crc32c(bytes));
 }
 
 TEST(RollbackJournal, AppliesPagesAndLeavesNoJournalBehind) {
@@ -228,6 +231,73 @@ TEST(RollbackJournal, AJournalTornInItsOneWriteIsIgnored) {
       EXPECT_EQ(contentsOf(db), change.before) << "cut after " << cut << " bytes";
     }
   }
+}
+
+TEST(RollbackJournal, AJournalWithTheNewBytesKeepsAStatementWhoseWritesAllLanded) {
+  for (unsigned seed = 1; seed <= 8; ++seed) {
+    jetwrite_test::TempDir dir;
+    const std::string db = dir.file("a.mdb");
+    ScatteredChange change = scatteredChange(db, seed);
+    change.pages.erase(12);  // nothing appended, as a one-row INSERT mostly is
+    change.pages.erase(13);
+    std::vector<std::uint8_t> after = change.before;
+    for (const auto& [page, bytes] : change.pages) std::copy(bytes.begin(), bytes.end(), after.begin() + page * kPage);
+    StatementJournal journal;
+    {
+      const FileHandle f(db, FileHandle::Mode::ReadOnly);
+      std::vector<std::uint8_t> buffer(kPage);
+      encodeJournal(kPage, f.size(), change.pages, [&](std::uint32_t page) {
+        EXPECT_TRUE(f.readAt(static_cast<std::uint64_t>(page) * kPage, buffer));
+        return std::span<const std::uint8_t>(buffer);
+      }, journal, true);
+    }
+    ASSERT_TRUE(journal.endsWhenWritten);
+    // The writes that got through: none, some (the next one torn half-way) or all.
+    for (std::size_t landed = 0; landed <= journal.writes.size(); ++landed) {
+      FileHandle(db, FileHandle::Mode::ReadWrite).writeAt(0, change.before);
+      FileHandle(RollbackJournal::pathFor(db), FileHandle::Mode::CreateReadWrite).writeAt(0, journal.image);
+      {
+        FileHandle f(db, FileHandle::Mode::ReadWrite);
+        for (std::size_t i = 0; i < landed; ++i) f.writeAt(journal.writes[i].at, journal.writes[i].bytes);
+        if (landed < journal.writes.size()) {
+          const FileWrite& torn = journal.writes[landed];
+          f.writeAt(torn.at, torn.bytes.first(torn.bytes.size() / 2));
+        }
+      }
+      const bool whole = landed == journal.writes.size();
+      EXPECT_EQ(RollbackJournal::recover(db), !whole) << "seed " << seed << ", " << landed << " writes";
+      EXPECT_FALSE(std::filesystem::exists(RollbackJournal::pathFor(db)));
+      EXPECT_EQ(contentsOf(db), whole ? after : change.before) << "seed " << seed << ", " << landed << " writes";
+    }
+  }
+}
+
+TEST(RollbackJournal, AJournalOfTheEarlierLayoutIsStillRolledBack) {
+  jetwrite_test::TempDir dir;
+  const std::string db = dir.file("a.mdb");
+  const ScatteredChange change = scatteredChange(db, 3);
+  StatementJournal journal;
+  {
+    FileHandle f(db, FileHandle::Mode::ReadWrite);
+    journal = journalOf(f, change.pages);
+    for (const FileWrite& w : journal.writes) f.writeAt(w.at, w.bytes);
+  }
+  // The earlier header: magic "FVJRNL02", the same fields up to the
+  // records' CRC, then its own CRC, both IEEE CRC-32; the records as they
+  // are now.
+  const auto records = std::span(journal.image).subspan(kJournalHeaderSize);
+  std::vector<std::uint8_t> earlier(journal.image.begin(), journal.image.begin() + 28);
+  earlier[7] = '2';
+  const auto append32 = [&](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) earlier.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  append32(crc32(records));
+  append32(crc32(earlier));
+  earlier.insert(earlier.end(), records.begin(), records.end());
+  FileHandle(RollbackJournal::pathFor(db), FileHandle::Mode::CreateReadWrite).writeAt(0, earlier);
+  ASSERT_NE(contentsOf(db), change.before);
+  EXPECT_TRUE(RollbackJournal::recover(db));
+  EXPECT_EQ(contentsOf(db), change.before);
 }
 
 TEST(RollbackJournal, PagesEqualToTheirOriginalsAreNeitherJournaledNorWritten) {

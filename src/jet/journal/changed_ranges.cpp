@@ -1,5 +1,6 @@
 #include "jet/journal/changed_ranges.h"
 
+#include <bit>
 #include <cstring>
 
 namespace jet::journal {
@@ -30,28 +31,31 @@ class Comparison {
   // past its last differing byte before a run of more than `joinedGap`
   // equal bytes, or the page's end. A changed row is a few hundred bytes
   // with equal bytes scattered through it; they are passed over a word at
-  // a time, and only words that differ are looked into.
+  // a time, and in a word that differs only its differing bytes are
+  // looked at, found from the word's bits rather than byte by byte.
   std::size_t changeEnd(std::size_t from, std::size_t joinedGap) const {
     std::size_t lastDifference = from;
     std::size_t i = from + 1;
     while (i < size() && i - 1 - lastDifference <= joinedGap) {
-      if (i + 8 <= size()) {
-        const std::uint64_t differing = wordAt(a_, i) ^ wordAt(b_, i);
-        if (everyByteNonZero(differing)) {
-          // An encrypted page differs nearly everywhere once it differs.
-          lastDifference = i + 7;
-        } else if (differing != 0) {
-          for (std::size_t k = i; k < i + 8; ++k) {
-            if (a_[k] == b_[k]) continue;
-            if (k - 1 - lastDifference > joinedGap) return lastDifference + 1;
-            lastDifference = k;
-          }
-        }
-        i += 8;
-      } else {
+      if (i + 8 > size()) {
         if (a_[i] != b_[i]) lastDifference = i;
         ++i;
+        continue;
       }
+      for (std::uint64_t differing = wordAt(a_, i) ^ wordAt(b_, i); differing != 0;) {
+        const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(differing)) / 8;
+        if (at - 1 - lastDifference > joinedGap) return lastDifference + 1;
+        // Equal bytes between two differing ones of a word are fewer than
+        // seven: with such a gap allowed, the word's last differing byte
+        // ends the run so far.
+        if (joinedGap >= 6) {
+          lastDifference = i + static_cast<std::size_t>(63 - std::countl_zero(differing)) / 8;
+          break;
+        }
+        lastDifference = at;
+        differing &= ~(std::uint64_t{0xFF} << (8 * (at - i)));
+      }
+      i += 8;
     }
     return lastDifference + 1;
   }
@@ -60,12 +64,9 @@ class Comparison {
   static std::uint64_t wordAt(std::span<const std::uint8_t> bytes, std::size_t at) {
     std::uint64_t word = 0;
     std::memcpy(&word, bytes.data() + at, 8);
+    // Byte k of the page in bits 8k to 8k+7, as changeEnd() counts them.
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
     return word;
-  }
-
-  static bool everyByteNonZero(std::uint64_t word) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
-    return ((word - kOnes) & ~word & kHighs) == 0;
   }
 
   bool blockEqual(std::size_t at) const {

@@ -2,18 +2,36 @@
 // RollbackJournal writes before it touches the database, and reads back to
 // undo a statement that did not finish.
 //
-// Header (36 bytes): magic (8), page size (4), record count (4), database
-// size before the statement (8), length of the records (4), CRC of the
-// records (4), CRC of the preceding 32 bytes (4). Records follow: page
-// number (4), offset in the page (4), length (4), the original bytes of
-// that range. A record holds only bytes the statement changes; pages it
-// appends have none, since rollback cuts the file back to its old size.
+// Header (40 bytes): magic "FVJRNL03" (8), page size (4), record count
+// (4), database size before the statement (8), length of the records (4),
+// CRC-32C of the records (4), length of the new bytes (4), CRC-32C of the
+// preceding 36 bytes (4). Records follow: page number (4), offset in the
+// page (4), length (4), the original bytes of that range. A record holds
+// only bytes the statement changes; pages it appends have none, since
+// rollback cuts the file back to its old size.
 //
 // Header and records are written in one call, and the database only after
 // that call returned. A journal whose records do not match the header's
 // CRC was therefore cut short before the database was touched (a killed
 // process, or under the Full policy a power loss before the journal's
 // sync) and is ignored: the database holds the state before the statement.
+//
+// A journal may also carry, after the records, the new bytes of every
+// record's range, in record order. Such a journal marks its statement done
+// once the database holds them all, so that the writer need not wipe the
+// header afterwards, a write call per statement saved: recovery finds the
+// new bytes in the database and leaves it as it is. The new bytes need no
+// CRC: while the database is untouched, keeping it and rolling it back
+// come to the same, and once it is touched the journal was written whole.
+// That holds for a killed process, whose last write is cut short at most;
+// it does not for a power loss, which may keep a later journal's bytes
+// without its header, so that a synced writer wipes as before. A
+// statement that appends pages needs the wipe too: the new bytes do not
+// cover the appended pages.
+//
+// The layout before this one ("FVJRNL02", a 36-byte header without the
+// length of the new bytes, IEEE CRC-32) is still read, so that a statement cut short
+// by an earlier version of the program is rolled back all the same.
 #pragma once
 
 #include <cstdint>
@@ -23,9 +41,13 @@
 #include <span>
 #include <vector>
 
+#include "jet/journal/changed_ranges.h"
+
 namespace jet::journal {
 
-inline constexpr std::size_t kJournalHeaderSize = 36;
+inline constexpr std::size_t kJournalHeaderSize = 40;
+// The magic that begins every layout's header.
+inline constexpr std::size_t kJournalMagicSize = 8;
 
 // Page number -> the page's new bytes, each one page long.
 using PageImages = std::map<std::uint32_t, std::vector<std::uint8_t>>;
@@ -44,6 +66,13 @@ struct StatementJournal {
   // written, one piece per page; the spans refer to the PageImages it was
   // made from.
   std::vector<FileWrite> writes;
+  // Whether the image carries the new bytes, so that the statement counts
+  // as done once the writes are in the database, without a wipe.
+  bool endsWhenWritten = false;
+  // The changed ranges of the page being encoded and the new bytes of all
+  // ranges, kept only so that the next statement reuses the memory.
+  std::vector<ByteRange> ranges;
+  std::vector<std::uint8_t> newBytes;
 };
 
 // The journal of a statement changing `pages` of a database `databaseSize`
@@ -51,6 +80,11 @@ struct StatementJournal {
 // originals are neither journaled nor written.
 StatementJournal encodeJournal(std::size_t pageSize, std::uint64_t databaseSize,
                                const PageImages& pages, const PageReader& original);
+// The same into `journal`, whose buffers a writer keeps from statement to
+// statement, so that a one-row statement allocates nothing here; with the
+// new bytes (`withNewBytes`) unless the statement appends pages.
+void encodeJournal(std::size_t pageSize, std::uint64_t databaseSize, const PageImages& pages,
+                   const PageReader& original, StatementJournal& journal, bool withNewBytes);
 
 struct JournalHeader {
   std::uint32_t pageSize = 0;
@@ -58,10 +92,15 @@ struct JournalHeader {
   std::uint64_t databaseSize = 0;
   std::uint32_t recordsLength = 0;
   std::uint32_t recordsCrc = 0;
+  std::uint32_t newBytesLength = 0;  // none in the earlier layout
+  std::size_t size = kJournalHeaderSize;  // where the records begin
 };
 
-// The header at the start of `head` (kJournalHeaderSize bytes), unless it
-// is wiped, torn or not a journal's.
+// The size of the header whose magic (kJournalMagicSize bytes) begins
+// `head`, in either layout; 0 when it is wiped or not a journal's.
+std::size_t headerSizeOf(std::span<const std::uint8_t> head);
+// The header at the start of `head` (headerSizeOf() bytes), unless it is
+// wiped, torn or not a journal's.
 std::optional<JournalHeader> decodeHeader(std::span<const std::uint8_t> head);
 
 // The original bytes to write back, each with its place in the database;
@@ -70,5 +109,11 @@ std::optional<JournalHeader> decodeHeader(std::span<const std::uint8_t> head);
 // records that check out yet do not fit the pages.
 std::optional<std::vector<FileWrite>> decodeOriginals(const JournalHeader& header,
                                        std::span<const std::uint8_t> records);
+
+// Whether `database` holds the new bytes (the header's newBytesLength
+// bytes after the records) of every range of `originals`: the statement's
+// writes all landed. False for a journal without new bytes.
+bool newBytesInPlace(const std::vector<FileWrite>& originals, std::span<const std::uint8_t> newBytes,
+                     const std::function<bool(std::uint64_t at, std::span<std::uint8_t> out)>& readDatabase);
 
 }  // namespace jet::journal

@@ -21,35 +21,53 @@ void syncDirectoryOf(const std::string& path) {
   ::close(fd);
 }
 
-// Writes the originals back and restores the size; false when there was
-// nothing to undo because the journal was cut short before the database
-// was touched.
-bool rollBack(const JournalHeader& header, std::span<const std::uint8_t> records, FileHandle& database) {
-  const auto originals = decodeOriginals(header, records);
-  if (!originals) return false;
-  for (const FileWrite& original : *originals) database.writeAt(original.at, original.bytes);
+// Writes the originals back and restores the size.
+void restore(const JournalHeader& header, const std::vector<FileWrite>& originals, FileHandle& database) {
+  for (const FileWrite& original : originals) database.writeAt(original.at, original.bytes);
   if (database.size() > header.databaseSize) database.truncate(header.databaseSize);
   database.sync();
+}
+
+// Rolls the journal's statement back; false when there was nothing to
+// undo: the journal was cut short before the database was touched, or the
+// database holds the statement's new bytes already.
+bool rollBack(const JournalHeader& header, std::span<const std::uint8_t> records,
+              std::span<const std::uint8_t> newBytes, const FileHandle& readable,
+              const std::function<FileHandle&()>& writable) {
+  const auto originals = decodeOriginals(header, records);
+  if (!originals) return false;
+  const auto readDatabase = [&](std::uint64_t at, std::span<std::uint8_t> out) { return readable.readAt(at, out); };
+  if (newBytesInPlace(*originals, newBytes, readDatabase)) return false;
+  FileHandle& database = writable();
+  const StatementLock restoring(database.descriptor(), StatementAccess::Apply, database.path());
+  restore(header, *originals, database);
   return true;
 }
 
-// Rolls back a journal with an intact header into the database that
-// `writable` opens, then removes the journal. The caller holds the lock.
-bool rollBackAndRemove(const std::string& databasePath,
+// The journal's header, unless it is wiped, torn or missing.
+std::optional<JournalHeader> readHeader(const FileHandle& journal) {
+  std::array<std::uint8_t, kJournalHeaderSize> head{};
+  if (!journal.readAt(0, std::span(head).first(kJournalMagicSize))) return std::nullopt;
+  const std::size_t size = headerSizeOf(head);
+  if (size == 0 || !journal.readAt(0, std::span(head).first(size))) return std::nullopt;
+  return decodeHeader(std::span(head).first(size));
+}
+
+// Rolls back a journal with an intact header into the database, read
+// through `readable` and written through what `writable` opens, then
+// removes the journal. The caller holds the lock.
+bool rollBackAndRemove(const std::string& databasePath, const FileHandle& readable,
                        const std::function<FileHandle&()>& writable) {
   const std::string path = RollbackJournal::pathFor(databasePath);
   bool rolledBack = false;
   {
     FileHandle journal(path, FileHandle::Mode::ReadWrite);
-    std::array<std::uint8_t, kJournalHeaderSize> head{};
-    const auto header = journal.readAt(0, head) ? decodeHeader(head) : std::nullopt;
-    if (header) {
+    if (const auto header = readHeader(journal)) {
       std::vector<std::uint8_t> records(header->recordsLength);
-      if (journal.readAt(kJournalHeaderSize, records)) {
-        FileHandle& database = writable();
-        const StatementLock restoring(database.descriptor(), StatementAccess::Apply, database.path());
-        rolledBack = rollBack(*header, records, database);
-      }
+      std::vector<std::uint8_t> newBytes(header->newBytesLength);
+      if (journal.readAt(header->size, records) &&
+          journal.readAt(header->size + records.size(), newBytes))
+        rolledBack = rollBack(*header, records, newBytes, readable, writable);
     }
   }
   std::filesystem::remove(path);
@@ -71,14 +89,14 @@ bool RollbackJournal::recover(const std::string& databasePath) {
   FileHandle lock(databasePath, FileHandle::Mode::ReadOnly);
   if (!lock.tryLock()) return false;
   std::optional<FileHandle> writable;
-  return rollBackAndRemove(databasePath, [&]() -> FileHandle& {
+  return rollBackAndRemove(databasePath, lock, [&]() -> FileHandle& {
     return writable.emplace(databasePath, FileHandle::Mode::ReadWrite);
   });
 }
 
 bool RollbackJournal::recover(FileHandle& database) {
   if (!std::filesystem::exists(pathFor(database.path()))) return false;
-  return rollBackAndRemove(database.path(), [&database]() -> FileHandle& { return database; });
+  return rollBackAndRemove(database.path(), database, [&database]() -> FileHandle& { return database; });
 }
 
 RollbackJournal::RollbackJournal(std::string databasePath, std::size_t pageSize,
@@ -135,7 +153,9 @@ void RollbackJournal::apply(FileHandle& database, std::uint64_t databaseSize, co
                             const PageReader& original) {
   for (const auto& [number, bytes] : pages)
     if (bytes.size() != pageSize_) throw Error(errc::kFailure, "A page image has the wrong size.");
-  const StatementJournal journal = encodeJournal(pageSize_, databaseSize, pages, original);
+  // Under Full, the wipe stays: see journal_format.h.
+  encodeJournal(pageSize_, databaseSize, pages, original, encoded_, policy_ == SyncPolicy::Off);
+  const StatementJournal& journal = encoded_;
   if (journal.writes.empty() && !growingFrom_) return;
   openJournal();
   const std::span<const std::uint8_t> image(journal.image);
@@ -163,13 +183,15 @@ void RollbackJournal::apply(FileHandle& database, std::uint64_t databaseSize, co
     });
   } catch (...) {
     const auto header = decodeHeader(journal.image);
-    statementLock_->whileApplying(
-        [&] { rollBack(*header, std::span(journal.image).subspan(kJournalHeaderSize), database); });
+    const auto originals =
+        decodeOriginals(*header, std::span(journal.image).subspan(kJournalHeaderSize, header->recordsLength));
+    statementLock_->whileApplying([&] { restore(*header, *originals, database); });
     wipeHeader();
     growingFrom_.reset();
     throw;
   }
-  wipeHeader();
+  // A journal with the new bytes is done with now that they are written.
+  if (!journal.endsWhenWritten) wipeHeader();
   growingFrom_.reset();
 }
 

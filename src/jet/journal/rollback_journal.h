@@ -4,10 +4,13 @@
 // go to a journal beside the database ("<database>-journal"); only then
 // are the changed ranges and appended pages written. Afterwards the
 // journal's header is wiped, which is the moment the statement counts as
-// done. A journal found with an intact header when the database is next
-// opened belongs to a statement that did not finish: its originals are
-// written back, pages the statement appended are cut off, and the journal
-// is removed. Rollback is right however much of the database writes got
+// done - or, for a journal that carries the new bytes too (under Off, for
+// a statement that appends no page), the moment the last of them is in the
+// database, which saves the wipe. A journal found with an intact header
+// when the database is next opened, whose new bytes (if it has them) are
+// not all in the database, belongs to a statement that did not finish: its
+// originals are written back, pages the statement appended are cut off,
+// and the journal is removed. Rollback is right however much of the database writes got
 // through, a page write torn part-way included, since every byte written
 // outside the journaled ranges equals what was there.
 //
@@ -83,6 +86,7 @@ class RollbackJournal {
   SyncPolicy policy_;
   FileHandle journal_;
   std::optional<std::uint64_t> growingFrom_;  // set by protectGrowth()
+  StatementJournal encoded_;  // the last statement's, its buffers reused
   // Made by the first apply(), for its database; the database must stay
   // the same file for the journal's lifetime.
   std::optional<WriterStatementLock> statementLock_;

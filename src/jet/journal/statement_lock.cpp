@@ -19,6 +19,8 @@ using Clock = std::chrono::steady_clock;
 constexpr off_t kStatementByte = off_t{1} << 40;
 // Where readers waiting for the statement lock announce themselves.
 constexpr off_t kWaitingReaderByte = kStatementByte + 1;
+// Where a writer names its process, one byte per process id.
+constexpr off_t kWriterProcessBytes = kStatementByte + 2;
 
 // A reader waits at most this long after a burst of statements ended, and
 // about this long while one goes on.
@@ -26,7 +28,7 @@ constexpr auto kIdleRelease = std::chrono::milliseconds(5);
 constexpr auto kLongestHold = std::chrono::milliseconds(20);
 
 flock lockOn(off_t byte, short type) {
-  flock lock{};
+  flock lock{};  // l_pid stays 0, as open file description locks require
   lock.l_type = type;
   lock.l_whence = SEEK_SET;
   lock.l_start = byte;
@@ -34,27 +36,41 @@ flock lockOn(off_t byte, short type) {
   return lock;
 }
 
+[[noreturn]] void failLocking(const std::string& path) {
+  throw Error(errc::kFailure, "Cannot lock the file '" + path + "': " + std::strerror(errno) + ".");
+}
+
 void setLock(int descriptor, off_t byte, short type, const std::string& path) {
   flock lock = lockOn(byte, type);
-  const int command = type == F_UNLCK ? F_SETLK : F_SETLKW;
+  const int command = type == F_UNLCK ? F_OFD_SETLK : F_OFD_SETLKW;
   while (::fcntl(descriptor, command, &lock) != 0) {
-    if (errno == EINTR) continue;
-    throw Error(errc::kFailure, "Cannot lock the file '" + path + "': " + std::strerror(errno) + ".");
+    if (errno != EINTR) failLocking(path);
   }
+}
+
+// Takes the lock unless another open file description holds a conflicting
+// one; false then.
+bool trySetLock(int descriptor, off_t byte, short type, const std::string& path) {
+  flock lock = lockOn(byte, type);
+  while (::fcntl(descriptor, F_OFD_SETLK, &lock) != 0) {
+    if (errno == EAGAIN || errno == EACCES) return false;
+    if (errno != EINTR) failLocking(path);
+  }
+  return true;
 }
 
 void unlock(int descriptor, off_t byte) {
   flock lock = lockOn(byte, F_UNLCK);
-  ::fcntl(descriptor, F_SETLK, &lock);
+  ::fcntl(descriptor, F_OFD_SETLK, &lock);
 }
 
-// Whether this process's writer holds the statement lock. A record lock
-// never conflicts with its own process's, but an open file description
-// lock does, and the probe names the holder.
+off_t ownWriterByte() { return kWriterProcessBytes + ::getpid(); }
+
+// Whether a writer of this process holds the file: its byte is taken.
 bool ownWriterHolds(int descriptor) {
-  flock probe = lockOn(kStatementByte, F_RDLCK);
+  flock probe = lockOn(ownWriterByte(), F_RDLCK);
   if (::fcntl(descriptor, F_OFD_GETLK, &probe) != 0) return false;
-  return probe.l_type != F_UNLCK && probe.l_pid == ::getpid();
+  return probe.l_type != F_UNLCK;
 }
 
 }  // namespace
@@ -63,7 +79,7 @@ StatementLock::StatementLock(int descriptor, StatementAccess access, const std::
     : descriptor_(descriptor) {
   if (access == StatementAccess::Apply) {
     setLock(descriptor_, kStatementByte, F_WRLCK, path);
-  } else {
+  } else if (!trySetLock(descriptor_, kStatementByte, F_RDLCK, path)) {
     if (ownWriterHolds(descriptor_)) return;  // between its statements: nothing to wait for
     setLock(descriptor_, kWaitingReaderByte, F_RDLCK, path);
     try {
@@ -84,12 +100,15 @@ StatementLock::~StatementLock() {
 WriterStatementLock::WriterStatementLock(const FileHandle& database)
     : file_(database.duplicate()),
       path_(database.path()),
-      watchdog_([this](std::stop_token stop) { watch(stop); }) {}
+      watchdog_([this](std::stop_token stop) { watch(stop); }) {
+  setLock(file_.descriptor(), ownWriterByte(), F_WRLCK, path_);
+}
 
 WriterStatementLock::~WriterStatementLock() {
   watchdog_.request_stop();
   if (watchdog_.joinable()) watchdog_.join();
   if (held_) unlock(file_.descriptor(), kStatementByte);
+  unlock(file_.descriptor(), ownWriterByte());
 }
 
 void WriterStatementLock::take() {

@@ -5,27 +5,26 @@
 // writes originals back. It is not the writer's session lock (the flock of
 // FileHandle::tryLock, one writer per file), which stays as it is.
 //
-// It is a POSIX record lock (fcntl) on a byte far past the end of any Jet
-// file, chosen for how such locks are owned:
-//  - A record lock belongs to the process, not to a descriptor. A process's
-//    own reads and its own writer therefore never wait for each other, even
-//    though every read opens the file anew. A flock or an open file
-//    description lock belongs to the descriptor: the program's reads would
-//    wait for its own writer.
+// It is an open file description lock (fcntl F_OFD_*) on a byte far past
+// the end of any Jet file, chosen for how such locks are owned:
+//  - The lock belongs to the descriptor's open file description, so that
+//    the program's reads, which open and close the file anew, never drop
+//    it (closing any descriptor drops every classic record lock a process
+//    holds on the file, the writer's included), and a read lock never
+//    replaces a write lock.
+//  - Two open file descriptions conflict even within one process, so a
+//    process's reads would wait for its own writer, which keeps the lock
+//    between statements. The writer therefore also holds, for its
+//    lifetime, a byte named by its process id; a read that finds the
+//    statement lock taken looks there and, finding its own process's
+//    writer, reads without the lock: between that writer's statements,
+//    since the process reads and writes one statement at a time.
 //  - Linux keeps flock and record locks apart, so the statement lock never
 //    meets the session lock.
-//  - The price of locks owned by the process: closing any descriptor of the
-//    file drops every record lock the process holds on it, one unlock
-//    releases the lock however many holders there were, and a read lock
-//    taken while the process holds the write lock replaces it. So readers
-//    nest their holds through a counter of their own, never touch the lock
-//    while their own process's writer holds it (they ask the kernel through
-//    an open file description probe, which does see the process's own
-//    record locks), and the engine neither opens nor closes a descriptor of
-//    the file while it holds the lock.
 //
-// Taking and releasing a record lock costs two system calls, about an
-// eighth of a one-row INSERT, so the writer keeps the lock across the
+// A read that meets no writer costs two system calls, the lock and its
+// release. Taking and releasing the lock costs the writer two as well,
+// about an eighth of a one-row INSERT, so it keeps the lock across the
 // statements of a burst (WriterStatementLock) and gives it up when it has
 // been idle for a moment or held it for a while. A reader that waits
 // announces itself on a second byte, which the writer waits on before it
@@ -82,7 +81,7 @@ class WriterStatementLock {
   void giveUp();
   void watch(std::stop_token stop);
 
-  FileHandle file_;  // a duplicate, so that the lock does not outlive the descriptor
+  FileHandle file_;  // a duplicate of the database's descriptor, kept open while locking through it
   std::string path_;
   std::mutex mutex_;
   std::condition_variable_any changed_;

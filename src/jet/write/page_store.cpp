@@ -8,6 +8,9 @@ namespace jet::write {
 namespace {
 
 constexpr std::size_t kCleanPagesKept = 4096;
+// Page buffers that a commit replaced, kept for the next statement's
+// edits: a one-row statement changes a handful of pages.
+constexpr std::size_t kSparePages = 16;
 // Pages a statement may hold before writeAhead() writes its new ones out:
 // 16 MiB of 4 KiB pages.
 constexpr std::size_t kPagesHeldAhead = 4096;
@@ -75,7 +78,14 @@ const std::vector<std::uint8_t>& PageStore::filePage(std::uint32_t page) const {
 
 std::vector<std::uint8_t>& PageStore::edit(std::uint32_t page) {
   if (const auto it = dirty_.find(page); it != dirty_.end()) return it->second;
-  return dirty_.emplace(page, read(page)).first->second;
+  const auto& current = read(page);
+  std::vector<std::uint8_t> copy;
+  if (!spare_.empty()) {
+    copy = std::move(spare_.back());
+    spare_.pop_back();
+  }
+  copy.assign(current.begin(), current.end());
+  return dirty_.emplace(page, std::move(copy)).first->second;
 }
 
 std::uint32_t PageStore::append(std::vector<std::uint8_t> bytes) {
@@ -107,7 +117,11 @@ void PageStore::commit() {
   }
   // Pages handed out by read() may be dropped only now, between statements.
   if (clean_.size() + dirty_.size() > kCleanPagesKept) clean_.clear();
-  for (auto& [page, bytes] : dirty_) clean_[page] = std::move(bytes);
+  for (auto& [page, bytes] : dirty_) {
+    auto& kept = clean_[page];
+    if (kept.capacity() != 0 && spare_.size() < kSparePages) spare_.push_back(std::move(kept));
+    kept = std::move(bytes);
+  }
   dirty_.clear();
   filePages_ = writtenPages_ = pageCount_;
 }

@@ -77,6 +77,9 @@ class PageStore {
   // Pages as the file holds them, kept since the file changes only through
   // this store; bounded so that a long run does not hold the whole file.
   mutable std::unordered_map<std::uint32_t, std::vector<std::uint8_t>> clean_;
+  // Buffers of replaced clean pages, which edit() fills instead of
+  // allocating anew.
+  std::vector<std::vector<std::uint8_t>> spare_;
 };
 
 }  // namespace jet::write
