@@ -8,8 +8,8 @@
 
 #include "jet/convert/utf16.h"
 #include "jet/error.h"
-#include "jet/row_layout.h"
-#include "jet/write/row_encoder.h"
+#include "jet/row/row_reader.h"
+#include "jet/row/row_writer.h"
 
 namespace jet::write {
 namespace {

@@ -1,9 +1,9 @@
 // Catalog reading through the ordinary row cursor over MSysObjects.
-#include "jet/catalog.h"
+#include "jet/catalog/catalog_reader.h"
 
 #include <optional>
 
-#include "jet/database.h"
+#include "jet/database/database.h"
 
 namespace jet {
 namespace {

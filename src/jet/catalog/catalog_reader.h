@@ -8,19 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "jet/catalog/catalog_format.h"
+
 namespace jet {
-
-inline constexpr std::uint32_t kCatalogTablePage = 2;
-
-enum class ObjectType : std::int16_t {
-  Table = 1, Container = 3, OdbcLinkedTable = 4, Query = 5, LinkedTable = 6, Relationship = 8
-};
-
-namespace object_flags {
-inline constexpr std::uint32_t kSystem = 0x80000000;  // created by the engine itself
-inline constexpr std::uint32_t kAccessHidden = 0x2;   // Access's own hidden objects
-inline constexpr std::uint32_t kQueryKindMask = 0xF0; // 0 = select query
-}  // namespace object_flags
 
 struct CatalogEntry {
   std::int32_t id = 0;
@@ -31,7 +21,7 @@ struct CatalogEntry {
   std::string database;     // linked tables: the linked file
   std::string foreignName;  // linked tables: the table's name there
   std::string connect;      // ODBC links: the connect string
-  std::vector<std::uint8_t> properties;  // the LvProp blob, see properties.h
+  std::vector<std::uint8_t> properties;  // the LvProp blob, see table/properties.h
 
   ObjectType objectType() const { return static_cast<ObjectType>(type); }
   std::uint32_t tableDefPage() const { return static_cast<std::uint32_t>(id) & 0x00FFFFFF; }

@@ -1,21 +1,19 @@
-#include "jet/write/catalog_writer.h"
+#include "jet/catalog/catalog_writer.h"
 
 #include <algorithm>
 #include <cctype>
 #include <ctime>
 #include <set>
 
-#include "jet/catalog.h"
+#include "jet/catalog/catalog_reader.h"
 #include "jet/convert/date_text.h"
 #include "jet/convert/utf16.h"
 #include "jet/error.h"
-#include "jet/write/stored_rows.h"
+#include "jet/row/stored_rows.h"
 
 namespace jet::write {
 namespace {
 
-constexpr std::uint32_t kAceTablePage = 3;            // MSysACEs' definition
-constexpr std::int32_t kRootContainer = 0x0F000000;   // parent of the containers
 constexpr std::int32_t kFullRights = 0xFFFFF;
 constexpr std::int16_t kContainerType = static_cast<std::int16_t>(ObjectType::Container);
 constexpr std::int16_t kTableType = static_cast<std::int16_t>(ObjectType::Table);
@@ -72,14 +70,14 @@ CatalogWriter::Found CatalogWriter::readCatalogFacts() {
     const auto* type = field<std::int16_t>(row, od, "Type");
     const auto* parent = field<std::int32_t>(row, od, "ParentId");
     if (name == nullptr || type == nullptr || parent == nullptr) continue;
-    if (*name == "Tables" && *type == kContainerType && *parent == kRootContainer)
+    if (*name == "Tables" && *type == kContainerType && *parent == object_ids::kRootContainer)
       found.tablesContainer = *field<std::int32_t>(row, od, "Id");
     if (*name == "MSysDb")
       if (const auto* owner = field<Bytes>(row, od, "Owner")) found.owner = *owner;
   }
   if (found.tablesContainer == 0) throw damaged("the catalog has no \"Tables\" container");
 
-  const Table aces = database_.tableAtPage(kAceTablePage, "MSysACEs");
+  const Table aces = database_.tableAtPage(kAccessRightsTablePage, "MSysACEs");
   RowCursor aceRows = aces.rows();
   while (aceRows.next(row)) {
     const auto* object = field<std::int32_t>(row, aces.def(), "ObjectId");
@@ -107,7 +105,7 @@ void CatalogWriter::addTable(const std::string& name, std::uint32_t tdefPage) {
   if (!facts.owner.empty()) values[columnIndex(od, "Owner")] = facts.owner;
   catalog.insertValues(store_, std::move(values));
 
-  const Table aces = database_.tableAtPage(kAceTablePage, "MSysACEs");
+  const Table aces = database_.tableAtPage(kAccessRightsTablePage, "MSysACEs");
   TableWriter rights(store_, header_, aces.def(), aces.name());
   for (const auto& sid : facts.containerSids) {
     std::vector<convert::Value> ace(aces.def().columns.size(), std::monostate{});
@@ -146,7 +144,7 @@ void CatalogWriter::eraseObject(std::int32_t id, std::int16_t type, const std::s
     return rowId && rowType && *rowId == id && *rowType == type;
   });
   if (erased != 1) throw damaged("the catalog does not name " + what + " exactly once");
-  eraseRows(database_.tableAtPage(kAceTablePage, "MSysACEs"), [&](const std::vector<Value>& row, const TableDef& def) {
+  eraseRows(database_.tableAtPage(kAccessRightsTablePage, "MSysACEs"), [&](const std::vector<Value>& row, const TableDef& def) {
     const auto* object = field<std::int32_t>(row, def, "ObjectId");
     return object && *object == id;
   });

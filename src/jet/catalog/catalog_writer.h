@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "jet/database.h"
-#include "jet/header.h"
-#include "jet/write/page_store.h"
-#include "jet/write/table_writer.h"
+#include "jet/database/database.h"
+#include "jet/file/header.h"
+#include "jet/journal/page_store.h"
+#include "jet/database/table_writer.h"
 
 namespace jet::write {
 

@@ -1,34 +1,25 @@
-#include "jet/write/system_tables.h"
+#include "jet/catalog/system_tables.h"
 
-#include "jet/catalog.h"
+#include "jet/catalog/catalog_reader.h"
 #include "jet/convert/utf16.h"
 #include "jet/error.h"
-#include "jet/pager.h"
-#include "jet/table_def.h"
-#include "jet/write/catalog_writer.h"
-#include "jet/write/table_writer.h"
-#include "jet/write/usage_maps.h"
+#include "jet/file/pager.h"
+#include "jet/table/index_definitions.h"
+#include "jet/table/table_def_reader.h"
+#include "jet/catalog/catalog_writer.h"
+#include "jet/database/table_writer.h"
+#include "jet/usage_map/usage_map_writer.h"
 
 namespace jet::write {
 namespace {
 
-using sql::ColumnKind;
-
-constexpr std::uint8_t kUnique = 0x01;
-constexpr std::uint8_t kIgnoreNulls = 0x02;
-constexpr std::uint8_t kRequired = 0x08;
 constexpr std::uint8_t kJetIndex = 0x80;  // set on every index Jet writes
 // A column flag of unknown meaning that Jet and ACE set on every column
 // of their system tables.
 constexpr std::uint8_t kSystemColumn = 0x10;
 
-constexpr std::int32_t kRootContainer = 0x0F000000;
-constexpr std::int32_t kTablesContainer = 0x0F000001;
-constexpr std::int32_t kDatabasesContainer = 0x0F000002;
-constexpr std::int32_t kRelationshipsContainer = 0x0F000003;
-constexpr std::int32_t kDatabaseObject = 0x10000000;  // MSysDb
-constexpr std::int32_t kSystemObject = static_cast<std::int32_t>(0x80000000);
-constexpr std::int16_t kDatabaseType = 2;
+using namespace object_ids;
+constexpr std::int32_t kSystemObject = static_cast<std::int32_t>(object_flags::kSystem);
 
 // The security identifiers of a new file: the Admin user, the engine
 // that owns the system objects, and the Admins and Users groups. Jet
@@ -44,52 +35,52 @@ const Sid kUsersSid{0xA7, 0x33};
 // Jet declares the binary columns of its system tables 510 bytes long.
 constexpr std::uint16_t kSidBytes = 510;
 
-sql::ColumnDefinition column(const char* name, ColumnKind kind, std::uint16_t size = 0) {
-  return {name, {kind, size, 0, 0, false}};
+ColumnSpec column(const char* name, ColumnType type, std::uint16_t size = 0) {
+  return {name, type, size};
 }
 
 TableShape msysObjects() {
-  return {{column("Id", ColumnKind::Long), column("ParentId", ColumnKind::Long),
-           column("Name", ColumnKind::Text, 255), column("Type", ColumnKind::Integer),
-           column("DateCreate", ColumnKind::DateTime), column("DateUpdate", ColumnKind::DateTime),
-           column("Owner", ColumnKind::Binary, kSidBytes), column("Flags", ColumnKind::Long),
-           column("Database", ColumnKind::Memo), column("Connect", ColumnKind::Memo),
-           column("ForeignName", ColumnKind::Text, 255), column("RmtInfoShort", ColumnKind::Binary, kSidBytes),
-           column("RmtInfoLong", ColumnKind::OleObject), column("Lv", ColumnKind::OleObject),
-           column("LvProp", ColumnKind::OleObject), column("LvModule", ColumnKind::OleObject),
-           column("LvExtra", ColumnKind::OleObject)},
-          {{"ParentIdName", {1, 2}, kJetIndex | kUnique, false}, {"Id", {0}, kJetIndex | kUnique, true}},
+  return {{column("Id", ColumnType::Int32), column("ParentId", ColumnType::Int32),
+           column("Name", ColumnType::Text, 255), column("Type", ColumnType::Int16),
+           column("DateCreate", ColumnType::DateTime), column("DateUpdate", ColumnType::DateTime),
+           column("Owner", ColumnType::Binary, kSidBytes), column("Flags", ColumnType::Int32),
+           column("Database", ColumnType::Memo), column("Connect", ColumnType::Memo),
+           column("ForeignName", ColumnType::Text, 255), column("RmtInfoShort", ColumnType::Binary, kSidBytes),
+           column("RmtInfoLong", ColumnType::Ole), column("Lv", ColumnType::Ole),
+           column("LvProp", ColumnType::Ole), column("LvModule", ColumnType::Ole),
+           column("LvExtra", ColumnType::Ole)},
+          {{"ParentIdName", {1, 2}, kJetIndex | kIndexUnique, false}, {"Id", {0}, kJetIndex | kIndexUnique, true}},
           true,
           kSystemColumn};
 }
 
 TableShape msysAces() {
-  return {{column("ObjectId", ColumnKind::Long), column("SID", ColumnKind::Binary, kSidBytes),
-           column("ACM", ColumnKind::Long), column("FInheritable", ColumnKind::Boolean)},
-          {{"ObjectId", {0}, kJetIndex | kRequired, false}},
+  return {{column("ObjectId", ColumnType::Int32), column("SID", ColumnType::Binary, kSidBytes),
+           column("ACM", ColumnType::Int32), column("FInheritable", ColumnType::Boolean)},
+          {{"ObjectId", {0}, kJetIndex | kIndexRequired, false}},
           true,
           kSystemColumn};
 }
 
 TableShape msysQueries() {
-  return {{column("ObjectId", ColumnKind::Long), column("Attribute", ColumnKind::Byte),
-           column("Order", ColumnKind::Binary, kSidBytes), column("Name1", ColumnKind::Text, 255),
-           column("Name2", ColumnKind::Text, 255), column("Expression", ColumnKind::Memo),
-           column("Flag", ColumnKind::Integer), column("LvExtra", ColumnKind::Long)},
-          {{"ObjectIdAttribute", {0, 1, 2}, kJetIndex | kUnique, true}},
+  return {{column("ObjectId", ColumnType::Int32), column("Attribute", ColumnType::Byte),
+           column("Order", ColumnType::Binary, kSidBytes), column("Name1", ColumnType::Text, 255),
+           column("Name2", ColumnType::Text, 255), column("Expression", ColumnType::Memo),
+           column("Flag", ColumnType::Int16), column("LvExtra", ColumnType::Int32)},
+          {{"ObjectIdAttribute", {0, 1, 2}, kJetIndex | kIndexUnique, true}},
           true,
           kSystemColumn};
 }
 
 TableShape msysRelationships() {
-  return {{column("szRelationship", ColumnKind::Text, 255), column("grbit", ColumnKind::Long),
-           column("ccolumn", ColumnKind::Long), column("icolumn", ColumnKind::Long),
-           column("szObject", ColumnKind::Text, 255), column("szColumn", ColumnKind::Text, 255),
-           column("szReferencedObject", ColumnKind::Text, 255),
-           column("szReferencedColumn", ColumnKind::Text, 255)},
-          {{"szRelationship", {0}, kJetIndex | kIgnoreNulls, false},
-           {"szObject", {4}, kJetIndex | kIgnoreNulls, false},
-           {"szReferencedObject", {6}, kJetIndex | kIgnoreNulls, false}},
+  return {{column("szRelationship", ColumnType::Text, 255), column("grbit", ColumnType::Int32),
+           column("ccolumn", ColumnType::Int32), column("icolumn", ColumnType::Int32),
+           column("szObject", ColumnType::Text, 255), column("szColumn", ColumnType::Text, 255),
+           column("szReferencedObject", ColumnType::Text, 255),
+           column("szReferencedColumn", ColumnType::Text, 255)},
+          {{"szRelationship", {0}, kJetIndex | kIndexIgnoresNulls, false},
+           {"szObject", {4}, kJetIndex | kIndexIgnoresNulls, false},
+           {"szReferencedObject", {6}, kJetIndex | kIndexIgnoresNulls, false}},
           true,
           kSystemColumn};
 }
@@ -97,13 +88,13 @@ TableShape msysRelationships() {
 // ACE keeps this one's definition marked as an ordinary table; only its
 // catalog row says "system".
 TableShape msysComplexColumns() {
-  sql::ColumnDefinition complexId = column("ComplexID", ColumnKind::Long);
-  complexId.type.autoNumber = true;
-  return {{column("ColumnName", ColumnKind::Text, 255), column("ComplexTypeObjectID", ColumnKind::Long),
-           column("FlatTableID", ColumnKind::Long), column("ConceptualTableID", ColumnKind::Long), complexId},
-          {{"IdxID", {4}, kJetIndex | kRequired | kIgnoreNulls | kUnique, true},
-           {"IdxConceptualTableID", {3}, kJetIndex | kRequired | kIgnoreNulls, false},
-           {"IdxFlatTableID", {2}, kJetIndex | kRequired | kIgnoreNulls, false}},
+  ColumnSpec complexId = column("ComplexID", ColumnType::Int32);
+  complexId.autoNumber = true;
+  return {{column("ColumnName", ColumnType::Text, 255), column("ComplexTypeObjectID", ColumnType::Int32),
+           column("FlatTableID", ColumnType::Int32), column("ConceptualTableID", ColumnType::Int32), complexId},
+          {{"IdxID", {4}, kJetIndex | kIndexRequired | kIndexIgnoresNulls | kIndexUnique, true},
+           {"IdxConceptualTableID", {3}, kJetIndex | kIndexRequired | kIndexIgnoresNulls, false},
+           {"IdxFlatTableID", {2}, kJetIndex | kIndexRequired | kIndexIgnoresNulls, false}},
           false,
           kSystemColumn};
 }
@@ -123,7 +114,7 @@ std::vector<Ace> acesOf(std::int32_t object, const std::string& name) {
       return {{kAdminsSid, 983294, true}, {kAdminSid, 393217, false}, {kUsersSid, 1048575, true}};
     case kDatabasesContainer:
       return {{kAdminSid, 393216, false}};
-    case kDatabaseObject:
+    case kDatabase:
       return {{kAdminSid, 393230, false}, {kUsersSid, 14, false}};
     default:
       break;
@@ -174,13 +165,13 @@ void writeCatalogRows(PageStore& store, const Header& header, const std::vector<
       {kDatabasesContainer, kRootContainer, "Databases", static_cast<std::int16_t>(ObjectType::Container), kEngineSid},
       {kRelationshipsContainer, kRootContainer, "Relationships", static_cast<std::int16_t>(ObjectType::Container),
        kEngineSid},
-      {kDatabaseObject, kDatabasesContainer, "MSysDb", kDatabaseType, kAdminSid}};
+      {kDatabase, kDatabasesContainer, "MSysDb", static_cast<std::int16_t>(ObjectType::Database), kAdminSid}};
   for (std::size_t i = 0; i < tables.size(); ++i)
     rows.push_back({static_cast<std::int32_t>(kCatalogTablePage + i), kTablesContainer, tables[i].name,
                     static_cast<std::int16_t>(ObjectType::Table), kEngineSid});
 
   TableWriter objects = writerOf(store, header, kCatalogTablePage, "MSysObjects");
-  TableWriter aces = writerOf(store, header, kCatalogTablePage + 1, "MSysACEs");
+  TableWriter aces = writerOf(store, header, kAccessRightsTablePage, "MSysACEs");
   const double now = nowAsDays();
   for (const CatalogRow& row : rows) {
     std::vector<convert::Value> values(objects.def().columns.size(), std::monostate{});

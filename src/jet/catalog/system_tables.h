@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "jet/header.h"
-#include "jet/write/page_store.h"
-#include "jet/write/table_definition.h"
+#include "jet/file/header.h"
+#include "jet/journal/page_store.h"
+#include "jet/table/table_def_writer.h"
 
 namespace jet::write {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <string_view>
 
-namespace jet::sql {
+namespace jet {
 
 constexpr char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -16,4 +16,4 @@ constexpr bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
 }
 
-}  // namespace jet::sql
+}  // namespace jet

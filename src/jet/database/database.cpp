@@ -1,5 +1,5 @@
 // Opening a database: file checks, header, password, catalog.
-#include "jet/database.h"
+#include "jet/database/database.h"
 
 #include <algorithm>
 #include <cctype>
@@ -34,6 +34,10 @@ std::string passwordOfLink(const std::string& connect) {
 }
 
 }  // namespace
+
+RowCursor Table::rows() const {
+  return RowCursor(database_, database_->pager(), database_->header(), def_);
+}
 
 std::uint64_t Table::countRows() const {
   return countLiveRows(database_->pager(), database_->header().format, *def_);

@@ -11,13 +11,13 @@
 #include <string_view>
 #include <vector>
 
-#include "jet/catalog.h"
+#include "jet/catalog/catalog_reader.h"
 #include "jet/crypto/page_cipher.h"
-#include "jet/header.h"
-#include "jet/pager.h"
-#include "jet/row_cursor.h"
-#include "jet/table_def.h"
-#include "jet/unlock.h"
+#include "jet/file/header.h"
+#include "jet/file/pager.h"
+#include "jet/row/row_cursor.h"
+#include "jet/table/table_def_reader.h"
+#include "jet/file/unlock.h"
 
 namespace jet {
 
@@ -31,7 +31,7 @@ class Table {
   const std::vector<ColumnDef>& columns() const { return def_->columns; }
   // Live rows, counted from the row slots (the stored count is not trusted).
   std::uint64_t countRows() const;
-  RowCursor rows() const { return RowCursor(database_, def_); }
+  RowCursor rows() const;
 
  private:
   std::shared_ptr<Database> database_;

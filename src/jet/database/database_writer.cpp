@@ -1,20 +1,18 @@
-#include "jet/write/database_writer.h"
+#include "jet/database/database_writer.h"
 
 #include <cctype>
 #include <set>
 
 #include "jet/error.h"
-#include "jet/sql/error_numbers.h"
-#include "jet/unlock.h"
-#include "jet/write/catalog_writer.h"
-#include "jet/write/referential_integrity.h"
-#include "jet/write/stored_rows.h"
-#include "jet/write/table_definition.h"
+#include "jet/error_numbers.h"
+#include "jet/file/unlock.h"
+#include "jet/catalog/catalog_writer.h"
+#include "jet/database/referential_integrity.h"
+#include "jet/row/stored_rows.h"
+#include "jet/table/table_def_writer.h"
 
 namespace jet::write {
 namespace {
-
-constexpr std::uint8_t kUserTableType = 0x4E;
 
 std::vector<std::uint8_t> headerPageOf(const std::string& path) {
   journal::FileHandle file(path, journal::FileHandle::Mode::ReadWrite);
@@ -73,8 +71,8 @@ TableWriter& DatabaseWriter::tableWriter(const std::string& name) {
   return it->second;
 }
 
-void DatabaseWriter::insert(const sql::InsertValues& statement) {
-  atomically([&] { tableWriter(statement.table).insert(store_, statement.values); });
+void DatabaseWriter::insert(const std::string& table, const std::vector<convert::InputValue>& values) {
+  atomically([&] { tableWriter(table).insert(store_, values); });
 }
 
 bool DatabaseWriter::tableExists(const std::string& name) {
@@ -93,7 +91,7 @@ void DatabaseWriter::reopen() {
   pageByName_.clear();
 }
 
-void DatabaseWriter::checkNewTable(const std::string& name, const std::vector<sql::ColumnDefinition>& columns) {
+void DatabaseWriter::checkNewTable(const std::string& name, const std::vector<ColumnSpec>& columns) {
   checkObjectName(name, "table");
   if (columns.size() > kMaxColumns) throw Error(errc::kFailure, "Too many fields defined.");
   std::set<std::string> seen;
@@ -107,19 +105,19 @@ void DatabaseWriter::checkNewTable(const std::string& name, const std::vector<sq
   if (tableExists(name)) throw Error(errc::kTableExists, "Table '" + name + "' already exists.");
 }
 
-void DatabaseWriter::createTable(const sql::CreateTable& statement) {
-  checkNewTable(statement.table, statement.columns);
+void DatabaseWriter::createTable(const std::string& name, const std::vector<ColumnSpec>& columns) {
+  checkNewTable(name, columns);
   atomically([&] {
-    const std::uint32_t tdef = createTableDefinition(store_, header_, statement.columns);
+    const std::uint32_t tdef = createTableDefinition(store_, header_, columns);
     auto snapshot = Database::openDecoded(store_.snapshot(), store_.path());
-    CatalogWriter(store_, header_, *snapshot).addTable(statement.table, tdef);
+    CatalogWriter(store_, header_, *snapshot).addTable(name, tdef);
   });
   reopen();
 }
 
-void DatabaseWriter::dropTable(const sql::DropTable& statement) {
-  const Table table = database_->table(statement.table);
-  if (table.def().tableType != kUserTableType)
+void DatabaseWriter::dropTable(const std::string& name) {
+  const Table table = database_->table(name);
+  if (table.def().tableType != table_type::kUser)
     throw Error(errc::kFailure, "Cannot delete '" + table.name() + "'; it is a system table.");
   // Attachment and multi-valued fields keep their values in hidden tables
   // that MSysComplexColumns ties to this one; they would be left behind.
@@ -135,39 +133,26 @@ void DatabaseWriter::dropTable(const sql::DropTable& statement) {
   reopen();
 }
 
-void DatabaseWriter::selectInto(const sql::SelectInto& statement) {
-  const Table source = database_->table(statement.source);
-  std::vector<sql::ColumnDefinition> columns;
+void DatabaseWriter::selectInto(const std::string& target, const std::string& sourceName) {
+  const Table source = database_->table(sourceName);
+  std::vector<ColumnSpec> columns;
   for (const ColumnDef& c : source.columns()) columns.push_back(writableColumn(c));
-  checkNewTable(statement.target, columns);
+  checkNewTable(target, columns);
   atomically([&] {
     const std::uint32_t tdef = createTableDefinition(store_, header_, columns);
     auto snapshot = Database::openDecoded(store_.snapshot(), store_.path());
-    CatalogWriter(store_, header_, *snapshot).addTable(statement.target, tdef);
-    TableWriter target(store_, header_, snapshot->tableAtPage(tdef, statement.target).def(), statement.target);
+    CatalogWriter(store_, header_, *snapshot).addTable(target, tdef);
+    TableWriter copy(store_, header_, snapshot->tableAtPage(tdef, target).def(), target);
     // Row by row, the copy's new pages going to the file as they fill, so
     // that copying a large table takes no more memory than a small one.
     forEachStoredRow(store_, header_, source.def(), [&](const StoredRow& row) {
       std::vector<convert::Value> values;
       for (const Value& v : row.values) values.push_back(toWritable(v));
-      target.insertValues(store_, std::move(values));
+      copy.insertValues(store_, std::move(values));
       store_.writeAhead();
     });
   });
   reopen();
-}
-
-void DatabaseWriter::execute(const sql::Statement& statement) {
-  std::visit(
-      [this](const auto& s) {
-        using T = std::decay_t<decltype(s)>;
-        if constexpr (std::is_same_v<T, sql::InsertValues>) insert(s);
-        else if constexpr (std::is_same_v<T, sql::CreateTable>) createTable(s);
-        else if constexpr (std::is_same_v<T, sql::DropTable>) dropTable(s);
-        else if constexpr (std::is_same_v<T, sql::SelectInto>) selectInto(s);
-        else throw Error(errc::kFailure, "A SELECT query returns rows; it is opened, not executed.");
-      },
-      statement);
 }
 
 }  // namespace jet::write

@@ -1,7 +1,7 @@
-// Executes the statements that change an Access database: INSERT,
-// CREATE TABLE, DROP TABLE and SELECT ... INTO (a copy of a table's columns
-// and rows, without its indexes, as Jet makes it). Each statement
-// is all or nothing: its pages reach the file through the rollback journal
+// Carries out the changes the statements of the SQL layer ask for
+// (sql/executor.h): inserting a row, creating and dropping a table, and
+// copying one (SELECT ... INTO: a table's columns and rows, without its
+// indexes, as Jet makes it). Each change is all or nothing: its pages reach the file through the rollback journal
 // in one step, or, when it fails, not at all. Encrypted files are written
 // encrypted, page by page, as their scheme requires. Access 97 files,
 // which the engine cannot write faithfully, are refused when opened.
@@ -10,13 +10,15 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "jet/database.h"
-#include "jet/header.h"
+#include "jet/database/database.h"
+#include "jet/file/header.h"
 #include "jet/journal/rollback_journal.h"
-#include "jet/sql/statement.h"
-#include "jet/write/page_store.h"
-#include "jet/write/table_writer.h"
+#include "jet/convert/input_value.h"
+#include "jet/table/column_spec.h"
+#include "jet/journal/page_store.h"
+#include "jet/database/table_writer.h"
 
 namespace jet::write {
 
@@ -26,17 +28,16 @@ class DatabaseWriter {
   DatabaseWriter(const std::string& path, const std::string& password,
                  journal::SyncPolicy policy = journal::SyncPolicy::Off, UnlockCache* keys = nullptr);
 
-  void insert(const sql::InsertValues& statement);
-  void createTable(const sql::CreateTable& statement);
-  void dropTable(const sql::DropTable& statement);
-  void selectInto(const sql::SelectInto& statement);
-  // Any of the above; a plain SELECT changes nothing and is refused here.
-  void execute(const sql::Statement& statement);
+  void insert(const std::string& table, const std::vector<convert::InputValue>& values);
+  void createTable(const std::string& table, const std::vector<ColumnSpec>& columns);
+  void dropTable(const std::string& table);
+  // Creates `target` with the columns and rows of `source`.
+  void selectInto(const std::string& target, const std::string& source);
 
  private:
   TableWriter& tableWriter(const std::string& table);
   bool tableExists(const std::string& name);
-  void checkNewTable(const std::string& name, const std::vector<sql::ColumnDefinition>& columns);
+  void checkNewTable(const std::string& name, const std::vector<ColumnSpec>& columns);
   // Reads the catalog again after a statement changed it.
   void reopen();
   template <typename Change>

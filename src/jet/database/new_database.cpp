@@ -1,4 +1,4 @@
-#include "jet/write/new_database.h"
+#include "jet/database/new_database.h"
 
 #include <cstring>
 #include <filesystem>
@@ -8,12 +8,13 @@
 #include "jet/convert/utf16.h"
 #include "jet/crypto/new_encryption.h"
 #include "jet/error.h"
-#include "jet/header.h"
+#include "jet/file/header.h"
 #include "jet/journal/file_handle.h"
-#include "jet/write/catalog_writer.h"
-#include "jet/write/data_pages.h"
-#include "jet/write/put_bytes.h"
-#include "jet/write/system_tables.h"
+#include "jet/catalog/catalog_writer.h"
+#include "jet/page/data_page_writer.h"
+#include "jet/file/put_bytes.h"
+#include "jet/catalog/system_tables.h"
+#include "jet/usage_map/usage_map_format.h"
 
 namespace jet::write {
 namespace {
@@ -22,9 +23,7 @@ constexpr std::string_view kJetName = "Standard Jet DB";
 constexpr std::string_view kAceName = "Standard ACE DB";
 constexpr std::size_t kEngineNameOffset = 0x04;
 constexpr std::uint16_t kCodePage1252 = 1252;
-constexpr std::uint16_t kGeneralSortOrder = 0x0409;
 constexpr std::size_t kPasswordChars = 20;
-constexpr std::size_t kGlobalMapBytes = 64;  // one inline bitmap: 512 pages
 
 // Fields Jet writes at fixed places of every Jet4/ACE header; their
 // meaning is not documented.
@@ -100,7 +99,7 @@ std::vector<std::uint8_t> headerPage(const Header& h) {
 // free except the header and this page.
 std::vector<std::uint8_t> globalMapPage(const Format& f) {
   std::vector<std::uint8_t> page = emptyDataPage(f, 1);  // Jet names the page itself as owner
-  std::vector<std::uint8_t> map(1 + 4 + kGlobalMapBytes, 0xFF);
+  std::vector<std::uint8_t> map(kInlineMapHeader + kInlineMapBitmapBytes, 0xFF);
   map[0] = 0;               // inline map
   put32(map, 1, 0);         // starting at page 0
   map[5] = 0xFC;            // pages 0 and 1 in use

@@ -1,7 +1,7 @@
-#include "jet/write/referential_integrity.h"
+#include "jet/database/referential_integrity.h"
 
 #include "jet/error.h"
-#include "jet/write/index_tree.h"
+#include "jet/index/index_tree.h"
 
 namespace jet::write {
 namespace {

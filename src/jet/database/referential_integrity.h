@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "jet/convert/value.h"
-#include "jet/database.h"
-#include "jet/write/index_definitions.h"
-#include "jet/write/page_store.h"
+#include "jet/database/database.h"
+#include "jet/index/index_entries.h"
+#include "jet/journal/page_store.h"
 
 namespace jet::write {
 

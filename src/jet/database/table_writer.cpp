@@ -1,18 +1,16 @@
-#include "jet/write/table_writer.h"
+#include "jet/database/table_writer.h"
 
 #include "jet/convert/column_value.h"
-#include "jet/data_page.h"
+#include "jet/page/data_page_format.h"
 #include "jet/error.h"
-#include "jet/write/data_pages.h"
-#include "jet/write/long_values.h"
-#include "jet/write/put_bytes.h"
-#include "jet/write/row_encoder.h"
-#include "jet/write/usage_maps.h"
+#include "jet/page/data_page_writer.h"
+#include "jet/long_value/long_value_writer.h"
+#include "jet/file/put_bytes.h"
+#include "jet/row/row_writer.h"
+#include "jet/usage_map/usage_map_writer.h"
 
 namespace jet::write {
 namespace {
-
-constexpr std::uint8_t kSystemTable = 0x53;
 
 std::vector<std::uint8_t> definitionBytes(const PageStore& store, const Format& format, std::uint32_t page) {
   Pager pager(store.snapshot(), format.pageSize, 0);
@@ -48,7 +46,7 @@ void TableWriter::forgetPlacement() {
 
 void TableWriter::assignAutoNumbers(PageStore& store, std::vector<convert::Value>& values) const {
   for (std::size_t i = 0; i < columns_.size(); ++i) {
-    if (!columns_[i].type.autoNumber) continue;
+    if (!columns_[i].autoNumber) continue;
     auto& tdef = store.edit(def_.page);
     // The field holds the last number handed out.
     const std::uint32_t last = u32(tdef, kTdefNextAutoNumber);
@@ -64,7 +62,7 @@ void TableWriter::assignAutoNumbers(PageStore& store, std::vector<convert::Value
 
 void TableWriter::countRow(PageStore& store, int change) const {
   auto& tdef = store.edit(def_.page);
-  put32(tdef, kTdefRowCount, u32(tdef, kTdefRowCount) + static_cast<std::uint32_t>(change));
+  put32(tdef, format_.tdefRowCount, u32(tdef, format_.tdefRowCount) + static_cast<std::uint32_t>(change));
 }
 
 void TableWriter::erase(PageStore& store, const StoredRow& row) {
@@ -98,10 +96,10 @@ std::uint32_t TableWriter::placeRow(PageStore& store, ByteView row) {
   return rowPointer(lastDataPage_, addRow(store.edit(lastDataPage_), format_, row));
 }
 
-void TableWriter::insert(PageStore& store, const std::vector<sql::Literal>& literals) {
-  if (def_.tableType == kSystemTable)
+void TableWriter::insert(PageStore& store, const std::vector<convert::InputValue>& inputs) {
+  if (def_.tableType == table_type::kSystem)
     throw Error(errc::kFailure, "Cannot update '" + name_ + "'; it is a system table.");
-  insertValues(store, convert::toRowValues(literals, columns_));
+  insertValues(store, convert::toRowValues(inputs, columns_));
 }
 
 std::uint32_t TableWriter::insertValues(PageStore& store, std::vector<convert::Value> values) {

@@ -12,16 +12,16 @@
 #include <map>
 #include <vector>
 
+#include "jet/convert/input_value.h"
 #include "jet/convert/value.h"
-#include "jet/format.h"
-#include "jet/header.h"
-#include "jet/sql/statement.h"
-#include "jet/table_def.h"
-#include "jet/write/page_store.h"
-#include "jet/write/index_definitions.h"
-#include "jet/write/referential_integrity.h"
-#include "jet/write/stored_rows.h"
-#include "jet/write/table_layout.h"
+#include "jet/file/format.h"
+#include "jet/file/header.h"
+#include "jet/table/table_def_reader.h"
+#include "jet/journal/page_store.h"
+#include "jet/index/index_entries.h"
+#include "jet/database/referential_integrity.h"
+#include "jet/row/stored_rows.h"
+#include "jet/table/table_layout.h"
 
 namespace jet::write {
 
@@ -30,7 +30,9 @@ class TableWriter {
   TableWriter(const PageStore& store, const Header& header, TableDef def, std::string name,
               std::vector<RequiredReference> references = {});
 
-  void insert(PageStore& store, const std::vector<sql::Literal>& values);
+  // Inserts values as a statement writes them, converted to the columns'
+  // types.
+  void insert(PageStore& store, const std::vector<convert::InputValue>& values);
   // Inserts values already of the columns' types; the new row's pointer.
   std::uint32_t insertValues(PageStore& store, std::vector<convert::Value> values);
   // Deletes a row found by forEachStoredRow, with its index entries.
@@ -48,7 +50,7 @@ class TableWriter {
   const Format& format_;
   TableDef def_;
   std::string name_;
-  std::vector<sql::ColumnDefinition> columns_;
+  std::vector<ColumnSpec> columns_;
   std::map<std::uint16_t, LongValueMaps> longValueMaps_;
   std::vector<RealIndex> indexes_;
   std::vector<RequiredReference> references_;

@@ -3,11 +3,11 @@
 // 0x80-0xFF; bytes below 0x80 are ASCII in all of them. A byte a code page
 // leaves undefined maps to the C1 control of the same number, as Windows
 // converts it. The tables were generated from the published mappings.
-#include "jet/code_page.h"
+#include "jet/file/code_page.h"
 
 #include <array>
 
-#include "jet/text.h"
+#include "jet/file/text.h"
 
 namespace jet {
 namespace {

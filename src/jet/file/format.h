@@ -20,6 +20,10 @@ enum PageType : std::uint8_t {
   kPageIndexNode = 0x03, kPageIndexLeaf = 0x04, kPageUsageMap = 0x05
 };
 
+// Byte 1 of every data, definition, index and usage map page Jet writes;
+// its meaning is not known.
+inline constexpr std::uint8_t kPageMark = 0x01;
+
 struct Format {
   bool jet3 = false;
   std::size_t pageSize = 4096;

@@ -1,6 +1,6 @@
 // Header page parsing: unmasking, fields, password and Office encryption
 // detection.
-#include "jet/header.h"
+#include "jet/file/header.h"
 
 #include <algorithm>
 #include <array>
@@ -8,9 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "jet/code_page.h"
-#include "jet/rc4.h"
-#include "jet/text.h"
+#include "jet/file/code_page.h"
+#include "jet/file/rc4.h"
+#include "jet/file/text.h"
 
 namespace jet {
 namespace {

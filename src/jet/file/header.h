@@ -10,8 +10,8 @@
 #include <span>
 #include <string>
 
-#include "jet/bytes.h"
-#include "jet/format.h"
+#include "jet/file/bytes.h"
+#include "jet/file/format.h"
 
 namespace jet {
 
@@ -28,6 +28,11 @@ struct Header {
   std::string password;            // UTF-8, "" when the database has none
   OfficeEncryption officeEncryption = OfficeEncryption::None;
 };
+
+// The "General" sort order (Access's default, Windows locale 0x0409), in
+// the header and in every text column's descriptor; its version tells the
+// legacy variant (0, Jet4 and ACE12) from the 2010 one (1).
+inline constexpr std::uint16_t kGeneralSortOrder = 0x0409;
 
 inline constexpr std::size_t kHeaderMaskStart = 0x18;
 inline constexpr std::size_t kVersionOffset = 0x14;

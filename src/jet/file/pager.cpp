@@ -1,5 +1,5 @@
 // Pager: file and memory sources, per-page decoding and a small cache.
-#include "jet/pager.h"
+#include "jet/file/pager.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "jet/bytes.h"
+#include "jet/file/bytes.h"
 #include "jet/crypto/page_cipher.h"
 
 namespace jet {

@@ -1,5 +1,5 @@
 // RC4 key schedule and keystream, as Jet uses it (no discarded prefix).
-#include "jet/rc4.h"
+#include "jet/file/rc4.h"
 
 #include <openssl/crypto.h>
 

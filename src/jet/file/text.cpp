@@ -1,5 +1,5 @@
 // UTF-16LE and compressed-unicode decoding for Jet4/ACE text.
-#include "jet/text.h"
+#include "jet/file/text.h"
 
 namespace jet {
 namespace {

@@ -1,4 +1,4 @@
-#include "jet/unlock.h"
+#include "jet/file/unlock.h"
 
 #include <algorithm>
 

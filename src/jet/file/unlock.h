@@ -9,8 +9,8 @@
 
 #include "jet/crypto/page_cipher.h"
 #include "jet/crypto/secret_bytes.h"
-#include "jet/header.h"
-#include "jet/pager.h"
+#include "jet/file/header.h"
+#include "jet/file/pager.h"
 
 namespace jet {
 

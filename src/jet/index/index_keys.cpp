@@ -1,4 +1,4 @@
-#include "jet/write/index_keys.h"
+#include "jet/index/index_keys.h"
 
 #include <algorithm>
 #include <cstring>
@@ -137,10 +137,9 @@ void appendValue(Entry& e, const ColumnDef& c, const convert::Value& v, bool asc
 }  // namespace
 
 KeyForms keyForms(const Header& header) {
-  constexpr std::uint16_t kGeneral = 0x0409;
   KeyForms forms;
-  if (header.sortOrder == kGeneral && header.sortOrderVersion == 0) forms.text = &collation::kLegacyCodeTable;
-  if (header.sortOrder == kGeneral && header.sortOrderVersion == 1) forms.text = &collation::kGeneralCodeTable;
+  if (header.sortOrder == kGeneralSortOrder && header.sortOrderVersion == 0) forms.text = &collation::kLegacyCodeTable;
+  if (header.sortOrder == kGeneralSortOrder && header.sortOrderVersion == 1) forms.text = &collation::kGeneralCodeTable;
   forms.legacyNumeric = header.version == Version::Jet4;
   return forms;
 }

@@ -12,9 +12,9 @@
 
 #include "jet/collation/code_table.h"
 #include "jet/convert/value.h"
-#include "jet/header.h"
-#include "jet/table_def.h"
-#include "jet/write/index_page.h"
+#include "jet/file/header.h"
+#include "jet/table/table_def_reader.h"
+#include "jet/page/index_page.h"
 
 namespace jet::write {
 

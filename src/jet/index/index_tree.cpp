@@ -1,9 +1,9 @@
-#include "jet/write/index_tree.h"
+#include "jet/index/index_tree.h"
 
 #include <algorithm>
 
 #include "jet/error.h"
-#include "jet/write/usage_maps.h"
+#include "jet/usage_map/usage_map_writer.h"
 
 namespace jet::write {
 namespace {

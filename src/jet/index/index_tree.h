@@ -9,17 +9,12 @@
 
 #include <cstdint>
 
-#include "jet/format.h"
-#include "jet/write/index_page.h"
-#include "jet/write/page_store.h"
+#include "jet/file/format.h"
+#include "jet/page/index_page.h"
+#include "jet/table/index_definitions.h"
+#include "jet/journal/page_store.h"
 
 namespace jet::write {
-
-struct IndexLocation {
-  std::uint32_t tdefPage = 0;
-  std::uint32_t root = 0;
-  std::uint32_t usageMap = 0;  // row pointer of the map of the index's pages
-};
 
 inline constexpr std::size_t kRowPointerSize = 4;
 

@@ -1,4 +1,4 @@
-#include "jet/write/page_store.h"
+#include "jet/journal/page_store.h"
 
 #include <algorithm>
 

@@ -18,7 +18,7 @@
 
 #include "jet/journal/rollback_journal.h"
 #include "jet/crypto/page_cipher.h"
-#include "jet/pager.h"
+#include "jet/file/pager.h"
 
 namespace jet::write {
 

@@ -1,22 +1,20 @@
 // Long-value reading: inline, single-row and chained.
-#include "jet/long_value.h"
+#include "jet/long_value/long_value_reader.h"
 
 #include <unordered_set>
 
-#include "jet/data_page.h"
-#include "jet/pager.h"
+#include "jet/page/data_page_format.h"
+#include "jet/file/pager.h"
 
 namespace jet {
 namespace {
-
-constexpr std::uint32_t kLvalTag = 0x4C41564C;  // "LVAL"
 
 // The bytes of the long-value row `pointer` names; the page stays cached
 // by the pager while the caller copies from the view.
 ByteView longValueRow(Pager& pager, const Format& f, RowPointer pointer, Page& holder) {
   holder = pager.page(pointer.page);
   const ByteView page(*holder);
-  if (page[0] != kPageData || u32(page, kDataOwnerOffset) != kLvalTag)
+  if (page[0] != kPageData || u32(page, kDataOwnerOffset) != kLongValueOwner)
     throw damaged("a long value points to page " + std::to_string(pointer.page) + ", which holds none");
   if (pointer.row >= dataRowCount(page, f)) throw damaged("a long value points to a missing row");
   const RowBounds r = rowBounds(page, f, pointer.row);

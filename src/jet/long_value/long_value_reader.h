@@ -1,27 +1,16 @@
-// Long values (Memo and OLE Object). The row holds a 12-byte reference:
-// a 32-bit length whose top bits say where the data is (0x80: right after
-// the reference, 0x40: in one row of a long-value page, 0: in a chain of
-// such rows, each starting with a pointer to the next), then a row pointer
-// and four unused bytes.
+// Reading long values (long_value_format.h): inline, single-row and chained.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "jet/bytes.h"
-#include "jet/format.h"
+#include "jet/file/bytes.h"
+#include "jet/file/format.h"
+#include "jet/long_value/long_value_format.h"
 
 namespace jet {
 
 class Pager;
-
-inline constexpr std::size_t kLongValueHeader = 12;
-
-namespace long_value_flags {
-inline constexpr std::uint32_t kInline = 0x80000000;
-inline constexpr std::uint32_t kSingleRow = 0x40000000;
-inline constexpr std::uint32_t kLengthMask = 0x3FFFFFFF;
-}  // namespace long_value_flags
 
 // Replaces `out` with the value `reference` (the in-row bytes) stands for.
 void readLongValue(Pager& pager, const Format& format, ByteView reference, std::vector<std::uint8_t>& out);

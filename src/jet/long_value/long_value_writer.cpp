@@ -1,13 +1,13 @@
-#include "jet/write/long_values.h"
+#include "jet/long_value/long_value_writer.h"
 
 #include <algorithm>
 
-#include "jet/data_page.h"
+#include "jet/page/data_page_format.h"
 #include "jet/error.h"
-#include "jet/long_value.h"
-#include "jet/write/data_pages.h"
-#include "jet/write/put_bytes.h"
-#include "jet/write/usage_maps.h"
+#include "jet/long_value/long_value_format.h"
+#include "jet/page/data_page_writer.h"
+#include "jet/file/put_bytes.h"
+#include "jet/usage_map/usage_map_writer.h"
 
 namespace jet::write {
 namespace {
@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kNextPointer = 4;
 
 bool isLongValuePage(ByteView page) {
-  return page[0] == kPageData && std::equal(page.begin() + 4, page.begin() + 8, "LVAL");
+  return page[0] == kPageData && u32(page, kDataOwnerOffset) == kLongValueOwner;
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "jet/bytes.h"
-#include "jet/format.h"
-#include "jet/write/page_store.h"
-#include "jet/write/table_layout.h"
+#include "jet/file/bytes.h"
+#include "jet/file/format.h"
+#include "jet/journal/page_store.h"
+#include "jet/table/table_layout.h"
 
 namespace jet::write {
 

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "jet/bytes.h"
-#include "jet/format.h"
+#include "jet/file/bytes.h"
+#include "jet/file/format.h"
 
 namespace jet {
 
@@ -20,6 +20,8 @@ inline constexpr std::uint16_t kOffsetMask = 0x1FFF;
 }  // namespace row_slot
 
 inline constexpr std::size_t kDataOwnerOffset = 4;
+// The owner of long-value pages: "LVAL" read as a 32-bit number.
+inline constexpr std::uint32_t kLongValueOwner = 0x4C41564C;
 
 struct RowBounds {
   std::uint16_t slot = 0;   // the raw slot with its flags

@@ -1,11 +1,11 @@
-#include "jet/write/data_pages.h"
+#include "jet/page/data_page_writer.h"
 
 #include <algorithm>
 #include <array>
 
-#include "jet/data_page.h"
+#include "jet/page/data_page_format.h"
 #include "jet/error.h"
-#include "jet/write/put_bytes.h"
+#include "jet/file/put_bytes.h"
 
 namespace jet::write {
 namespace {
@@ -23,7 +23,7 @@ std::size_t lowestRowStart(ByteView page, const Format& f) {
 std::vector<std::uint8_t> emptyPage(const Format& f, std::span<const std::uint8_t, 4> owner) {
   std::vector<std::uint8_t> page(f.pageSize, 0);
   page[0] = kPageData;
-  page[1] = 0x01;
+  page[1] = kPageMark;
   put16(page, kFreeSpaceOffset, static_cast<std::uint16_t>(f.pageSize - f.dataFirstRowOffset));
   std::copy(owner.begin(), owner.end(), page.begin() + kDataOwnerOffset);
   return page;
@@ -38,8 +38,7 @@ std::vector<std::uint8_t> emptyDataPage(const Format& format, std::uint32_t tdef
 }
 
 std::vector<std::uint8_t> emptyLongValuePage(const Format& format) {
-  static constexpr std::array<std::uint8_t, 4> kLval = {'L', 'V', 'A', 'L'};
-  return emptyPage(format, kLval);
+  return emptyDataPage(format, kLongValueOwner);
 }
 
 std::size_t roomForRow(ByteView page, const Format& f) {

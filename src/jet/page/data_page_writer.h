@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "jet/bytes.h"
-#include "jet/format.h"
+#include "jet/file/bytes.h"
+#include "jet/file/format.h"
 
 namespace jet::write {
 

@@ -1,7 +1,7 @@
-#include "jet/write/index_page.h"
+#include "jet/page/index_page.h"
 
 #include "jet/error.h"
-#include "jet/write/put_bytes.h"
+#include "jet/file/put_bytes.h"
 
 namespace jet::write {
 namespace {
@@ -57,7 +57,7 @@ std::vector<std::uint8_t> encodeIndexPage(const IndexPage& p, const Format& f) {
   if (!fitsIndexPage(p.entries, f)) throw Error(errc::kFailure, "Index entries overflow their page.");
   std::vector<std::uint8_t> page(f.pageSize, 0);
   page[0] = p.leaf ? kPageIndexLeaf : kPageIndexNode;
-  page[1] = 0x01;
+  page[1] = kPageMark;
   put32(page, kTdef, p.tdefPage);
   put32(page, kPrev, p.prev);
   put32(page, kNext, p.next);

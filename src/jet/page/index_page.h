@@ -12,8 +12,8 @@
 #include <optional>
 #include <vector>
 
-#include "jet/bytes.h"
-#include "jet/format.h"
+#include "jet/file/bytes.h"
+#include "jet/file/format.h"
 
 namespace jet::write {
 

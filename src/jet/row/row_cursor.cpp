@@ -1,9 +1,8 @@
 // Row cursor and row counting.
-#include "jet/row_cursor.h"
+#include "jet/row/row_cursor.h"
 
-#include "jet/data_page.h"
-#include "jet/database.h"
-#include "jet/usage_map.h"
+#include "jet/page/data_page_format.h"
+#include "jet/usage_map/usage_map_reader.h"
 
 namespace jet {
 namespace {
@@ -36,12 +35,14 @@ std::uint64_t countLiveRows(Pager& pager, const Format& format, const TableDef& 
   return count;
 }
 
-RowCursor::RowCursor(std::shared_ptr<Database> database, std::shared_ptr<const TableDef> table)
-    : database_(std::move(database)),
+RowCursor::RowCursor(std::shared_ptr<const void> owner, Pager& pager, const Header& header,
+                     std::shared_ptr<const TableDef> table)
+    : owner_(std::move(owner)),
+      pager_(pager),
       table_(std::move(table)),
-      format_(database_->header().format),
-      pages_(tableDataPages(database_->pager(), format_, *table_)),
-      decoder_(database_->pager(), database_->header()) {}
+      format_(header.format),
+      pages_(tableDataPages(pager_, format_, *table_)),
+      decoder_(pager_, header) {}
 
 bool RowCursor::advanceToLiveSlot() {
   for (;;) {
@@ -50,7 +51,7 @@ bool RowCursor::advanceToLiveSlot() {
       if (!current_.deleted()) return true;
     }
     if (pageIndex_ >= pages_.size()) return false;
-    page_ = database_->pager().page(pages_[pageIndex_++]);
+    page_ = pager_.page(pages_[pageIndex_++]);
     const ByteView view(*page_);
     rowCount_ = ownsPage(view, table_->page) ? dataRowCount(view, format_) : 0;
     nextRow_ = 0;
@@ -60,7 +61,7 @@ bool RowCursor::advanceToLiveSlot() {
 ByteView RowCursor::followOverflow(ByteView pointerRow) {
   for (int hop = 0; hop < kMaxOverflowHops; ++hop) {
     const RowPointer target = RowPointer::decode(u32(pointerRow, 0));
-    overflowPage_ = database_->pager().page(target.page);
+    overflowPage_ = pager_.page(target.page);
     const ByteView view(*overflowPage_);
     if (view[0] != kPageData || target.row >= dataRowCount(view, format_))
       throw damaged("an overflow pointer names a missing row");

@@ -10,20 +10,21 @@
 #include <memory>
 #include <vector>
 
-#include "jet/pager.h"
-#include "jet/data_page.h"
-#include "jet/row_layout.h"
-#include "jet/table_def.h"
-#include "jet/value.h"
-#include "jet/value_decoder.h"
+#include "jet/file/pager.h"
+#include "jet/page/data_page_format.h"
+#include "jet/row/row_reader.h"
+#include "jet/table/table_def_reader.h"
+#include "jet/row/value.h"
+#include "jet/row/value_decoder.h"
 
 namespace jet {
 
-class Database;
-
 class RowCursor {
  public:
-  RowCursor(std::shared_ptr<Database> database, std::shared_ptr<const TableDef> table);
+  // `owner` keeps `pager` and `header` alive as long as the cursor: the
+  // open database they belong to.
+  RowCursor(std::shared_ptr<const void> owner, Pager& pager, const Header& header,
+            std::shared_ptr<const TableDef> table);
 
   // Decodes the next live row into `row` (resized to the column count);
   // false after the last one.
@@ -33,7 +34,8 @@ class RowCursor {
   bool advanceToLiveSlot();
   ByteView followOverflow(ByteView pointerRow);
 
-  std::shared_ptr<Database> database_;
+  std::shared_ptr<const void> owner_;
+  Pager& pager_;
   std::shared_ptr<const TableDef> table_;
   const Format& format_;
   std::vector<std::uint32_t> pages_;

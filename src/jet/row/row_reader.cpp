@@ -1,5 +1,5 @@
 // Row cracking for Jet3 and Jet4 rows.
-#include "jet/row_layout.h"
+#include "jet/row/row_reader.h"
 
 namespace jet {
 namespace {

@@ -11,9 +11,9 @@
 #include <cstddef>
 #include <vector>
 
-#include "jet/bytes.h"
-#include "jet/format.h"
-#include "jet/table_def.h"
+#include "jet/file/bytes.h"
+#include "jet/file/format.h"
+#include "jet/table/table_def_reader.h"
 
 namespace jet {
 

@@ -1,4 +1,4 @@
-#include "jet/write/row_encoder.h"
+#include "jet/row/row_writer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,7 +6,7 @@
 
 #include "jet/convert/utf16.h"
 #include "jet/error.h"
-#include "jet/write/put_bytes.h"
+#include "jet/file/put_bytes.h"
 
 namespace jet::write {
 namespace {

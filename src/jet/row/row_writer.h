@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "jet/convert/value.h"
-#include "jet/table_def.h"
+#include "jet/table/table_def_reader.h"
 
 namespace jet::write {
 

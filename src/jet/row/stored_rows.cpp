@@ -1,12 +1,12 @@
-#include "jet/write/stored_rows.h"
+#include "jet/row/stored_rows.h"
 
 #include "jet/convert/utf16.h"
-#include "jet/data_page.h"
+#include "jet/page/data_page_format.h"
 #include "jet/error.h"
-#include "jet/row_cursor.h"
-#include "jet/row_layout.h"
-#include "jet/value_decoder.h"
-#include "jet/write/put_bytes.h"
+#include "jet/row/row_cursor.h"
+#include "jet/row/row_reader.h"
+#include "jet/row/value_decoder.h"
+#include "jet/file/put_bytes.h"
 
 namespace jet::write {
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "jet/convert/value.h"
-#include "jet/header.h"
-#include "jet/pager.h"
-#include "jet/table_def.h"
-#include "jet/value.h"
-#include "jet/write/page_store.h"
+#include "jet/file/header.h"
+#include "jet/file/pager.h"
+#include "jet/table/table_def_reader.h"
+#include "jet/row/value.h"
+#include "jet/journal/page_store.h"
 
 namespace jet::write {
 

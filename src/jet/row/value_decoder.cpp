@@ -1,13 +1,13 @@
 // Value decoding for every Access column type.
-#include "jet/value_decoder.h"
+#include "jet/row/value_decoder.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 
-#include "jet/long_value.h"
-#include "jet/pager.h"
-#include "jet/text.h"
+#include "jet/long_value/long_value_reader.h"
+#include "jet/file/pager.h"
+#include "jet/file/text.h"
 
 namespace jet {
 namespace {

@@ -6,11 +6,11 @@
 
 #include <vector>
 
-#include "jet/code_page.h"
-#include "jet/header.h"
-#include "jet/row_layout.h"
-#include "jet/table_def.h"
-#include "jet/value.h"
+#include "jet/file/code_page.h"
+#include "jet/file/header.h"
+#include "jet/row/row_reader.h"
+#include "jet/table/table_def_reader.h"
+#include "jet/row/value.h"
 
 namespace jet {
 

@@ -1,6 +1,4 @@
-#include "jet/write/index_definitions.h"
-
-#include "jet/error.h"
+#include "jet/table/index_definitions.h"
 
 namespace jet::write {
 namespace {
@@ -21,40 +19,6 @@ constexpr std::uint8_t kPrimaryKeyKind = 0x01;
 constexpr std::uint8_t kForeignKeyKind = 0x02;
 constexpr std::uint8_t kOneSide = 0x01;
 constexpr std::uint32_t kNoIndex = 0xFFFFFFFF;
-
-const ColumnDef* columnNumbered(const TableDef& def, std::uint16_t number) {
-  for (const ColumnDef& c : def.columns)
-    if (c.number == number) return &c;
-  return nullptr;
-}
-
-const convert::Value& valueOf(const TableDef& def, const std::vector<convert::Value>& values, const ColumnDef& c) {
-  return values[static_cast<std::size_t>(&c - def.columns.data())];
-}
-
-struct NullKeys {
-  bool any = false;
-  bool all = true;
-};
-
-NullKeys nullKeys(const RealIndex& index, const TableDef& def, const std::vector<convert::Value>& values) {
-  NullKeys n;
-  for (const IndexColumn& ic : index.columns) {
-    const ColumnDef& c = *columnNumbered(def, ic.number);
-    const bool null = nullKey(c, valueOf(def, values, c));
-    n.any = n.any || null;
-    n.all = n.all && null;
-  }
-  return n;
-}
-
-Error nullInKey() {
-  return Error(errc::kFailure, "Index or primary key cannot contain a Null value.");
-}
-
-}  // namespace
-
-namespace {
 
 std::size_t realIndexesStart(ByteView d, const TableDef& def, const Format& f) {
   std::size_t at = f.tdefIndexCounts + def.realIndexes * f.realIndexCountSize + f.columnSize * def.columns.size();
@@ -109,42 +73,6 @@ std::vector<RealIndex> readRealIndexes(ByteView d, const TableDef& def, const Fo
     if (u8(d, logical + kLogicalKind) == kPrimaryKeyKind && real < out.size()) out[real].primaryKey = true;
   });
   return out;
-}
-
-std::optional<std::string> unsupportedIndex(const RealIndex& index, const TableDef& def, const KeyForms& forms) {
-  for (const IndexColumn& ic : index.columns) {
-    const ColumnDef* c = columnNumbered(def, ic.number);
-    if (c == nullptr) return "it indexes a column that does not exist";
-    if (auto reason = unkeyableColumn(*c, forms)) return reason;
-  }
-  return std::nullopt;
-}
-
-std::optional<Entry> indexEntry(const RealIndex& index, const TableDef& def, const std::vector<convert::Value>& values,
-                                const KeyForms& forms, std::uint32_t rowPointer) {
-  if (index.ignoresNulls() && nullKeys(index, def, values).all) return std::nullopt;
-  Entry e;
-  for (const IndexColumn& ic : index.columns) {
-    const ColumnDef& c = *columnNumbered(def, ic.number);
-    appendColumnKey(e, c, valueOf(def, values, c), ic.ascending, forms);
-  }
-  appendEntryRowPointer(e, rowPointer);
-  return e;
-}
-
-void addRowToIndex(PageStore& store, const Format& f, const RealIndex& index, const TableDef& def,
-                   const std::vector<convert::Value>& values, const KeyForms& forms, std::uint32_t rowPointer) {
-  const NullKeys nulls = nullKeys(index, def, values);
-  if (nulls.any && index.takesNoNull()) throw nullInKey();
-  const auto entry = indexEntry(index, def, values, forms, rowPointer);
-  if (entry) insertIndexEntry(store, f, index.location, *entry, index.unique() && !nulls.all);
-}
-
-bool removeRowFromIndex(PageStore& store, const Format& f, const RealIndex& index, const TableDef& def,
-                        const std::vector<convert::Value>& values, const KeyForms& forms,
-                        std::uint32_t rowPointer) {
-  const auto entry = indexEntry(index, def, values, forms, rowPointer);
-  return !entry || removeIndexEntry(store, f, index.location, *entry);
 }
 
 }  // namespace jet::write

@@ -1,24 +1,17 @@
-// The real (physical) indexes of a table as its definition describes
-// them, and keeping them in step with the rows. Keys are built for every
-// fixed-size type, Binary, NUMERIC and Text (General sort orders),
-// ascending or descending (index_keys.h); an index over a Memo, OLE,
-// Large Number or complex field makes the table one this engine will not
-// change.
+// The indexes of a table as its definition describes them: real
+// (physical) indexes with their columns, flags and where their tree is,
+// and the logical indexes that name them, among them the foreign keys of
+// enforced relationships. Keeping the trees in step with the rows is the
+// index layer's work (index/index_entries.h).
 #pragma once
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
-#include "jet/bytes.h"
-#include "jet/convert/value.h"
-#include "jet/format.h"
-#include "jet/table_def.h"
-#include "jet/write/index_keys.h"
-#include "jet/write/index_page.h"
-#include "jet/write/index_tree.h"
-#include "jet/write/page_store.h"
+#include "jet/file/bytes.h"
+#include "jet/file/format.h"
+#include "jet/table/table_def_reader.h"
 
 namespace jet::write {
 
@@ -30,6 +23,12 @@ struct IndexColumn {
 inline constexpr std::uint8_t kIndexUnique = 0x01;
 inline constexpr std::uint8_t kIndexIgnoresNulls = 0x02;
 inline constexpr std::uint8_t kIndexRequired = 0x08;
+
+struct IndexLocation {
+  std::uint32_t tdefPage = 0;
+  std::uint32_t root = 0;
+  std::uint32_t usageMap = 0;  // row pointer of the map of the index's pages
+};
 
 struct RealIndex {
   std::vector<IndexColumn> columns;
@@ -60,25 +59,5 @@ std::vector<ForeignKey> readForeignKeys(ByteView definition, const TableDef& def
 // The real index that the logical index numbered `logical` uses.
 std::optional<std::uint32_t> realIndexOf(ByteView definition, const TableDef& def, const Format& format,
                                          std::uint32_t logical);
-
-// Why the engine cannot keep `index` of `def` up to date; nullopt when it can.
-std::optional<std::string> unsupportedIndex(const RealIndex& index, const TableDef& def, const KeyForms& forms);
-
-// The entry of the row at `rowPointer` whose values (in def.columns order)
-// are `values`; nullopt when the index leaves the row out (all its key
-// columns null in an index that ignores nulls).
-std::optional<Entry> indexEntry(const RealIndex& index, const TableDef& def,
-                                const std::vector<convert::Value>& values, const KeyForms& forms,
-                                std::uint32_t rowPointer);
-
-// Adds the row's entry, refusing a null where the index takes none and a
-// second row with the same key in a unique index.
-void addRowToIndex(PageStore& store, const Format& format, const RealIndex& index, const TableDef& def,
-                   const std::vector<convert::Value>& values, const KeyForms& forms, std::uint32_t rowPointer);
-
-// Removes the row's entry; false when the index should hold it and does not.
-bool removeRowFromIndex(PageStore& store, const Format& format, const RealIndex& index, const TableDef& def,
-                        const std::vector<convert::Value>& values, const KeyForms& forms,
-                        std::uint32_t rowPointer);
 
 }  // namespace jet::write

@@ -1,10 +1,10 @@
 // LvProp parsing.
-#include "jet/properties.h"
+#include "jet/table/properties.h"
 
 #include <cstring>
 
-#include "jet/code_page.h"
-#include "jet/text.h"
+#include "jet/file/code_page.h"
+#include "jet/file/text.h"
 
 namespace jet {
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "jet/bytes.h"
-#include "jet/header.h"
+#include "jet/file/bytes.h"
+#include "jet/file/header.h"
 
 namespace jet {
 

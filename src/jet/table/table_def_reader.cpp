@@ -1,14 +1,14 @@
 // TDEF chain reading and parsing.
-#include "jet/table_def.h"
+#include "jet/table/table_def_reader.h"
 
 #include <algorithm>
 #include <unordered_set>
 
-#include "jet/code_page.h"
-#include "jet/header.h"
-#include "jet/pager.h"
-#include "jet/properties.h"
-#include "jet/text.h"
+#include "jet/file/code_page.h"
+#include "jet/file/header.h"
+#include "jet/file/pager.h"
+#include "jet/table/properties.h"
+#include "jet/file/text.h"
 
 namespace jet {
 namespace {

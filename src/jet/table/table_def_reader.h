@@ -9,35 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "jet/bytes.h"
-#include "jet/format.h"
+#include "jet/file/bytes.h"
+#include "jet/file/format.h"
+#include "jet/table/table_def_format.h"
 
 namespace jet {
 
 class Pager;
 struct Header;
-
-enum class ColumnType : std::uint8_t {
-  Boolean = 0x01, Byte = 0x02, Int16 = 0x03, Int32 = 0x04, Currency = 0x05,
-  Single = 0x06, Double = 0x07, DateTime = 0x08, Binary = 0x09, Text = 0x0A,
-  Ole = 0x0B, Memo = 0x0C, Guid = 0x0F, Numeric = 0x10, Complex = 0x12,
-  BigInt = 0x13, ExtDateTime = 0x14
-};
-
-// True for the type codes above; anything else is read as raw bytes.
-bool isKnownColumnType(std::uint8_t code);
-
-namespace column_flags {
-inline constexpr std::uint8_t kFixed = 0x01;
-inline constexpr std::uint8_t kNullable = 0x02;
-inline constexpr std::uint8_t kAutoLong = 0x04;
-inline constexpr std::uint8_t kAutoGuid = 0x40;
-inline constexpr std::uint8_t kHyperlink = 0x80;
-}  // namespace column_flags
-namespace column_ext_flags {
-inline constexpr std::uint8_t kCompressedUnicode = 0x01;
-inline constexpr std::uint8_t kCalculated = 0xC0;
-}  // namespace column_ext_flags
 
 struct ColumnDef {
   std::string name;
@@ -73,7 +52,7 @@ struct ColumnDef {
 struct TableDef {
   std::uint32_t page = 0;         // first TDEF page: the table's identity
   std::uint32_t storedRowCount = 0;  // not trusted: rows are counted by scanning
-  std::uint8_t tableType = 0;     // 0x4E user, 0x53 system
+  std::uint8_t tableType = 0;     // table_type::kUser or kSystem
   std::uint16_t maxColumns = 0;   // including deleted ones
   std::uint16_t varColumns = 0;
   std::uint32_t logicalIndexes = 0;

@@ -1,28 +1,23 @@
-#include "jet/write/table_definition.h"
+#include "jet/table/table_def_writer.h"
 
 #include <algorithm>
 #include <numeric>
 
 #include "jet/convert/utf16.h"
 #include "jet/error.h"
-#include "jet/sql/error_numbers.h"
-#include "jet/table_def.h"
-#include "jet/write/data_pages.h"
-#include "jet/write/index_definitions.h"
-#include "jet/write/index_page.h"
-#include "jet/write/table_layout.h"
-#include "jet/write/put_bytes.h"
-#include "jet/write/row_encoder.h"
-#include "jet/write/usage_maps.h"
+#include "jet/error_numbers.h"
+#include "jet/table/table_def_reader.h"
+#include "jet/page/data_page_writer.h"
+#include "jet/table/index_definitions.h"
+#include "jet/page/index_page.h"
+#include "jet/table/table_layout.h"
+#include "jet/file/put_bytes.h"
+#include "jet/usage_map/usage_map_writer.h"
 
 namespace jet::write {
 namespace {
 
-using sql::ColumnKind;
-
 constexpr std::uint32_t kMagicNumber = 1625;  // written by Access in every table and column block
-constexpr std::uint8_t kUserTable = 0x4E;
-constexpr std::uint8_t kSystemTable = 0x53;
 constexpr std::uint32_t kRealIndexMagic = 1923;  // leads every real index block Jet writes
 constexpr std::size_t kIndexCountBlock = 12;
 constexpr std::size_t kRealIndexBlock = 52;
@@ -35,8 +30,6 @@ constexpr std::uint8_t kAutoNumberWorks = 0x01;
 constexpr std::size_t kTableBlock = 63;
 constexpr std::size_t kColumnBlock = 25;
 constexpr std::size_t kPageHeader = 8;
-constexpr std::size_t kInlineMapRow = 69;  // type, start page, 64 bytes of bits
-constexpr std::uint16_t kGeneralSortOrder = 0x0409;
 
 struct Layout {
   std::uint8_t type;
@@ -44,29 +37,29 @@ struct Layout {
   bool fixed;
 };
 
-Layout layoutOf(const sql::ColumnType& t) {
-  switch (t.kind) {
-    case ColumnKind::Boolean: return {0x01, 1, true};
-    case ColumnKind::Byte: return {0x02, 1, true};
-    case ColumnKind::Integer: return {0x03, 2, true};
-    case ColumnKind::Long: return {0x04, 4, true};
-    case ColumnKind::Currency: return {0x05, 8, true};
-    case ColumnKind::Single: return {0x06, 4, true};
-    case ColumnKind::Double: return {0x07, 8, true};
-    case ColumnKind::DateTime: return {0x08, 8, true};
-    case ColumnKind::Guid: return {0x0F, 16, true};
-    case ColumnKind::Binary: return {0x09, t.size, false};
-    case ColumnKind::Text: return {0x0A, static_cast<std::uint16_t>(t.size * 2), false};
-    case ColumnKind::OleObject: return {0x0B, 0, false};
-    case ColumnKind::Memo: return {0x0C, 0, false};
-    case ColumnKind::Decimal: return {0x10, 17, false};  // Access keeps NUMERIC variable
+Layout layoutOf(const ColumnSpec& c) {
+  switch (c.type) {
+    case ColumnType::Boolean: return {0x01, 1, true};
+    case ColumnType::Byte: return {0x02, 1, true};
+    case ColumnType::Int16: return {0x03, 2, true};
+    case ColumnType::Int32: return {0x04, 4, true};
+    case ColumnType::Currency: return {0x05, 8, true};
+    case ColumnType::Single: return {0x06, 4, true};
+    case ColumnType::Double: return {0x07, 8, true};
+    case ColumnType::DateTime: return {0x08, 8, true};
+    case ColumnType::Guid: return {0x0F, 16, true};
+    case ColumnType::Binary: return {0x09, c.size, false};
+    case ColumnType::Text: return {0x0A, static_cast<std::uint16_t>(c.size * 2), false};
+    case ColumnType::Ole: return {0x0B, 0, false};
+    case ColumnType::Memo: return {0x0C, 0, false};
+    case ColumnType::Numeric: return {0x10, 17, false};  // Access keeps NUMERIC variable
+    default: return {0, 0, false};
   }
-  return {0, 0, false};
 }
 
-bool isLongValue(ColumnKind k) { return k == ColumnKind::Memo || k == ColumnKind::OleObject; }
+bool isLongValue(ColumnType t) { return t == ColumnType::Memo || t == ColumnType::Ole; }
 
-std::vector<std::uint8_t> emptyInlineMap() { return std::vector<std::uint8_t>(kInlineMapRow, 0); }
+std::vector<std::uint8_t> emptyInlineMap() { return std::vector<std::uint8_t>(kInlineMapHeader + kInlineMapBitmapBytes, 0); }
 
 // The new table's usage maps - owned pages, pages with free space, then
 // two per long-value column - as empty inline maps on as many new pages as
@@ -86,7 +79,8 @@ std::vector<std::uint32_t> createMaps(PageStore& store, const Format& f, std::si
 }
 
 void appendName(std::vector<std::uint8_t>& d, const std::string& name) {
-  const auto bytes = utf16leBytes(*convert::utf8ToUtf16(name));
+  std::vector<std::uint8_t> bytes;
+  convert::appendAsUtf16le(bytes, *convert::utf8ToUtf16(name));
   append16(d, static_cast<std::uint16_t>(bytes.size()));
   d.insert(d.end(), bytes.begin(), bytes.end());
 }
@@ -135,12 +129,12 @@ std::vector<std::uint8_t> definitionBytes(const Header& header, const TableShape
   const std::size_t indexes = shape.indexes.size();
   std::vector<std::uint8_t> d(kTableBlock + indexes * kIndexCountBlock, 0);
   d[0] = kPageTableDef;
-  d[1] = 0x01;
+  d[1] = kPageMark;
   put32(d, 12, kMagicNumber);
   d[24] = kAutoNumberWorks;
-  d[40] = shape.system ? kSystemTable : kUserTable;
+  d[40] = shape.system ? table_type::kSystem : table_type::kUser;
   std::uint16_t varColumns = 0;
-  for (const auto& c : columns) varColumns += layoutOf(c.type).fixed ? 0 : 1;
+  for (const auto& c : columns) varColumns += layoutOf(c).fixed ? 0 : 1;
   put16(d, 41, static_cast<std::uint16_t>(columns.size()));
   put16(d, 43, varColumns);
   put16(d, 45, static_cast<std::uint16_t>(columns.size()));
@@ -151,7 +145,7 @@ std::vector<std::uint8_t> definitionBytes(const Header& header, const TableShape
 
   std::uint16_t fixedOffset = 0, varIndex = 0;
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    const sql::ColumnType& t = columns[i].type;
+    const ColumnSpec& t = columns[i];
     const Layout l = layoutOf(t);
     std::vector<std::uint8_t> c(kColumnBlock, 0);
     c[0] = l.type;
@@ -159,18 +153,18 @@ std::vector<std::uint8_t> definitionBytes(const Header& header, const TableShape
     put16(c, 5, static_cast<std::uint16_t>(i));
     put16(c, 7, varIndex);
     put16(c, 9, static_cast<std::uint16_t>(i));
-    if (t.kind == ColumnKind::Decimal) {
+    if (t.type == ColumnType::Numeric) {
       c[11] = t.precision;
       c[12] = t.scale;
     } else {
       put16(c, 11, kGeneralSortOrder);
-      if (t.kind == ColumnKind::Text || t.kind == ColumnKind::Memo) c[14] = header.sortOrderVersion;
+      if (t.type == ColumnType::Text || t.type == ColumnType::Memo) c[14] = header.sortOrderVersion;
     }
     c[15] = static_cast<std::uint8_t>(column_flags::kNullable | (l.fixed ? column_flags::kFixed : 0) |
                                       (t.autoNumber ? column_flags::kAutoLong : 0) | shape.extraColumnFlags);
     if (l.fixed) {
       put16(c, 21, fixedOffset);
-      if (t.kind != ColumnKind::Boolean) fixedOffset = static_cast<std::uint16_t>(fixedOffset + l.length);
+      if (t.type != ColumnType::Boolean) fixedOffset = static_cast<std::uint16_t>(fixedOffset + l.length);
     } else {
       ++varIndex;
     }
@@ -182,7 +176,7 @@ std::vector<std::uint8_t> definitionBytes(const Header& header, const TableShape
   const std::vector<std::uint32_t> indexMaps(maps.end() - static_cast<std::ptrdiff_t>(indexes), maps.end());
   appendIndexes(d, shape.indexes, indexMaps, roots);
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (!isLongValue(columns[i].type.kind)) continue;
+    if (!isLongValue(columns[i].type)) continue;
     append16(d, static_cast<std::uint16_t>(i));
     append32(d, maps[map++]);
     append32(d, maps[map++]);
@@ -209,7 +203,7 @@ void checkObjectName(const std::string& name, const char* what) {
 }
 
 std::uint32_t createTableDefinition(PageStore& store, const Header& header,
-                                    const std::vector<sql::ColumnDefinition>& columns) {
+                                    const std::vector<ColumnSpec>& columns) {
   return createTableDefinition(store, header, TableShape{columns, {}, false, 0}, 0);
 }
 
@@ -221,7 +215,7 @@ std::uint32_t createTableDefinition(PageStore& store, const Header& header, cons
   if (firstPage == 0 && !shape.indexes.empty())
     firstPage = allocatePage(store, f, std::vector<std::uint8_t>(f.pageSize, 0));
   const std::size_t longValues = static_cast<std::size_t>(
-      std::count_if(columns.begin(), columns.end(), [](const auto& c) { return isLongValue(c.type.kind); }));
+      std::count_if(columns.begin(), columns.end(), [](const auto& c) { return isLongValue(c.type); }));
   const std::vector<std::uint32_t> maps = createMaps(store, f, 2 + 2 * longValues + shape.indexes.size());
   std::vector<std::uint32_t> roots;
   for (std::size_t i = 0; i < shape.indexes.size(); ++i) {
@@ -241,7 +235,7 @@ std::uint32_t createTableDefinition(PageStore& store, const Header& header, cons
     const std::size_t n = std::min(d.size() - at, f.pageSize - kPageHeader);
     std::vector<std::uint8_t> page(kPageHeader, 0);
     page[0] = kPageTableDef;
-    page[1] = 0x01;
+    page[1] = kPageMark;
     page.insert(page.end(), d.begin() + static_cast<std::ptrdiff_t>(at), d.begin() + static_cast<std::ptrdiff_t>(at + n));
     pages.push_back(std::move(page));
     at += n;

@@ -1,4 +1,4 @@
-#include "jet/write/table_layout.h"
+#include "jet/table/table_layout.h"
 
 #include "jet/error.h"
 
@@ -22,33 +22,21 @@ std::map<std::uint16_t, LongValueMaps> readLongValueMaps(ByteView d, const Table
   return maps;
 }
 
-sql::ColumnDefinition writableColumn(const ColumnDef& c) {
-  using sql::ColumnKind;
-  sql::ColumnDefinition out{c.name, {}};
-  auto& t = out.type;
+ColumnSpec writableColumn(const ColumnDef& c) {
+  ColumnSpec out{c.name, c.type()};
   if (c.calculated())
     throw Error(errc::kFailure, "Field '" + c.name + "' is calculated and cannot be written.");
   switch (c.type()) {
-    case ColumnType::Boolean: t.kind = ColumnKind::Boolean; break;
-    case ColumnType::Byte: t.kind = ColumnKind::Byte; break;
-    case ColumnType::Int16: t.kind = ColumnKind::Integer; break;
-    case ColumnType::Int32:
-      t.kind = ColumnKind::Long;
-      t.autoNumber = (c.flags & column_flags::kAutoLong) != 0;
+    case ColumnType::Boolean: case ColumnType::Byte: case ColumnType::Int16: case ColumnType::Currency:
+    case ColumnType::Single: case ColumnType::Double: case ColumnType::DateTime: case ColumnType::Ole:
+    case ColumnType::Memo: case ColumnType::Guid:
       break;
-    case ColumnType::Currency: t.kind = ColumnKind::Currency; break;
-    case ColumnType::Single: t.kind = ColumnKind::Single; break;
-    case ColumnType::Double: t.kind = ColumnKind::Double; break;
-    case ColumnType::DateTime: t.kind = ColumnKind::DateTime; break;
-    case ColumnType::Binary: t.kind = ColumnKind::Binary; t.size = c.length; break;
-    case ColumnType::Text: t.kind = ColumnKind::Text; t.size = static_cast<std::uint16_t>(c.length / 2); break;
-    case ColumnType::Ole: t.kind = ColumnKind::OleObject; break;
-    case ColumnType::Memo: t.kind = ColumnKind::Memo; break;
-    case ColumnType::Guid: t.kind = ColumnKind::Guid; break;
+    case ColumnType::Int32: out.autoNumber = (c.flags & column_flags::kAutoLong) != 0; break;
+    case ColumnType::Binary: out.size = c.length; break;
+    case ColumnType::Text: out.size = static_cast<std::uint16_t>(c.length / 2); break;
     case ColumnType::Numeric:
-      t.kind = ColumnKind::Decimal;
-      t.precision = c.precision;
-      t.scale = c.scale;
+      out.precision = c.precision;
+      out.scale = c.scale;
       break;
     default:
       throw Error(errc::kFailure, "Field '" + c.name + "' has a type this engine cannot write yet.");

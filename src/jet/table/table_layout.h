@@ -8,16 +8,12 @@
 #include <map>
 #include <vector>
 
-#include "jet/bytes.h"
-#include "jet/format.h"
-#include "jet/sql/statement.h"
-#include "jet/table_def.h"
+#include "jet/file/bytes.h"
+#include "jet/file/format.h"
+#include "jet/table/column_spec.h"
+#include "jet/table/table_def_reader.h"
 
 namespace jet::write {
-
-// TDEF fields the writer updates, as offsets into the first TDEF page.
-inline constexpr std::size_t kTdefRowCount = 16;
-inline constexpr std::size_t kTdefNextAutoNumber = 20;  // the last number handed out
 
 struct LongValueMaps {
   std::uint32_t owned = 0;  // row pointer of the map of the column's LVAL pages
@@ -30,6 +26,6 @@ std::map<std::uint16_t, LongValueMaps> readLongValueMaps(ByteView definition, co
 
 // The column as a statement's value converts to it; throws for types the
 // engine cannot write (complex, calculated, Large Number, Date/Time Extended).
-sql::ColumnDefinition writableColumn(const ColumnDef& column);
+ColumnSpec writableColumn(const ColumnDef& column);
 
 }  // namespace jet::write

@@ -1,8 +1,8 @@
 // Usage map decoding (inline and reference maps).
-#include "jet/usage_map.h"
+#include "jet/usage_map/usage_map_reader.h"
 
-#include "jet/data_page.h"
-#include "jet/pager.h"
+#include "jet/page/data_page_format.h"
+#include "jet/file/pager.h"
 
 namespace jet {
 namespace {
@@ -38,16 +38,16 @@ std::vector<std::uint32_t> readUsageMap(Pager& pager, const Format& format, std:
   std::vector<std::uint32_t> pages;
   switch (static_cast<UsageMapType>(u8(map, 0))) {
     case UsageMapType::Inline:
-      collectBits(map.subspan(std::min<std::size_t>(5, map.size())), u32(map, 1), pager.pageCount(), pages);
+      collectBits(map.subspan(std::min(kInlineMapHeader, map.size())), u32(map, 1), pager.pageCount(), pages);
       break;
     case UsageMapType::Reference: {
-      const std::uint64_t pagesPerMapPage = (format.pageSize - 4) * 8;
+      const std::uint64_t pagesPerMapPage = pagesPerBitmapPage(format);
       for (std::size_t i = 0; 1 + 4 * i + 4 <= map.size(); ++i) {
         const std::uint32_t mapPage = u32(map, 1 + 4 * i);
         if (mapPage == 0) continue;
         const Page bits = pager.page(mapPage);
         if ((*bits)[0] != kPageUsageMap) throw damaged("a usage map names a page that is not a bitmap");
-        collectBits(ByteView(*bits).subspan(4), i * pagesPerMapPage, pager.pageCount(), pages);
+        collectBits(ByteView(*bits).subspan(kBitmapPageHeader), i * pagesPerMapPage, pager.pageCount(), pages);
       }
       break;
     }

@@ -1,21 +1,17 @@
-// Usage maps: bitmaps of pages, one bit per page, least significant bit
-// first. An inline map (type 0) holds a start page and the bitmap in its
-// own row; a reference map (type 1) lists pages of type 0x05 that each hold
-// a bitmap for (page size - 4) * 8 consecutive pages. Tables find their
-// data pages through their owned-pages map.
+// Reading usage maps (usage_map_format.h). Tables find their data pages
+// through their owned-pages map.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "jet/bytes.h"
-#include "jet/format.h"
+#include "jet/file/bytes.h"
+#include "jet/file/format.h"
+#include "jet/usage_map/usage_map_format.h"
 
 namespace jet {
 
 class Pager;
-
-enum class UsageMapType : std::uint8_t { Inline = 0, Reference = 1 };
 
 // The pages whose bits are set in the map stored at `mapRow` (a row
 // pointer), in ascending order. Pages past the end of the file raise

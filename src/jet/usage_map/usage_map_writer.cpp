@@ -1,25 +1,19 @@
-#include "jet/write/usage_maps.h"
+#include "jet/usage_map/usage_map_writer.h"
 
 #include <algorithm>
 
-#include "jet/bytes.h"
-#include "jet/data_page.h"
+#include "jet/file/bytes.h"
+#include "jet/page/data_page_format.h"
 #include "jet/error.h"
-#include "jet/usage_map.h"
-#include "jet/write/data_pages.h"
-#include "jet/write/put_bytes.h"
+#include "jet/usage_map/usage_map_reader.h"
+#include "jet/page/data_page_writer.h"
+#include "jet/file/put_bytes.h"
 
 namespace jet::write {
 namespace {
 
-constexpr std::uint32_t kGlobalMapPage = 1;
 constexpr std::uint32_t kGlobalMapRow = kGlobalMapPage << 8;  // row 0
-constexpr std::size_t kInlineHeader = 5;                 // type and start page
-constexpr std::uint8_t kUsageMapPageHeader[] = {kPageUsageMap, 0x01, 0x00, 0x00};
-
-std::uint32_t pagesPerBitmapPage(const Format& f) {
-  return static_cast<std::uint32_t>((f.pageSize - 4) * 8);
-}
+constexpr std::uint8_t kUsageMapPageHeader[kBitmapPageHeader] = {kPageUsageMap, kPageMark, 0x00, 0x00};
 
 bool bit(std::span<const std::uint8_t> bitmap, std::uint64_t i) { return (bitmap[i / 8] >> (i % 8)) & 1; }
 void setBit(std::span<std::uint8_t> bitmap, std::uint64_t i, bool on) {
@@ -49,7 +43,7 @@ void convertToReference(PageStore& store, const Format& f, const RowLocation& at
       throw Error(errc::kFailure, "The table has outgrown its usage map: page " + std::to_string(p) +
                                       " cannot be recorded.");
     if (bitmapPages[slot] == 0) bitmapPages[slot] = newBitmapPage(store, f);
-    setBit(std::span(store.edit(bitmapPages[slot])).subspan(4), p % pagesPerBitmapPage(f), true);
+    setBit(std::span(store.edit(bitmapPages[slot])).subspan(kBitmapPageHeader), p % pagesPerBitmapPage(f), true);
   }
   auto row = rowBytes(store, at);
   std::fill(row.begin(), row.end(), 0);
@@ -61,8 +55,8 @@ void setInline(PageStore& store, const Format& f, const RowLocation& at, std::ui
                bool present) {
   auto row = rowBytes(store, at);
   const std::uint32_t start = u32(row, 1);
-  const std::uint64_t capacity = (row.size() - kInlineHeader) * 8;
-  auto bitmap = row.subspan(kInlineHeader);
+  const std::uint64_t capacity = (row.size() - kInlineMapHeader) * 8;
+  auto bitmap = row.subspan(kInlineMapHeader);
   if (page >= start && page - start < capacity) {
     setBit(bitmap, page - start, present);
     return;
@@ -95,7 +89,7 @@ void setReference(PageStore& store, const Format& f, const RowLocation& at, std:
     bitmapPage = newBitmapPage(store, f);
     put32(rowBytes(store, at), 1 + 4 * slot, bitmapPage);
   }
-  setBit(std::span(store.edit(bitmapPage)).subspan(4), page % pagesPerBitmapPage(f), present);
+  setBit(std::span(store.edit(bitmapPage)).subspan(kBitmapPageHeader), page % pagesPerBitmapPage(f), present);
 }
 
 // The global map's bit says "free". A page past its window that comes into
@@ -107,8 +101,8 @@ void setGlobal(PageStore& store, const Format& f, std::uint32_t page, bool free)
   if (row[0] != static_cast<std::uint8_t>(UsageMapType::Inline))
     throw Error(errc::kFailure, "The database's global usage map has a form this engine does not write.");
   const std::uint32_t start = u32(row, 1);
-  const std::uint64_t capacity = (row.size() - kInlineHeader) * 8;
-  auto bitmap = row.subspan(kInlineHeader);
+  const std::uint64_t capacity = (row.size() - kInlineMapHeader) * 8;
+  auto bitmap = row.subspan(kInlineMapHeader);
   if (page >= start && page - start < capacity) {
     setBit(bitmap, page - start, free);
     return;
@@ -132,7 +126,7 @@ std::uint32_t firstFreePage(PageStore& store, const Format& f) {
   const auto row = std::span<const std::uint8_t>(store.read(at.page)).subspan(at.start, at.end - at.start);
   if (row[0] != static_cast<std::uint8_t>(UsageMapType::Inline)) return 0;
   const std::uint32_t start = u32(row, 1);
-  const auto bitmap = row.subspan(kInlineHeader);
+  const auto bitmap = row.subspan(kInlineMapHeader);
   for (std::size_t byte = 0; byte < bitmap.size(); ++byte) {
     if (bitmap[byte] == 0) continue;  // eight pages in use
     for (unsigned b = 0; b < 8; ++b) {

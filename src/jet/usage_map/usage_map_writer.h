@@ -16,8 +16,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "jet/format.h"
-#include "jet/write/page_store.h"
+#include "jet/file/format.h"
+#include "jet/journal/page_store.h"
+#include "jet/usage_map/usage_map_format.h"
 
 namespace jet::write {
 
