@@ -19,9 +19,6 @@
 namespace jet::write {
 namespace {
 
-constexpr std::string_view kJetName = "Standard Jet DB";
-constexpr std::string_view kAceName = "Standard ACE DB";
-constexpr std::size_t kEngineNameOffset = 0x04;
 constexpr std::uint16_t kCodePage1252 = 1252;
 constexpr std::size_t kPasswordChars = 20;
 
@@ -64,7 +61,7 @@ std::vector<std::uint8_t> headerPage(const Header& h) {
 
   std::vector<std::uint8_t> p(h.format.pageSize, 0);
   p[kPageMark] = 0x01;
-  const std::string_view name = h.version == Version::Jet4 ? kJetName : kAceName;
+  const std::string_view name = h.version == Version::Jet4 ? kJetEngineName : kAceEngineName;
   std::copy(name.begin(), name.end(), p.begin() + kEngineNameOffset);
   p[kVersionOffset] = static_cast<std::uint8_t>(h.version);
   p[kHeaderFlags] = 0x01;

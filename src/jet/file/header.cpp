@@ -16,8 +16,6 @@ namespace jet {
 namespace {
 
 constexpr std::array<std::uint8_t, 4> kHeaderMaskKey = {0xC7, 0xDA, 0x39, 0x6B};
-constexpr std::string_view kJetName = "Standard Jet DB";
-constexpr std::string_view kAceName = "Standard ACE DB";
 
 // The date's integer part, saturated as Jet's writers convert it (NaN: 0).
 std::int32_t wholeDays(double date) {
@@ -67,8 +65,8 @@ OfficeEncryption officeEncryptionOf(ByteView page) {
 
 bool looksLikeAccessHeader(ByteView page0) {
   if (page0.size() < 2048 || page0[0] != 0 || page0[1] != 1) return false;
-  const auto name = std::string_view(reinterpret_cast<const char*>(page0.data()) + 4, kJetName.size());
-  if (name != kJetName && name != kAceName) return false;
+  const auto name = std::string_view(reinterpret_cast<const char*>(page0.data()) + kEngineNameOffset, kJetEngineName.size());
+  if (name != kJetEngineName && name != kAceEngineName) return false;
   return page0[kVersionOffset] <= static_cast<std::uint8_t>(Version::Ace17);
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "jet/file/bytes.h"
 #include "jet/file/format.h"
@@ -33,6 +34,12 @@ struct Header {
 // the header and in every text column's descriptor; its version tells the
 // legacy variant (0, Jet4 and ACE12) from the 2010 one (1).
 inline constexpr std::uint16_t kGeneralSortOrder = 0x0409;
+
+// The engine's name at the start of the header: Jet3 and Jet4 files
+// carry the first, ACE files the second.
+inline constexpr std::size_t kEngineNameOffset = 0x04;
+inline constexpr std::string_view kJetEngineName = "Standard Jet DB";
+inline constexpr std::string_view kAceEngineName = "Standard ACE DB";
 
 inline constexpr std::size_t kHeaderMaskStart = 0x18;
 inline constexpr std::size_t kVersionOffset = 0x14;

@@ -3,22 +3,7 @@
 namespace jet::write {
 namespace {
 
-constexpr std::size_t kIndexColumnSlots = 10;
-constexpr std::uint16_t kNoColumn = 0xFFFF;
-constexpr std::uint8_t kAscendingOrder = 0x01;
-// Within a Jet4 logical index block: its number, the real index it uses,
-// the relationship it takes part in (which side this table is, the other
-// table's logical index and definition page) and its kind.
-constexpr std::size_t kLogicalNumber = 4;
-constexpr std::size_t kLogicalRealIndex = 8;
-constexpr std::size_t kLogicalRelatedSide = 12;
-constexpr std::size_t kLogicalRelatedIndex = 13;
-constexpr std::size_t kLogicalRelatedTable = 17;
-constexpr std::size_t kLogicalKind = 23;
-constexpr std::uint8_t kPrimaryKeyKind = 0x01;
-constexpr std::uint8_t kForeignKeyKind = 0x02;
-constexpr std::uint8_t kOneSide = 0x01;
-constexpr std::uint32_t kNoIndex = 0xFFFFFFFF;
+using namespace logical_index;
 
 std::size_t realIndexesStart(ByteView d, const TableDef& def, const Format& f) {
   std::size_t at = f.tdefIndexCounts + def.realIndexes * f.realIndexCountSize + f.columnSize * def.columns.size();
@@ -38,10 +23,10 @@ void forEachLogicalIndex(ByteView d, const TableDef& def, const Format& f, Visit
 std::vector<ForeignKey> readForeignKeys(ByteView d, const TableDef& def, const Format& f) {
   std::vector<ForeignKey> out;
   forEachLogicalIndex(d, def, f, [&](std::size_t at) {
-    if (u8(d, at + kLogicalKind) != kForeignKeyKind || u8(d, at + kLogicalRelatedSide) == kOneSide ||
-        u32(d, at + kLogicalRelatedIndex) == kNoIndex)
+    if (u8(d, at + kKind) != kForeignKey || u8(d, at + kRelatedSide) == kOneSide ||
+        u32(d, at + kRelatedIndex) == kNoIndex)
       return;
-    out.push_back({u32(d, at + kLogicalRealIndex), u32(d, at + kLogicalRelatedTable), u32(d, at + kLogicalRelatedIndex)});
+    out.push_back({u32(d, at + kRealIndex), u32(d, at + kRelatedTable), u32(d, at + kRelatedIndex)});
   });
   return out;
 }
@@ -49,7 +34,7 @@ std::vector<ForeignKey> readForeignKeys(ByteView d, const TableDef& def, const F
 std::optional<std::uint32_t> realIndexOf(ByteView d, const TableDef& def, const Format& f, std::uint32_t logical) {
   std::optional<std::uint32_t> real;
   forEachLogicalIndex(d, def, f, [&](std::size_t at) {
-    if (u32(d, at + kLogicalNumber) == logical) real = u32(d, at + kLogicalRealIndex);
+    if (u32(d, at + kNumber) == logical) real = u32(d, at + kRealIndex);
   });
   return real;
 }
@@ -59,18 +44,19 @@ std::vector<RealIndex> readRealIndexes(ByteView d, const TableDef& def, const Fo
   std::vector<RealIndex> out;
   for (std::uint32_t i = 0; i < def.realIndexes; ++i, at += f.realIndexSize) {
     RealIndex index;
-    for (std::size_t slot = 0; slot < kIndexColumnSlots; ++slot) {
-      const std::uint16_t number = u16(d, at + 4 + 3 * slot);
-      if (number == kNoColumn) continue;
-      index.columns.push_back({number, u8(d, at + 6 + 3 * slot) == kAscendingOrder});
+    for (std::size_t slot = 0; slot < real_index::kColumnSlots; ++slot) {
+      const std::size_t column = at + real_index::kFirstColumnSlot + real_index::kColumnSlotSize * slot;
+      const std::uint16_t number = u16(d, column);
+      if (number == real_index::kNoColumn) continue;
+      index.columns.push_back({number, u8(d, column + real_index::kColumnOrder) == real_index::kAscending});
     }
-    index.location = {def.page, u32(d, at + 38), u32(d, at + 34)};
-    index.flags = u8(d, at + 46);
+    index.location = {def.page, u32(d, at + real_index::kRoot), u32(d, at + real_index::kUsageMap)};
+    index.flags = u8(d, at + real_index::kFlags);
     out.push_back(std::move(index));
   }
   forEachLogicalIndex(d, def, f, [&](std::size_t logical) {
-    const std::uint32_t real = u32(d, logical + kLogicalRealIndex);
-    if (u8(d, logical + kLogicalKind) == kPrimaryKeyKind && real < out.size()) out[real].primaryKey = true;
+    const std::uint32_t real = u32(d, logical + kRealIndex);
+    if (u8(d, logical + kKind) == kPrimaryKey && real < out.size()) out[real].primaryKey = true;
   });
   return out;
 }

@@ -39,4 +39,35 @@ inline constexpr std::uint8_t kSystem = 0x53;
 // The definition's field that holds the last AutoNumber handed out (Jet4).
 inline constexpr std::size_t kTdefNextAutoNumber = 20;
 
+// A real index block (Jet4): ten column slots of three bytes (the column's
+// number, 0xFFFF for none, then its order), then the row pointer of the
+// index's usage map, its root page and its flags.
+namespace real_index {
+inline constexpr std::size_t kColumnSlots = 10;
+inline constexpr std::size_t kFirstColumnSlot = 4;
+inline constexpr std::size_t kColumnSlotSize = 3;
+inline constexpr std::size_t kColumnOrder = 2;  // within a slot
+inline constexpr std::uint16_t kNoColumn = 0xFFFF;
+inline constexpr std::uint8_t kAscending = 0x01;
+inline constexpr std::size_t kUsageMap = 34;
+inline constexpr std::size_t kRoot = 38;
+inline constexpr std::size_t kFlags = 46;
+}  // namespace real_index
+
+// A logical index block (Jet4): its number, the real index it uses, the
+// relationship it takes part in (which side this table is, the other
+// table's logical index and definition page) and its kind.
+namespace logical_index {
+inline constexpr std::size_t kNumber = 4;
+inline constexpr std::size_t kRealIndex = 8;
+inline constexpr std::size_t kRelatedSide = 12;
+inline constexpr std::size_t kRelatedIndex = 13;
+inline constexpr std::size_t kRelatedTable = 17;
+inline constexpr std::size_t kKind = 23;
+inline constexpr std::uint8_t kPrimaryKey = 0x01;
+inline constexpr std::uint8_t kForeignKey = 0x02;
+inline constexpr std::uint8_t kOneSide = 0x01;
+inline constexpr std::uint32_t kNoIndex = 0xFFFFFFFF;
+}  // namespace logical_index
+
 }  // namespace jet

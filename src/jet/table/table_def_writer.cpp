@@ -19,17 +19,8 @@ namespace {
 
 constexpr std::uint32_t kMagicNumber = 1625;  // written by Access in every table and column block
 constexpr std::uint32_t kRealIndexMagic = 1923;  // leads every real index block Jet writes
-constexpr std::size_t kIndexCountBlock = 12;
-constexpr std::size_t kRealIndexBlock = 52;
-constexpr std::size_t kLogicalIndexBlock = 28;
-constexpr std::size_t kIndexColumnSlots = 10;
-constexpr std::uint8_t kAscending = 0x01;
-constexpr std::uint8_t kPrimaryKeyIndex = 0x01;
 constexpr std::uint8_t kNoCascade = 0x04;  // what Jet writes in both cascade bytes of a plain index
 constexpr std::uint8_t kAutoNumberWorks = 0x01;
-constexpr std::size_t kTableBlock = 63;
-constexpr std::size_t kColumnBlock = 25;
-constexpr std::size_t kPageHeader = 8;
 
 struct Layout {
   std::uint8_t type;
@@ -89,19 +80,20 @@ void appendName(std::vector<std::uint8_t>& d, const std::string& name) {
 // `maps` and `roots` hold each index's usage map and root page. Index
 // numbers follow `indexes`; the logical blocks go in name order, each
 // naming its real index, as Jet lists them.
-void appendIndexes(std::vector<std::uint8_t>& d, const std::vector<IndexShape>& indexes,
+void appendIndexes(std::vector<std::uint8_t>& d, const Format& f, const std::vector<IndexShape>& indexes,
                    const std::vector<std::uint32_t>& maps, const std::vector<std::uint32_t>& roots) {
   for (std::size_t i = 0; i < indexes.size(); ++i) {
-    std::vector<std::uint8_t> r(kRealIndexBlock, 0);
+    std::vector<std::uint8_t> r(f.realIndexSize, 0);
     put32(r, 0, kRealIndexMagic);
-    for (std::size_t slot = 0; slot < kIndexColumnSlots; ++slot) {
+    for (std::size_t slot = 0; slot < real_index::kColumnSlots; ++slot) {
       const bool used = slot < indexes[i].columns.size();
-      put16(r, 4 + 3 * slot, used ? indexes[i].columns[slot] : 0xFFFF);
-      r[6 + 3 * slot] = used ? kAscending : 0;
+      const std::size_t column = real_index::kFirstColumnSlot + real_index::kColumnSlotSize * slot;
+      put16(r, column, used ? indexes[i].columns[slot] : real_index::kNoColumn);
+      r[column + real_index::kColumnOrder] = used ? real_index::kAscending : 0;
     }
-    put32(r, 34, maps[i]);
-    put32(r, 38, roots[i]);
-    r[46] = indexes[i].flags;
+    put32(r, real_index::kUsageMap, maps[i]);
+    put32(r, real_index::kRoot, roots[i]);
+    r[real_index::kFlags] = indexes[i].flags;
     d.insert(d.end(), r.begin(), r.end());
   }
   std::vector<std::size_t> byName(indexes.size());
@@ -109,14 +101,14 @@ void appendIndexes(std::vector<std::uint8_t>& d, const std::vector<IndexShape>& 
   std::sort(byName.begin(), byName.end(),
             [&](std::size_t a, std::size_t b) { return indexes[a].name < indexes[b].name; });
   for (const std::size_t i : byName) {
-    std::vector<std::uint8_t> l(kLogicalIndexBlock, 0);
+    std::vector<std::uint8_t> l(f.logicalIndexSize, 0);
     put32(l, 0, kMagicNumber);
-    put32(l, 4, static_cast<std::uint32_t>(i));
-    put32(l, 8, static_cast<std::uint32_t>(i));
-    put32(l, 13, 0xFFFFFFFF);  // no related index
+    put32(l, logical_index::kNumber, static_cast<std::uint32_t>(i));
+    put32(l, logical_index::kRealIndex, static_cast<std::uint32_t>(i));
+    put32(l, logical_index::kRelatedIndex, logical_index::kNoIndex);
     l[21] = kNoCascade;
     l[22] = kNoCascade;
-    l[23] = indexes[i].primaryKey ? kPrimaryKeyIndex : 0;
+    l[logical_index::kKind] = indexes[i].primaryKey ? logical_index::kPrimaryKey : 0;
     d.insert(d.end(), l.begin(), l.end());
   }
   for (const std::size_t i : byName) appendName(d, indexes[i].name);
@@ -125,56 +117,57 @@ void appendIndexes(std::vector<std::uint8_t>& d, const std::vector<IndexShape>& 
 std::vector<std::uint8_t> definitionBytes(const Header& header, const TableShape& shape,
                                           const std::vector<std::uint32_t>& maps,
                                           const std::vector<std::uint32_t>& roots) {
+  const Format& f = header.format;
   const auto& columns = shape.columns;
   const std::size_t indexes = shape.indexes.size();
-  std::vector<std::uint8_t> d(kTableBlock + indexes * kIndexCountBlock, 0);
+  std::vector<std::uint8_t> d(f.tdefIndexCounts + indexes * f.realIndexCountSize, 0);
   d[0] = kPageTableDef;
   d[1] = kPageMark;
   put32(d, 12, kMagicNumber);
   d[24] = kAutoNumberWorks;
-  d[40] = shape.system ? table_type::kSystem : table_type::kUser;
+  d[f.tdefTableType] = shape.system ? table_type::kSystem : table_type::kUser;
   std::uint16_t varColumns = 0;
   for (const auto& c : columns) varColumns += layoutOf(c).fixed ? 0 : 1;
-  put16(d, 41, static_cast<std::uint16_t>(columns.size()));
-  put16(d, 43, varColumns);
-  put16(d, 45, static_cast<std::uint16_t>(columns.size()));
-  put32(d, 47, static_cast<std::uint32_t>(indexes));
-  put32(d, 51, static_cast<std::uint32_t>(indexes));
-  put32(d, 55, maps[0]);
-  put32(d, 59, maps[1]);
+  put16(d, f.tdefMaxColumns, static_cast<std::uint16_t>(columns.size()));
+  put16(d, f.tdefVarColumns, varColumns);
+  put16(d, f.tdefColumns, static_cast<std::uint16_t>(columns.size()));
+  put32(d, f.tdefLogicalIndexes, static_cast<std::uint32_t>(indexes));
+  put32(d, f.tdefRealIndexes, static_cast<std::uint32_t>(indexes));
+  put32(d, f.tdefOwnedPages, maps[0]);
+  put32(d, f.tdefFreePages, maps[1]);
 
   std::uint16_t fixedOffset = 0, varIndex = 0;
   for (std::size_t i = 0; i < columns.size(); ++i) {
     const ColumnSpec& t = columns[i];
     const Layout l = layoutOf(t);
-    std::vector<std::uint8_t> c(kColumnBlock, 0);
-    c[0] = l.type;
+    std::vector<std::uint8_t> c(f.columnSize, 0);
+    c[f.colType] = l.type;
     put32(c, 1, kMagicNumber);
-    put16(c, 5, static_cast<std::uint16_t>(i));
-    put16(c, 7, varIndex);
+    put16(c, f.colNumber, static_cast<std::uint16_t>(i));
+    put16(c, f.colVarIndex, varIndex);
     put16(c, 9, static_cast<std::uint16_t>(i));
     if (t.type == ColumnType::Numeric) {
-      c[11] = t.precision;
-      c[12] = t.scale;
+      c[f.colMisc] = t.precision;
+      c[f.colMisc + 1] = t.scale;
     } else {
-      put16(c, 11, kGeneralSortOrder);
+      put16(c, f.colMisc, kGeneralSortOrder);
       if (t.type == ColumnType::Text || t.type == ColumnType::Memo) c[14] = header.sortOrderVersion;
     }
-    c[15] = static_cast<std::uint8_t>(column_flags::kNullable | (l.fixed ? column_flags::kFixed : 0) |
+    c[f.colFlags] = static_cast<std::uint8_t>(column_flags::kNullable | (l.fixed ? column_flags::kFixed : 0) |
                                       (t.autoNumber ? column_flags::kAutoLong : 0) | shape.extraColumnFlags);
     if (l.fixed) {
-      put16(c, 21, fixedOffset);
+      put16(c, f.colFixedOffset, fixedOffset);
       if (t.type != ColumnType::Boolean) fixedOffset = static_cast<std::uint16_t>(fixedOffset + l.length);
     } else {
       ++varIndex;
     }
-    put16(c, 23, l.length);
+    put16(c, f.colLength, l.length);
     d.insert(d.end(), c.begin(), c.end());
   }
   for (const auto& c : columns) appendName(d, c.name);
   std::size_t map = 2;
   const std::vector<std::uint32_t> indexMaps(maps.end() - static_cast<std::ptrdiff_t>(indexes), maps.end());
-  appendIndexes(d, shape.indexes, indexMaps, roots);
+  appendIndexes(d, f, shape.indexes, indexMaps, roots);
   for (std::size_t i = 0; i < columns.size(); ++i) {
     if (!isLongValue(columns[i].type)) continue;
     append16(d, static_cast<std::uint16_t>(i));
@@ -232,8 +225,8 @@ std::uint32_t createTableDefinition(PageStore& store, const Header& header, cons
   std::size_t at = std::min(d.size(), f.pageSize);
   pages.emplace_back(d.begin(), d.begin() + static_cast<std::ptrdiff_t>(at));
   while (at < d.size()) {
-    const std::size_t n = std::min(d.size() - at, f.pageSize - kPageHeader);
-    std::vector<std::uint8_t> page(kPageHeader, 0);
+    const std::size_t n = std::min(d.size() - at, f.pageSize - f.tdefPageHeader);
+    std::vector<std::uint8_t> page(f.tdefPageHeader, 0);
     page[0] = kPageTableDef;
     page[1] = kPageMark;
     page.insert(page.end(), d.begin() + static_cast<std::ptrdiff_t>(at), d.begin() + static_cast<std::ptrdiff_t>(at + n));
@@ -244,7 +237,7 @@ std::uint32_t createTableDefinition(PageStore& store, const Header& header, cons
   for (auto& p : pages) {
     const std::size_t used = p.size();
     p.resize(f.pageSize, 0);
-    put16(p, 2, static_cast<std::uint16_t>(f.pageSize - used - (numbers.empty() ? kPageHeader : 0)));
+    put16(p, 2, static_cast<std::uint16_t>(f.pageSize - used - (numbers.empty() ? f.tdefPageHeader : 0)));
     if (numbers.empty() && firstPage != 0) {
       store.edit(firstPage) = std::move(p);
       numbers.push_back(firstPage);
