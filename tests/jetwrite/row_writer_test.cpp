@@ -1,4 +1,4 @@
-// Rows as the encoder lays them out, cracked again by the reader's own row
+// Rows as the writer lays them out, cracked again by the reader's own row
 // code: every value where the reader looks for it, whatever order the
 // variable-width slots take relative to the columns.
 #include <gtest/gtest.h>
