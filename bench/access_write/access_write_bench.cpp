@@ -29,7 +29,7 @@
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
-#include "jet/write/new_database.h"
+#include "jet/database/new_database.h"
 
 namespace {
 

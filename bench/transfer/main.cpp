@@ -43,7 +43,7 @@
 #include "ado/connection.h"
 #include "app/saved_settings.h"
 #include "db/connection_factory.h"
-#include "jet/write/new_database.h"
+#include "jet/database/new_database.h"
 #include "pages/common_dialog.h"
 #include "pages/form1.h"
 #include "pages/form2.h"

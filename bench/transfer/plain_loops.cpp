@@ -6,7 +6,7 @@
 #include "ado/access/field_mapping.h"
 #include "ado/connection.h"
 #include "common/bare_odbc.h"
-#include "jet/database.h"
+#include "jet/database/database.h"
 
 namespace bench {
 namespace {

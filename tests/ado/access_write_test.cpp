@@ -12,7 +12,7 @@
 #include "ado/recordset.h"
 #include "expect_error.h"
 #include "jet/error.h"
-#include "jet/write/new_database.h"
+#include "jet/database/new_database.h"
 #include "jetwrite/temp_dir.h"
 
 namespace {

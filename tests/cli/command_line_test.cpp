@@ -7,7 +7,7 @@
 #include <atomic>
 
 #include "ado/connection.h"
-#include "jet/write/new_database.h"
+#include "jet/database/new_database.h"
 #include "support/odbc_sandbox.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "ado/recordset.h"
 #include "db/access.h"
 #include "db/table_list.h"
-#include "jet/write/new_database.h"
+#include "jet/database/new_database.h"
 #include "page_fields.h"
 #include "support/list_contents.h"
 #include "support/scripted_prompter.h"

@@ -6,10 +6,10 @@
 #include <random>
 
 #include "fixtures.h"
-#include "jet/data_page.h"
+#include "jet/page/data_page_format.h"
 #include "read_everything.h"
-#include "jet/row_layout.h"
-#include "jet/usage_map.h"
+#include "jet/row/row_reader.h"
+#include "jet/usage_map/usage_map_reader.h"
 
 namespace jet {
 namespace {

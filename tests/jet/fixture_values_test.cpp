@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "fixtures.h"
-#include "jet/value_decoder.h"
+#include "jet/row/value_decoder.h"
 
 namespace jet {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "jet/database.h"
+#include "jet/database/database.h"
 
 namespace jet::testing {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <functional>
 
-#include "jet/header.h"
+#include "jet/file/header.h"
 #include "fixtures.h"
 
 namespace jet {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "jet/database.h"
+#include "jet/database/database.h"
 
 namespace jet::testing {
 

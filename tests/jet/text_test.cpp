@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "jet/code_page.h"
-#include "jet/text.h"
+#include "jet/file/code_page.h"
+#include "jet/file/text.h"
 
 namespace jet {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "index_audit.h"
 #include "indexed_table.h"
-#include "jet/write/database_writer.h"
+#include "jet/database/database_writer.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
 
@@ -22,12 +22,10 @@ constexpr int kRounds = 100;
 class Churn : public testing::TestWithParam<const char*> {};
 
 TEST_P(Churn, EveryIndexStaysSoundAfterEveryStatement) {
-  using sql::ColumnKind;
   jetwrite_test::TempDir dir;
   const std::string path = jetwrite_test::copyFixture(dir, GetParam());
   jetwrite_test::addIndexedTable(path, "Keys",
-                                 {{{"n", {ColumnKind::Long, 0, 0, 0, false}}, true, 0x81},
-                                  {{"t", {ColumnKind::Text, 40, 0, 0, false}}, false, 0x80}});
+                                 {{{"n", ColumnType::Int32}, true, 0x81}, {{"t", ColumnType::Text, 40}, false, 0x80}});
   DatabaseWriter writer(path, "");
   std::string faults;
   for (int round = 0; round < kRounds && faults.empty(); ++round) {

@@ -13,9 +13,10 @@
 
 #include "fixture_pages.h"
 #include "index_audit.h"
-#include "jet/database.h"
+#include "jet/database/database.h"
+#include "jet/sql/executor.h"
 #include "jet/sql/parser.h"
-#include "jet/write/database_writer.h"
+#include "jet/database/database_writer.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
@@ -57,7 +58,7 @@ TEST(Crash, KilledDuringInsertsLeavesWholeRows) {
     const std::string path = copyFixture(dir, "jet4/empty2003.mdb");
     {
       DatabaseWriter writer(path, "");
-      writer.execute(sql::parse("CREATE TABLE `t`(`id` COUNTER,`n` INT,`m` MEMO)"));
+      sql::execute(writer, sql::parse("CREATE TABLE `t`(`id` COUNTER,`n` INT,`m` MEMO)"));
     }
     killMidway(
         [&](auto started) {
@@ -66,7 +67,7 @@ TEST(Crash, KilledDuringInsertsLeavesWholeRows) {
             // Every row's memo repeats its number, so a torn row shows.
             std::string memo;
             for (int k = 0; k < 300; ++k) memo += std::to_string(i) + ";";
-            writer.execute(sql::parse("INSERT INTO `t` VALUES(NULL, '" + std::to_string(i) + "', '" + memo + "')"));
+            sql::execute(writer, sql::parse("INSERT INTO `t` VALUES(NULL, '" + std::to_string(i) + "', '" + memo + "')"));
             if (i == 20) started();
           }
         },
@@ -88,7 +89,7 @@ TEST(Crash, KilledDuringInsertsLeavesWholeRows) {
     EXPECT_EQ(count.output, std::to_string(expected) + "\n");
     // The file takes further statements.
     DatabaseWriter writer(path, "");
-    writer.execute(sql::parse("INSERT INTO `t` VALUES(NULL, '-1', 'after')"));
+    sql::execute(writer, sql::parse("INSERT INTO `t` VALUES(NULL, '-1', 'after')"));
   }
 }
 
@@ -97,13 +98,13 @@ TEST(Crash, KilledDuringDropsLeavesTheCatalogRight) {
   const std::string path = copyFixture(dir, "ace14/empty2010.accdb");
   {
     DatabaseWriter writer(path, "");
-    for (int i = 0; i < 120; ++i) writer.execute(sql::parse("CREATE TABLE `T" + std::to_string(i) + "`(`a` INT)"));
+    for (int i = 0; i < 120; ++i) sql::execute(writer, sql::parse("CREATE TABLE `T" + std::to_string(i) + "`(`a` INT)"));
   }
   killMidway(
       [&](auto started) {
         DatabaseWriter writer(path, "");
         for (int i = 0; i < 120; ++i) {
-          writer.execute(sql::parse("DROP TABLE `T" + std::to_string(i) + "`;"));
+          sql::execute(writer, sql::parse("DROP TABLE `T" + std::to_string(i) + "`;"));
           if (i == 5) started();
         }
       },
@@ -132,16 +133,16 @@ TEST(Crash, KilledDuringALargeCopyLeavesNoPartOfIt) {
   for (int i = 0; i < 20000; ++i) memo += "\u0436";
   {
     DatabaseWriter writer(path, "");
-    writer.execute(sql::parse("CREATE TABLE `t`(`n` INT,`m` MEMO)"));
+    sql::execute(writer, sql::parse("CREATE TABLE `t`(`n` INT,`m` MEMO)"));
     for (int i = 0; i < kRows; ++i)
-      writer.execute(sql::parse("INSERT INTO `t` VALUES('" + std::to_string(i) + "', '" + memo + "')"));
+      sql::execute(writer, sql::parse("INSERT INTO `t` VALUES('" + std::to_string(i) + "', '" + memo + "')"));
   }
   const auto before = std::filesystem::file_size(path);
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     DatabaseWriter writer(path, "");
-    writer.execute(sql::parse("SELECT a1.* INTO `copy` FROM `t` AS a1;"));
+    sql::execute(writer, sql::parse("SELECT a1.* INTO `copy` FROM `t` AS a1;"));
     ::_exit(0);
   }
   // Killed as soon as the copy's first pages reach the file.

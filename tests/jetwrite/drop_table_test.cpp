@@ -6,10 +6,10 @@
 
 #include "fixture_pages.h"
 #include "index_audit.h"
-#include "jet/database.h"
+#include "jet/database/database.h"
 #include "jet/error.h"
 #include "jet/sql/parser.h"
-#include "jet/write/database_writer.h"
+#include "jet/database/database_writer.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"

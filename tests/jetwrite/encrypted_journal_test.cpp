@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "jet/database.h"
-#include "jet/write/new_database.h"
+#include "jet/database/database.h"
+#include "jet/database/new_database.h"
 #include "scratch_copy.h"
 
 namespace {

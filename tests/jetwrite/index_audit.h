@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "jet/database.h"
+#include "jet/database/database.h"
 #include "jet/error.h"
-#include "jet/write/index_definitions.h"
-#include "jet/write/index_page.h"
-#include "jet/write/stored_rows.h"
+#include "jet/index/index_entries.h"
+#include "jet/page/index_page.h"
+#include "jet/row/stored_rows.h"
 
 namespace jetwrite_test {
 

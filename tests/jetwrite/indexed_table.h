@@ -9,16 +9,16 @@
 #include <vector>
 
 #include "index_audit.h"
-#include "jet/database.h"
-#include "jet/write/catalog_writer.h"
-#include "jet/write/page_store.h"
-#include "jet/write/stored_rows.h"
-#include "jet/write/table_definition.h"
+#include "jet/database/database.h"
+#include "jet/catalog/catalog_writer.h"
+#include "jet/journal/page_store.h"
+#include "jet/row/stored_rows.h"
+#include "jet/table/table_def_writer.h"
 
 namespace jetwrite_test {
 
 struct IndexedColumn {
-  jet::sql::ColumnDefinition column;
+  jet::ColumnSpec column;
   bool ascending = true;
   std::uint8_t flags = 0x80;  // the flag Jet sets on every index
   bool primaryKey = false;

@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "fixture_pages.h"
-#include "jet/database.h"
+#include "jet/database/database.h"
 #include "jet/error.h"
-#include "jet/sql/error_numbers.h"
-#include "jet/write/database_writer.h"
+#include "jet/error_numbers.h"
+#include "jet/database/database_writer.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
@@ -43,10 +43,10 @@ TEST(Insert, RowsOfEveryColumnReadBackThroughOurReader) {
   const std::string path = copyFixture(dir, kFunctions);
   {
     DatabaseWriter writer(path, "");
-    writer.insert({"t_funcs", {text("7"), text("short"), text("123.4565"), text("2024-03-01 12:00:00")}});
-    writer.insert({"t_funcs", {null(), text(memo(2000)), text("-1.5"), null()}});
-    writer.insert({"t_funcs", {text("-32768"), text(memo(100000)), null(), text("1899-12-29 06:00:00")}});
-    writer.insert({"t_funcs", {text("0"), text(""), text("0"), text("00:00")}});
+    writer.insert("t_funcs", {text("7"), text("short"), text("123.4565"), text("2024-03-01 12:00:00")});
+    writer.insert("t_funcs", {null(), text(memo(2000)), text("-1.5"), null()});
+    writer.insert("t_funcs", {text("-32768"), text(memo(100000)), null(), text("1899-12-29 06:00:00")});
+    writer.insert("t_funcs", {text("0"), text(""), text("0"), text("00:00")});
   }
   const auto rows = readAll(path, "t_funcs");
   ASSERT_EQ(rows.size(), 5u);
@@ -72,8 +72,8 @@ TEST(Insert, IndependentReadersAgree) {
   {
     DatabaseWriter writer(path, "");
     for (int i = 0; i < 600; ++i)
-      writer.insert({"t_funcs", {text(std::to_string(i)), text(i % 50 == 0 ? memo(5000) : "m" + std::to_string(i)),
-                                 text(std::to_string(i) + ".25"), text("2020-01-02")}});
+      writer.insert("t_funcs", {text(std::to_string(i)), text(i % 50 == 0 ? memo(5000) : "m" + std::to_string(i)),
+                                 text(std::to_string(i) + ".25"), text("2020-01-02")});
   }
   const auto exported = jetwrite_test::mdbExport(path, "t_funcs");
   ASSERT_EQ(exported.status, 0) << exported.output;
@@ -95,16 +95,16 @@ TEST(Insert, AFailedStatementChangesNothing) {
   const auto before = jetwrite_test::readFile(path);
   DatabaseWriter writer(path, "");
   try {
-    writer.insert({"t_funcs", {text("1"), text(memo(3000)), text("1"), text("not a date")}});
+    writer.insert("t_funcs", {text("1"), text(memo(3000)), text("1"), text("not a date")});
     FAIL() << "the bad date was taken";
   } catch (const Error& e) {
     EXPECT_EQ(e.number(), errc::kTypeMismatch);
   }
-  EXPECT_THROW(writer.insert({"t_funcs", {text("1")}}), Error);
-  EXPECT_THROW(writer.insert({"t_funcs", {text("40000"), null(), null(), null()}}), Error);
+  EXPECT_THROW(writer.insert("t_funcs", {text("1")}), Error);
+  EXPECT_THROW(writer.insert("t_funcs", {text("40000"), null(), null(), null()}), Error);
   EXPECT_EQ(jetwrite_test::readFile(path), before);
   // The writer is still usable after failures.
-  writer.insert({"t_funcs", {text("1"), null(), null(), null()}});
+  writer.insert("t_funcs", {text("1"), null(), null(), null()});
   EXPECT_EQ(readAll(path, "t_funcs").size(), 2u);
 }
 
@@ -114,13 +114,13 @@ TEST(Insert, RefusesWhatItCannotWriteFaithfully) {
   // A Large Number column (under an index, too): the engine writes no such values.
   DatabaseWriter writer(copyFixture(dir, "ace16/bigint.accdb"), "");
   try {
-    writer.insert({"Table", {null(), null()}});
+    writer.insert("Table", {null(), null()});
     FAIL();
   } catch (const Error& e) {
     EXPECT_NE(e.description().find("cannot write"), std::string::npos) << e.description();
   }
-  EXPECT_THROW(writer.insert({"MSysObjects", {null()}}), Error);
-  EXPECT_THROW(writer.insert({"NoSuchTable", {null()}}), Error);
+  EXPECT_THROW(writer.insert("MSysObjects", {null()}), Error);
+  EXPECT_THROW(writer.insert("NoSuchTable", {null()}), Error);
 }
 
 TEST(Insert, RowsOnTheManySideOfAnEnforcedRelationshipNeedTheirRelatedRow) {

@@ -8,10 +8,10 @@
 
 #include "fixture_pages.h"
 #include "index_audit.h"
-#include "jet/database.h"
+#include "jet/database/database.h"
 #include "jet/error.h"
-#include "jet/write/database_writer.h"
-#include "jet/write/new_database.h"
+#include "jet/database/database_writer.h"
+#include "jet/database/new_database.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"

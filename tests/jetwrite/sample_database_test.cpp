@@ -6,7 +6,7 @@
 #include <map>
 
 #include "index_audit.h"
-#include "jet/database.h"
+#include "jet/database/database.h"
 #include "oracles.h"
 
 namespace jet::write {

@@ -10,8 +10,9 @@
 #include <string_view>
 
 #include "fixture_pages.h"
+#include "jet/sql/executor.h"
 #include "jet/sql/parser.h"
-#include "jet/write/database_writer.h"
+#include "jet/database/database_writer.h"
 #include "temp_dir.h"
 
 namespace jetwrite_test {
@@ -40,7 +41,7 @@ inline jet::sql::Literal text(std::string t) { return {jet::sql::Literal::Kind::
 inline jet::sql::Literal null() { return {jet::sql::Literal::Kind::Null, ""}; }
 
 inline void run(jet::write::DatabaseWriter& writer, std::string_view sql) {
-  writer.execute(jet::sql::parse(sql));
+  jet::sql::execute(writer, jet::sql::parse(sql));
 }
 
 }  // namespace jetwrite_test

@@ -5,10 +5,11 @@
 #include <filesystem>
 
 #include "fixture_pages.h"
-#include "jet/database.h"
+#include "jet/database/database.h"
 #include "jet/error.h"
+#include "jet/sql/executor.h"
 #include "jet/sql/parser.h"
-#include "jet/write/database_writer.h"
+#include "jet/database/database_writer.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
@@ -30,7 +31,7 @@ TEST(SelectInto, CopiesColumnsAndRowsButNoIndexes) {
   const std::string path = copyFixture(dir, "ace12/testV2007.accdb");
   {
     DatabaseWriter writer(path, "");
-    writer.execute(sql::parse("SELECT a1.* INTO `Copy of Table1` FROM `Table1` AS a1;"));
+    sql::execute(writer, sql::parse("SELECT a1.* INTO `Copy of Table1` FROM `Table1` AS a1;"));
   }
   auto db = Database::open(path, "");
   const Table original = db->table("Table1");
@@ -51,7 +52,7 @@ TEST(SelectInto, CopiesLongValues) {
   const std::string path = copyFixture(dir, "ace12/blobOleLazyLoading.accdb");
   {
     DatabaseWriter writer(path, "");
-    writer.execute(sql::parse("SELECT a1.* INTO `Copied` FROM `OleTable` AS a1;"));
+    sql::execute(writer, sql::parse("SELECT a1.* INTO `Copied` FROM `OleTable` AS a1;"));
   }
   auto db = Database::open(path, "");
   std::vector<Value> a, b;
@@ -72,10 +73,10 @@ TEST(SelectInto, RenameByCopyAndDrop) {
   const std::string before = exportedRows(path, "Table3");
   {
     DatabaseWriter writer(path, "");
-    writer.execute(sql::parse("SELECT a1.* INTO `Renamed` FROM `Table3` AS a1;"));
-    writer.execute(sql::parse("DROP TABLE `Table3`"));
+    sql::execute(writer, sql::parse("SELECT a1.* INTO `Renamed` FROM `Table3` AS a1;"));
+    sql::execute(writer, sql::parse("DROP TABLE `Table3`"));
     // A new name equal to the old one must never lose the table.
-    EXPECT_THROW(writer.execute(sql::parse("SELECT a1.* INTO `renamed` FROM `Renamed` AS a1;")), Error);
+    EXPECT_THROW(sql::execute(writer, sql::parse("SELECT a1.* INTO `renamed` FROM `Renamed` AS a1;")), Error);
   }
   const auto tables = jetwrite_test::runCommand("mdb-tables -1 " + jetwrite_test::quoted(path));
   EXPECT_EQ(tables.output.find("Table3"), std::string::npos);
@@ -86,7 +87,7 @@ TEST(SelectInto, RenameByCopyAndDrop) {
 TEST(SelectInto, PlainSelectIsNotExecuted) {
   jetwrite_test::TempDir dir;
   DatabaseWriter writer(copyFixture(dir, "jet4/empty2003.mdb"), "");
-  EXPECT_THROW(writer.execute(sql::parse("SELECT * FROM `MSysObjects`")), Error);
+  EXPECT_THROW(sql::execute(writer, sql::parse("SELECT * FROM `MSysObjects`")), Error);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "jet/error.h"
-#include "jet/sql/error_numbers.h"
+#include "jet/error_numbers.h"
 #include "jet/sql/parser.h"
 
 namespace jet::sql {

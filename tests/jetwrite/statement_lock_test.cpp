@@ -10,10 +10,10 @@
 
 #include <string>
 
-#include "jet/database.h"
+#include "jet/database/database.h"
 #include "jet/error.h"
-#include "jet/write/database_writer.h"
-#include "jet/write/new_database.h"
+#include "jet/database/database_writer.h"
+#include "jet/database/new_database.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
 

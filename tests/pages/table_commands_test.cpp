@@ -16,7 +16,7 @@
 #include "db/access.h"
 #include "db/sybase.h"
 #include "db/table_list.h"
-#include "jet/write/new_database.h"
+#include "jet/database/new_database.h"
 #include "page_harness.h"
 #include "pages/form1.h"
 #include "pages/form2.h"

@@ -10,7 +10,7 @@
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
-#include "jet/write/new_database.h"
+#include "jet/database/new_database.h"
 #include "support/odbc_sandbox.h"
 #include "transfer/copy_selected_tables.h"
 #include "two_sides.h"

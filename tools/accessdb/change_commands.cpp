@@ -5,8 +5,9 @@
 #include <cctype>
 #include <utility>
 
+#include "jet/sql/executor.h"
 #include "jet/sql/parser.h"
-#include "jet/write/database_writer.h"
+#include "jet/database/database_writer.h"
 
 namespace accessdb {
 namespace {
@@ -29,7 +30,7 @@ std::optional<jet::write::NewFormat> newFormatNamed(std::string_view name) {
 void runStatements(const std::string& path, const std::string& password,
                    const std::vector<std::string>& statements) {
   jet::write::DatabaseWriter writer(path, password);
-  for (const std::string& statement : statements) writer.execute(jet::sql::parse(statement));
+  for (const std::string& statement : statements) jet::sql::execute(writer, jet::sql::parse(statement));
 }
 
 void runStatementLines(const std::string& path, const std::string& password, std::istream& lines) {
@@ -37,7 +38,7 @@ void runStatementLines(const std::string& path, const std::string& password, std
   for (std::string line; std::getline(lines, line);) {
     // Lines written on Windows end in CR LF; the CR is no part of the statement.
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!blank(line)) writer.execute(jet::sql::parse(line));
+    if (!blank(line)) jet::sql::execute(writer, jet::sql::parse(line));
   }
 }
 

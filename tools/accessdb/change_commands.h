@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "jet/write/new_database.h"
+#include "jet/database/new_database.h"
 
 namespace accessdb {
 

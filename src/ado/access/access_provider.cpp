@@ -3,7 +3,7 @@
 
 #include "ado/access/access_session.h"
 #include "ado/error.h"
-#include "jet/database.h"
+#include "jet/database/database.h"
 
 namespace ado::access {
 

@@ -7,6 +7,7 @@
 #include "ado/access/schema_rows.h"
 #include "ado/access/table_cursor.h"
 #include "ado/error.h"
+#include "jet/sql/executor.h"
 #include "jet/sql/parser.h"
 
 namespace ado::access {
@@ -29,7 +30,7 @@ void AccessSession::execute(std::string_view sql) {
       currentDatabase()->table(select->table);
       return;
     }
-    writer().execute(statement);
+    jet::sql::execute(writer(), statement);
   });
 }
 

@@ -21,8 +21,8 @@
 
 #include "ado/provider.h"
 #include "jet/crypto/secret_bytes.h"
-#include "jet/database.h"
-#include "jet/write/database_writer.h"
+#include "jet/database/database.h"
+#include "jet/database/database_writer.h"
 
 namespace ado::access {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ado/provider.h"
-#include "jet/catalog.h"
+#include "jet/catalog/catalog_reader.h"
 
 namespace ado::access {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ado/provider.h"
-#include "jet/database.h"
+#include "jet/database/database.h"
 
 namespace ado::access {
 

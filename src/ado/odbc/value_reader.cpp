@@ -11,7 +11,7 @@
 #include "ado/error.h"
 #include "ado/odbc/diagnostics.h"
 #include "ado/ole_date.h"
-#include "jet/text.h"
+#include "jet/file/text.h"
 
 namespace ado::odbc {
 namespace {

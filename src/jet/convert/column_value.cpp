@@ -10,66 +10,66 @@
 #include "jet/convert/decimal_number.h"
 #include "jet/convert/utf16.h"
 #include "jet/error.h"
-#include "jet/sql/ascii_case.h"
-#include "jet/sql/error_numbers.h"
+#include "jet/convert/ascii_case.h"
+#include "jet/error_numbers.h"
 
 namespace jet::convert {
 namespace {
 
-using sql::ColumnKind;
-using sql::Literal;
+using Literal = InputValue;
 
-const char* kindName(const sql::ColumnType& type) {
-  if (type.autoNumber) return "AutoNumber";
-  switch (type.kind) {
-    case ColumnKind::Boolean: return "Yes/No";
-    case ColumnKind::Byte: return "Byte";
-    case ColumnKind::Integer: return "Integer";
-    case ColumnKind::Long: return "Long";
-    case ColumnKind::Currency: return "Currency";
-    case ColumnKind::Single: return "Single";
-    case ColumnKind::Double: return "Double";
-    case ColumnKind::DateTime: return "Date/Time";
-    case ColumnKind::Binary: return "Binary";
-    case ColumnKind::Text: return "Text";
-    case ColumnKind::OleObject: return "OLE Object";
-    case ColumnKind::Memo: return "Memo";
-    case ColumnKind::Guid: return "GUID";
-    case ColumnKind::Decimal: return "Decimal";
+const char* kindName(const ColumnSpec& column) {
+  if (column.autoNumber) return "AutoNumber";
+  switch (column.type) {
+    case ColumnType::Boolean: return "Yes/No";
+    case ColumnType::Byte: return "Byte";
+    case ColumnType::Int16: return "Integer";
+    case ColumnType::Int32: return "Long";
+    case ColumnType::Currency: return "Currency";
+    case ColumnType::Single: return "Single";
+    case ColumnType::Double: return "Double";
+    case ColumnType::DateTime: return "Date/Time";
+    case ColumnType::Binary: return "Binary";
+    case ColumnType::Text: return "Text";
+    case ColumnType::Ole: return "OLE Object";
+    case ColumnType::Memo: return "Memo";
+    case ColumnType::Guid: return "GUID";
+    case ColumnType::Numeric: return "Decimal";
+    default: return "unknown";
   }
-  return "unknown";
 }
 
 class Converter {
  public:
-  Converter(const Literal& literal, const sql::ColumnDefinition& column)
+  Converter(const Literal& literal, const ColumnSpec& column)
       : literal_(literal), column_(column) {}
 
   Value run() const {
     if (literal_.kind == Literal::Kind::Null) return std::monostate{};
     if (literal_.kind == Literal::Kind::Bytes) {
       const bool binaryColumn =
-          column_.type.kind == ColumnKind::Binary || column_.type.kind == ColumnKind::OleObject;
+          column_.type == ColumnType::Binary || column_.type == ColumnType::Ole;
       if (!binaryColumn) throw mismatch();
       return hexBytes();
     }
-    switch (column_.type.kind) {
-      case ColumnKind::Boolean: return boolean();
-      case ColumnKind::Byte: return static_cast<std::uint8_t>(integer(0, 255));
-      case ColumnKind::Integer: return static_cast<std::int16_t>(integer(-32768, 32767));
-      case ColumnKind::Long:
+    switch (column_.type) {
+      case ColumnType::Boolean: return boolean();
+      case ColumnType::Byte: return static_cast<std::uint8_t>(integer(0, 255));
+      case ColumnType::Int16: return static_cast<std::int16_t>(integer(-32768, 32767));
+      case ColumnType::Int32:
         return static_cast<std::int32_t>(integer(std::numeric_limits<std::int32_t>::min(),
                                                  std::numeric_limits<std::int32_t>::max()));
-      case ColumnKind::Currency: return currency();
-      case ColumnKind::Single: return single();
-      case ColumnKind::Double: return real();
-      case ColumnKind::DateTime: return dateTime();
-      case ColumnKind::Decimal: return decimal();
-      case ColumnKind::Guid: return guid();
-      case ColumnKind::Text:
-      case ColumnKind::Memo: return text();
-      case ColumnKind::Binary:
-      case ColumnKind::OleObject: return binary();
+      case ColumnType::Currency: return currency();
+      case ColumnType::Single: return single();
+      case ColumnType::Double: return real();
+      case ColumnType::DateTime: return dateTime();
+      case ColumnType::Numeric: return decimal();
+      case ColumnType::Guid: return guid();
+      case ColumnType::Text:
+      case ColumnType::Memo: return text();
+      case ColumnType::Binary:
+      case ColumnType::Ole: return binary();
+      default: break;
     }
     throw mismatch();
   }
@@ -78,12 +78,12 @@ class Converter {
   Error mismatch() const {
     return Error(errc::kTypeMismatch, "Data type mismatch in criteria expression. The value '" +
                                           literal_.text + "' does not convert to the " +
-                                          kindName(column_.type) + " column '" + column_.name +
+                                          kindName(column_) + " column '" + column_.name +
                                           "'.");
   }
   Error overflow() const {
     return Error(errc::kDataOverflow, "Numeric field overflow. The value '" + literal_.text +
-                                          "' does not fit the " + kindName(column_.type) +
+                                          "' does not fit the " + kindName(column_) +
                                           " column '" + column_.name + "'.");
   }
   Error tooSmall() const {
@@ -120,11 +120,11 @@ class Converter {
   }
 
   Numeric decimal() const {
-    const int precision = column_.type.precision;
+    const int precision = column_.precision;
     const DecimalNumber n = number();
-    const auto magnitude = scaledMagnitude(n, column_.type.scale, precision);
+    const auto magnitude = scaledMagnitude(n, column_.scale, precision);
     if (!magnitude) throw overflow();
-    return {n.negative && *magnitude != 0, column_.type.precision, column_.type.scale, *magnitude};
+    return {n.negative && *magnitude != 0, column_.precision, column_.scale, *magnitude};
   }
 
   double real() const {
@@ -152,7 +152,7 @@ class Converter {
     std::string_view word = literal_.text;
     word.remove_prefix(std::min(word.find_first_not_of(' '), word.size()));
     word.remove_suffix(word.size() - (word.find_last_not_of(' ') + 1));
-    const auto is = [word](std::string_view lower) { return sql::equalsIgnoringAsciiCase(word, lower); };
+    const auto is = [word](std::string_view lower) { return equalsIgnoringAsciiCase(word, lower); };
     if (is("true") || is("yes") || is("on")) return true;
     if (is("false") || is("no") || is("off")) return false;
     // Any number: zero is No, everything else Yes (-1 is how Jet writes Yes).
@@ -202,7 +202,7 @@ class Converter {
 
   std::u16string text() const {
     std::u16string t = utf16();
-    if (column_.type.kind == ColumnKind::Text && t.size() > column_.type.size) throw tooSmall();
+    if (column_.type == ColumnType::Text && t.size() > column_.size) throw tooSmall();
     return t;
   }
 
@@ -210,7 +210,7 @@ class Converter {
   std::vector<std::uint8_t> binary() const {
     std::vector<std::uint8_t> bytes;
     appendAsUtf16le(bytes, utf16());
-    if (column_.type.kind == ColumnKind::Binary && bytes.size() > column_.type.size)
+    if (column_.type == ColumnType::Binary && bytes.size() > column_.size)
       throw tooSmall();
     return bytes;
   }
@@ -221,23 +221,22 @@ class Converter {
     std::vector<std::uint8_t> bytes(hex.size() / 2);
     for (std::size_t i = 0; i < bytes.size(); ++i)
       std::from_chars(hex.data() + 2 * i, hex.data() + 2 * i + 2, bytes[i], 16);
-    if (column_.type.kind == ColumnKind::Binary && bytes.size() > column_.type.size)
+    if (column_.type == ColumnType::Binary && bytes.size() > column_.size)
       throw tooSmall();
     return bytes;
   }
 
   const Literal& literal_;
-  const sql::ColumnDefinition& column_;
+  const ColumnSpec& column_;
 };
 
 }  // namespace
 
-Value toColumnValue(const Literal& literal, const sql::ColumnDefinition& column) {
+Value toColumnValue(const InputValue& literal, const ColumnSpec& column) {
   return Converter(literal, column).run();
 }
 
-std::vector<Value> toRowValues(const std::vector<Literal>& literals,
-                               const std::vector<sql::ColumnDefinition>& columns) {
+std::vector<Value> toRowValues(const std::vector<InputValue>& literals, const std::vector<ColumnSpec>& columns) {
   if (literals.size() != columns.size())
     throw Error(errc::kSyntaxError,
                 "Number of query values and destination fields are not the same.");

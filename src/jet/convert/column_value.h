@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "jet/convert/value.h"
-#include "jet/sql/statement.h"
+#include "jet/convert/input_value.h"
+#include "jet/table/column_spec.h"
 
 namespace jet::convert {
 
-Value toColumnValue(const sql::Literal& literal, const sql::ColumnDefinition& column);
+Value toColumnValue(const InputValue& input, const ColumnSpec& column);
 
 // One value per column, in column order; a different count is an error.
-std::vector<Value> toRowValues(const std::vector<sql::Literal>& literals,
-                               const std::vector<sql::ColumnDefinition>& columns);
+std::vector<Value> toRowValues(const std::vector<InputValue>& inputs, const std::vector<ColumnSpec>& columns);
 
 }  // namespace jet::convert

@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "jet/value.h"
+#include "jet/row/value.h"
 
 namespace jet::convert {
 

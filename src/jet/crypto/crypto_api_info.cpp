@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "jet/text.h"
+#include "jet/file/text.h"
 
 namespace jet::crypto {
 namespace {

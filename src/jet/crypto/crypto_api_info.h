@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "jet/bytes.h"
+#include "jet/file/bytes.h"
 
 namespace jet::crypto {
 

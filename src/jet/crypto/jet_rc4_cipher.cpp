@@ -1,6 +1,6 @@
 #include "jet/crypto/jet_rc4_cipher.h"
 
-#include "jet/rc4.h"
+#include "jet/file/rc4.h"
 
 namespace jet::crypto {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "jet/bytes.h"
+#include "jet/file/bytes.h"
 #include "jet/crypto/page_cipher.h"
-#include "jet/header.h"
+#include "jet/file/header.h"
 
 namespace jet::crypto {
 

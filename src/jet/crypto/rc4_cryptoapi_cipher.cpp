@@ -4,7 +4,7 @@
 
 #include "jet/crypto/digest.h"
 #include "jet/error.h"
-#include "jet/rc4.h"
+#include "jet/file/rc4.h"
 
 namespace jet::crypto {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "jet/error.h"
-#include "jet/sql/ascii_case.h"
-#include "jet/sql/error_numbers.h"
+#include "jet/convert/ascii_case.h"
+#include "jet/error_numbers.h"
 #include "jet/sql/tokenizer.h"
 #include "jet/sql/type_names.h"
 

@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+#include "jet/convert/input_value.h"
+
 namespace jet::sql {
 
 // The column types a CREATE TABLE can ask for, by their stored type code.
@@ -32,16 +34,10 @@ struct ColumnDefinition {
   friend bool operator==(const ColumnDefinition&, const ColumnDefinition&) = default;
 };
 
-// A value written in an INSERT: NULL, a quoted text (quotes removed, ''
-// made one '), a bare number as written, sign included, or bytes written
-// 0x... (the hex digits, two per byte), which only Binary and OLE Object
-// columns take.
-struct Literal {
-  enum class Kind { Null, Text, Number, Bytes };
-  Kind kind = Kind::Null;
-  std::string text;
-  friend bool operator==(const Literal&, const Literal&) = default;
-};
+// A value written in an INSERT: NULL, a quoted text ('' made one '), a
+// bare number or 0x... bytes. The parser hands it over in the form the
+// engine converts to column values.
+using Literal = convert::InputValue;
 
 struct SelectAll {
   std::string table;

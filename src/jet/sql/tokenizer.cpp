@@ -1,7 +1,7 @@
 #include "jet/sql/tokenizer.h"
 
 #include "jet/error.h"
-#include "jet/sql/error_numbers.h"
+#include "jet/error_numbers.h"
 
 namespace jet::sql {
 namespace {
