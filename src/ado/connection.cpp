@@ -14,7 +14,7 @@ constexpr const char* kDefaultProvider = "MSDASQL";
 }  // namespace
 
 Connection::Connection(const ProviderRegistry* registry)
-    : registry_(registry != nullptr ? registry : &builtinProviders()) {}
+    : registry_(registry) {}
 
 Connection::~Connection() = default;
 

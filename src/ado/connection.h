@@ -7,16 +7,16 @@
 #include <string_view>
 
 #include "ado/provider.h"
+#include "ado/provider_registry.h"
 
 namespace ado {
 
-class ProviderRegistry;
 class Recordset;
 
 class Connection {
  public:
-  // Uses builtinProviders() unless given a registry that outlives it.
-  explicit Connection(const ProviderRegistry* registry = nullptr);
+  // `registry` must outlive the connection.
+  explicit Connection(const ProviderRegistry* registry = &builtinProviders());
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "ado/access/access_provider.h"
 #include "ado/error.h"
-#include "ado/odbc/msdasql_provider.h"
 
 namespace ado {
 namespace {
@@ -27,18 +25,6 @@ std::unique_ptr<Provider> ProviderRegistry::create(std::string_view name) const 
   const auto found = factories_.find(lowerCased(name));
   if (found == factories_.end()) throw Error(errc::kProviderNotFound, text::kProviderNotFound);
   return found->second();
-}
-
-// Every provider the program ships, one line each.
-const ProviderRegistry& builtinProviders() {
-  static const ProviderRegistry registry = [] {
-    ProviderRegistry r;
-    r.add("MSDASQL", [] { return std::make_unique<odbc::MsdasqlProvider>(); });
-    r.add("Microsoft.Jet.OLEDB.4.0", [] { return std::make_unique<access::AccessProvider>(); });
-    r.add("Microsoft.ACE.OLEDB.12.0", [] { return std::make_unique<access::AccessProvider>(); });
-    return r;
-  }();
-  return registry;
 }
 
 }  // namespace ado

@@ -1,6 +1,6 @@
 // Maps provider names (any letter case) to the engines that serve them.
 // builtinProviders() lists every provider the program ships; adding one
-// is a line in provider_registry.cpp and nothing else.
+// is a line in builtin_providers.cpp and nothing else.
 #pragma once
 
 #include <functional>
@@ -25,6 +25,9 @@ class ProviderRegistry {
   std::map<std::string, Factory> factories_;  // keyed by lower-cased name
 };
 
+// Defined by the library ferrovale_ado_providers, which links every
+// provider; the data access objects themselves link none, so a program
+// that brings its own registry carries no engine it does not use.
 const ProviderRegistry& builtinProviders();
 
 }  // namespace ado

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "jet/convert/utf16.h"
+#include "utf16/encode.h"
 #include "jet/error.h"
 #include "jet/row/row_reader.h"
 #include "jet/row/row_writer.h"
@@ -121,9 +121,11 @@ TEST(RowEncoder, RefusesARowPastTheReachOfItsOffsets) {
 
 TEST(RowEncoder, TextsAreStoredAsUtf16leSurrogatePairsInOrder) {
   std::vector<std::uint8_t> out{0x99};
-  convert::appendAsUtf16le(out, u"a\U0001F600");
+  utf16::appendAsUtf16le(out, u"a\U0001F600");
   EXPECT_EQ(out, (std::vector<std::uint8_t>{0x99, 'a', 0, 0x3D, 0xD8, 0x00, 0xDE}));
-  EXPECT_EQ(utf16leBytes(u"\u20ac"), (std::vector<std::uint8_t>{0xAC, 0x20}));
+  out.clear();
+  utf16::appendAsUtf16le(out, u"\u20ac");
+  EXPECT_EQ(out, (std::vector<std::uint8_t>{0xAC, 0x20}));
 }
 
 }  // namespace

@@ -118,7 +118,6 @@ bool containsNoCase(std::string text, std::string_view word) {
 class AgainstOracle : public testing::TestWithParam<Case> {
  protected:
   void SetUp() override {
-    if (kAccessDb.empty()) GTEST_SKIP() << "accessdb is not part of this build";
     if (const auto missing = missingOracle(GetParam().oracle)) SKIP_WITHOUT_ORACLE(*missing);
     engine_ = engineReader(GetParam().fixture);
     oracle_ = oracleReader(GetParam().fixture, GetParam().oracle);
@@ -357,7 +356,6 @@ TEST(AccessFixtureFolder, HoldsTheFixtures) {
 // An entry that names a file, table or column that does not exist would
 // never be consulted and so never be found stale.
 TEST(ExpectedDifferences, NameExistingFixturesTablesAndColumns) {
-  if (kAccessDb.empty()) GTEST_SKIP() << "accessdb is not part of this build";
   const std::vector<Fixture> fixtures = findFixtures(kFixtureRoot);
   for (const ExpectedDifference& entry : expectedDifferences()) {
     const auto fixture = std::ranges::find(fixtures, entry.fixture, &Fixture::name);

@@ -11,7 +11,7 @@
 #include "ado/error.h"
 #include "ado/odbc/diagnostics.h"
 #include "ado/ole_date.h"
-#include "jet/file/text.h"
+#include "utf16/decode.h"
 
 namespace ado::odbc {
 namespace {
@@ -76,7 +76,7 @@ Variant ValueReader::read(SQLHSTMT statement, SQLUSMALLINT column, Fetch fetch) 
       // unixODBC's SQLWCHAR is UTF-16 in the host's order, little-endian on
       // every platform the program builds for.
       std::string text;
-      jet::appendUtf16le({reinterpret_cast<const std::uint8_t*>(scratch_.data()), scratch_.size()}, text);
+      utf16::appendUtf16le({reinterpret_cast<const std::uint8_t*>(scratch_.data()), scratch_.size()}, text);
       return Variant::text(std::move(text));
     }
     case Fetch::Bytes:

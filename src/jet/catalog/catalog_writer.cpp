@@ -7,7 +7,7 @@
 
 #include "jet/catalog/catalog_reader.h"
 #include "jet/convert/date_text.h"
-#include "jet/convert/utf16.h"
+#include "utf16/encode.h"
 #include "jet/error.h"
 #include "jet/row/stored_rows.h"
 
@@ -97,7 +97,7 @@ void CatalogWriter::addTable(const std::string& name, std::uint32_t tdefPage) {
   std::vector<convert::Value> values(od.columns.size(), std::monostate{});
   values[columnIndex(od, "Id")] = static_cast<std::int32_t>(tdefPage);
   values[columnIndex(od, "ParentId")] = facts.tablesContainer;
-  values[columnIndex(od, "Name")] = *convert::utf8ToUtf16(name);
+  values[columnIndex(od, "Name")] = *utf16::utf8ToUtf16(name);
   values[columnIndex(od, "Type")] = kTableType;
   values[columnIndex(od, "DateCreate")] = DateTime{now};
   values[columnIndex(od, "DateUpdate")] = DateTime{now};

@@ -1,7 +1,7 @@
 #include "jet/catalog/system_tables.h"
 
 #include "jet/catalog/catalog_reader.h"
-#include "jet/convert/utf16.h"
+#include "utf16/encode.h"
 #include "jet/error.h"
 #include "jet/file/pager.h"
 #include "jet/table/index_definitions.h"
@@ -177,7 +177,7 @@ void writeCatalogRows(PageStore& store, const Header& header, const std::vector<
     std::vector<convert::Value> values(objects.def().columns.size(), std::monostate{});
     values[0] = row.id;
     values[1] = row.parent;
-    values[2] = *convert::utf8ToUtf16(row.name);
+    values[2] = *utf16::utf8ToUtf16(row.name);
     values[3] = row.type;
     values[4] = DateTime{now};
     values[5] = DateTime{now};

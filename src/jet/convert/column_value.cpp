@@ -8,7 +8,7 @@
 
 #include "jet/convert/date_text.h"
 #include "jet/convert/decimal_number.h"
-#include "jet/convert/utf16.h"
+#include "utf16/encode.h"
 #include "jet/error.h"
 #include "jet/convert/ascii_case.h"
 #include "jet/error_numbers.h"
@@ -195,7 +195,7 @@ class Converter {
   }
 
   std::u16string utf16() const {
-    auto text = utf8ToUtf16(literal_.text);
+    auto text = utf16::utf8ToUtf16(literal_.text);
     if (!text) throw mismatch();
     return std::move(*text);
   }
@@ -209,7 +209,7 @@ class Converter {
   // Jet keeps a text stored in a binary column as its UTF-16LE bytes.
   std::vector<std::uint8_t> binary() const {
     std::vector<std::uint8_t> bytes;
-    appendAsUtf16le(bytes, utf16());
+    utf16::appendAsUtf16le(bytes, utf16());
     if (column_.type == ColumnType::Binary && bytes.size() > column_.size)
       throw tooSmall();
     return bytes;

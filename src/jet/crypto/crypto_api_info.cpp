@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "jet/file/text.h"
+#include "utf16/decode.h"
 
 namespace jet::crypto {
 namespace {
@@ -46,7 +46,7 @@ CryptoApiInfo parseCryptoApiInfo(ByteView info) {
     const ByteView name = header.subspan(kFixedHeader);
     std::size_t units = 0;
     while (2 * units + 1 < name.size() && (name[2 * units] != 0 || name[2 * units + 1] != 0)) ++units;
-    appendUtf16le(name.first(2 * units), provider);
+    utf16::appendUtf16le(name.first(2 * units), provider);
   }
   if (r.algorithm == 0 && (r.flags & kFlagCryptoApi) != 0)
     r.algorithm = (r.flags & kFlagAes) != 0 ? kAlgorithmAes128 : kAlgorithmRc4;

@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
-#include "jet/convert/utf16.h"
+#include "utf16/encode.h"
 #include "jet/error.h"
 
 namespace jet::crypto {
 
 SecretBytes officePassword(std::string_view utf8) {
   constexpr std::size_t kMaxUnits = 255;
-  auto units = convert::utf8ToUtf16(utf8);
+  auto units = utf16::utf8ToUtf16(utf8);
   if (!units) throw Error(errc::kInvalidPassword, "Not a valid password.");
   const std::size_t n = std::min(units->size(), kMaxUnits);
   SecretBytes bytes(2 * n);

@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include "jet/convert/utf16.h"
+#include "utf16/encode.h"
 #include "jet/crypto/new_encryption.h"
 #include "jet/error.h"
 #include "jet/file/header.h"
@@ -55,7 +55,7 @@ Header newHeader(Version version, const std::string& password, std::uint32_t dat
 }
 
 std::vector<std::uint8_t> headerPage(const Header& h) {
-  const auto units = convert::utf8ToUtf16(h.password);
+  const auto units = utf16::utf8ToUtf16(h.password);
   if (!units || units->size() > kPasswordChars)
     throw Error(errc::kFailure, "The database password must be at most 20 characters.");
 

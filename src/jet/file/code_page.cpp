@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "jet/file/text.h"
+#include "utf16/decode.h"
 
 namespace jet {
 namespace {
@@ -261,7 +261,7 @@ void CodePage::appendUtf8Of(std::span<const std::uint8_t> bytes, std::string& ou
     if (b < 0x80)
       out.push_back(static_cast<char>(b));
     else
-      appendUtf8(out, high_[b - 0x80]);
+      utf16::appendUtf8(out, high_[b - 0x80]);
   }
 }
 

@@ -10,7 +10,7 @@
 
 #include "jet/file/code_page.h"
 #include "jet/file/rc4.h"
-#include "jet/file/text.h"
+#include "utf16/decode.h"
 
 namespace jet {
 namespace {
@@ -42,7 +42,7 @@ std::string decodePassword(std::vector<std::uint8_t> bytes, const Header& h) {
   }
   std::size_t units = bytes.size() / 2;
   while (units > 0 && bytes[2 * units - 1] == 0 && bytes[2 * units - 2] == 0) --units;
-  appendUtf16le(std::span(bytes.data(), 2 * units), text);
+  utf16::appendUtf16le(std::span(bytes.data(), 2 * units), text);
   return text;
 }
 

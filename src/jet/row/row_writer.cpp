@@ -4,7 +4,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "jet/convert/utf16.h"
+#include "utf16/encode.h"
 #include "jet/error.h"
 #include "jet/file/put_bytes.h"
 
@@ -36,7 +36,7 @@ void appendValueBytes(std::vector<std::uint8_t>& out, const convert::Value& v) {
       [&](const auto& x) {
         using T = std::decay_t<decltype(x)>;
         if constexpr (std::is_same_v<T, std::u16string>) {
-          convert::appendAsUtf16le(out, x);
+          utf16::appendAsUtf16le(out, x);
         } else if constexpr (std::is_same_v<T, std::vector<std::uint8_t>> || std::is_same_v<T, Guid>) {
           out.insert(out.end(), x.begin(), x.end());
         } else if constexpr (std::is_same_v<T, Currency>) {
@@ -62,12 +62,6 @@ void markPresent(std::vector<std::uint8_t>& mask, const ColumnDef& c) {
 constexpr std::size_t kUsualRowBytes = 512;
 
 }  // namespace
-
-std::vector<std::uint8_t> utf16leBytes(const std::u16string& text) {
-  std::vector<std::uint8_t> out;
-  convert::appendAsUtf16le(out, text);
-  return out;
-}
 
 std::vector<std::uint8_t> encodeRow(const TableDef& def, const std::vector<convert::Value>& values,
                                     const LongValueSink& longValue) {

@@ -22,7 +22,4 @@ using LongValueSink = std::function<std::vector<std::uint8_t>(const ColumnDef&, 
 std::vector<std::uint8_t> encodeRow(const TableDef& def, const std::vector<convert::Value>& values,
                                     const LongValueSink& longValue);
 
-// Text as Jet4 stores it uncompressed: UTF-16LE.
-std::vector<std::uint8_t> utf16leBytes(const std::u16string& text);
-
 }  // namespace jet::write

@@ -1,7 +1,7 @@
 #include "jet/row/stored_rows.h"
 
-#include "jet/convert/utf16.h"
 #include "jet/page/data_page_format.h"
+#include "utf16/encode.h"
 #include "jet/error.h"
 #include "jet/row/row_cursor.h"
 #include "jet/row/row_reader.h"
@@ -55,7 +55,7 @@ convert::Value toWritable(const Value& value) {
       [](const auto& x) -> convert::Value {
         using T = std::decay_t<decltype(x)>;
         if constexpr (std::is_same_v<T, std::string>) {
-          auto units = convert::utf8ToUtf16(x);
+          auto units = utf16::utf8ToUtf16(x);
           if (!units) throw Error(errc::kFailure, "A stored text is not valid Unicode.");
           return std::move(*units);
         } else if constexpr (std::is_same_v<T, std::int64_t>) {

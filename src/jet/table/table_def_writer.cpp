@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "jet/convert/utf16.h"
+#include "utf16/encode.h"
 #include "jet/error.h"
 #include "jet/error_numbers.h"
 #include "jet/table/table_def_reader.h"
@@ -71,7 +71,7 @@ std::vector<std::uint32_t> createMaps(PageStore& store, const Format& f, std::si
 
 void appendName(std::vector<std::uint8_t>& d, const std::string& name) {
   std::vector<std::uint8_t> bytes;
-  convert::appendAsUtf16le(bytes, *convert::utf8ToUtf16(name));
+  utf16::appendAsUtf16le(bytes, *utf16::utf8ToUtf16(name));
   append16(d, static_cast<std::uint16_t>(bytes.size()));
   d.insert(d.end(), bytes.begin(), bytes.end());
 }
@@ -188,7 +188,7 @@ Error invalidName(const std::string& name, const char* what) {
 }  // namespace
 
 void checkObjectName(const std::string& name, const char* what) {
-  const auto units = convert::utf8ToUtf16(name);
+  const auto units = utf16::utf8ToUtf16(name);
   if (!units || units->empty() || units->size() > kMaxNameLength || units->front() == u' ')
     throw invalidName(name, what);
   for (char16_t u : *units)

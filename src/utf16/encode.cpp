@@ -1,10 +1,10 @@
-#include "jet/convert/utf16.h"
+#include "utf16/encode.h"
 
 #include <bit>
 #include <cstddef>
 #include <cstring>
 
-namespace jet::convert {
+namespace utf16 {
 
 std::optional<std::u16string> utf8ToUtf16(std::string_view utf8) {
   // Never more UTF-16 units than UTF-8 bytes: sized once, cut at the end.
@@ -63,4 +63,4 @@ void appendAsUtf16le(std::vector<std::uint8_t>& out, std::u16string_view text) {
   }
 }
 
-}  // namespace jet::convert
+}  // namespace utf16

@@ -1,4 +1,5 @@
-// UTF-8 (the program's text) to UTF-16 (what Jet stores and indexes).
+// UTF-8 (the program's text) to UTF-16: what Access files store and index,
+// and what ODBC's wide calls take.
 #pragma once
 
 #include <cstdint>
@@ -7,13 +8,13 @@
 #include <string_view>
 #include <vector>
 
-namespace jet::convert {
+namespace utf16 {
 
 // nullopt for bytes that are not well-formed UTF-8 (overlong forms,
 // surrogates and values past U+10FFFF included).
 std::optional<std::u16string> utf8ToUtf16(std::string_view utf8);
 
-// Appends the text as Jet4 stores it uncompressed: UTF-16LE.
+// Appends the units as little-endian bytes.
 void appendAsUtf16le(std::vector<std::uint8_t>& out, std::u16string_view text);
 
-}  // namespace jet::convert
+}  // namespace utf16
