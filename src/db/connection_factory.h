@@ -7,18 +7,15 @@
 #include <memory>
 
 #include "ado/connection.h"
-
-namespace ado {
-class ProviderRegistry;
-}
+#include "ado/provider_registry.h"
 
 namespace db {
 
 using ConnectionFactory = std::function<std::unique_ptr<ado::Connection>()>;
 
 // Connections over `registry`, which must outlive every use of the
-// factory; over the program's built-in engines when it is null.
-ConnectionFactory ConnectionsOver(const ado::ProviderRegistry* registry = nullptr);
+// factory.
+ConnectionFactory ConnectionsOver(const ado::ProviderRegistry* registry = &ado::builtinProviders());
 
 // A new connection from `factory`. A factory that makes none raises what
 // creating the connection object would raise: "ActiveX component can't
