@@ -16,7 +16,7 @@
 namespace jet::write {
 namespace {
 
-constexpr int kRounds = 100;
+constexpr int kRounds = 200;
 
 // One run per format, so that the runs can go side by side.
 class Churn : public testing::TestWithParam<const char*> {};
