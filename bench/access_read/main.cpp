@@ -61,8 +61,8 @@ bool readsThroughProviders(const Contender& contender) {
 
 void runRound(Contender& contender) {
   const bool providers = readsThroughProviders(contender);
-  const oracle::ProcessResult run = oracle::runProcess(
-      contender.command, providers ? oracle::Output::Keep : oracle::Output::CountLines);
+  const oracle::ProcessResult run =
+      oracle::runProcess(contender.command, providers ? oracle::Output::Keep : oracle::Output::CountLines);
   if (!run.succeeded()) {
     std::fprintf(stderr, "%s failed: %s\n", contender.label.c_str(), run.err.c_str());
     std::exit(1);
@@ -72,7 +72,9 @@ void runRound(Contender& contender) {
   contender.peakKilobytes = std::max(contender.peakKilobytes, run.peakKilobytes);
 }
 
-double rate(const Contender& c) { return static_cast<double>(c.rows) / c.bestSeconds; }
+double rate(const Contender& c) {
+  return static_cast<double>(c.rows) / c.bestSeconds;
+}
 
 }  // namespace
 
@@ -105,9 +107,8 @@ int main(int argc, char** argv) {
   std::printf("(a child's peak memory includes this program's own, %.1f MB)\n",
               static_cast<double>(self.ru_maxrss) / 1024.0);
   for (const Contender& c : contenders) {
-    std::printf("%-42s %8lld rows in %6.3f s = %9.0f rows/s, peak memory %6.1f MB\n",
-                c.label.c_str(), c.rows, c.bestSeconds, rate(c),
-                static_cast<double>(c.peakKilobytes) / 1024.0);
+    std::printf("%-42s %8lld rows in %6.3f s = %9.0f rows/s, peak memory %6.1f MB\n", c.label.c_str(), c.rows,
+                c.bestSeconds, rate(c), static_cast<double>(c.peakKilobytes) / 1024.0);
   }
   const Contender& accessdb = contenders[1];
   const Contender& mdbExport = contenders[2];

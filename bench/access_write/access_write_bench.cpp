@@ -56,7 +56,9 @@ double cpuSeconds() {
 
 // The kernel's high-water mark of resident memory, VmHWM: reset to what
 // the process holds now, and read.
-void resetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
+void resetPeakMemory() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
 double peakMemoryMiB() {
   std::ifstream status("/proc/self/status");
   for (std::string line; std::getline(status, line);)
@@ -120,7 +122,8 @@ Figures run(const std::filesystem::path& file, const std::string& password, long
               renamePeak);
   std::printf("peak memory:     %.1f MiB (inserting and reading back)\n", insertAndReadPeak / 1024.0);
   std::printf("insert CPU time: %.2f s (%.0f rows per CPU second)\n", insertCpu, rows / insertCpu);
-  std::printf("insert rate:     %ld rows in %.2f s = %.0f rows/s\n", rows, insertSeconds, rows / insertSeconds);
+  std::printf("insert rate:     %ld rows in %.2f s = %.0f rows/s\n", rows, insertSeconds,
+              rows / insertSeconds);
   return {rows / insertSeconds, read / readSeconds};
 }
 
@@ -168,7 +171,8 @@ int main(int argc, char** argv) {
     }
     const auto scratch = scratchFile("template.mdb");
     std::filesystem::copy_file(arguments[0], scratch, std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::permissions(scratch, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    std::filesystem::permissions(scratch, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
     run(scratch, "", rows, synchronous);
     std::filesystem::remove(scratch);
   } catch (const std::exception& e) {

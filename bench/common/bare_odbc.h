@@ -30,8 +30,8 @@ class BareOdbc {
     requireOdbc(SQLAllocHandle(SQL_HANDLE_DBC, environment_.get(), &raw), "connection");
     connection_ = ado::odbc::ConnectionHandle(raw);
     std::string text = "DSN=" + dsn;
-    requireOdbc(SQLDriverConnect(raw, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS, nullptr,
-                                 0, nullptr, SQL_DRIVER_NOPROMPT),
+    requireOdbc(SQLDriverConnect(raw, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS, nullptr, 0,
+                                 nullptr, SQL_DRIVER_NOPROMPT),
                 "connect");
     statement_ = newStatement();
     reader_ = newStatement();

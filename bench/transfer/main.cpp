@@ -107,8 +107,7 @@ class SchedulerStatistics {
   ThreadTimes now() const {
     char text[128] = {};
     unsigned long long queuedNs = 0;
-    if (fd_ < 0 || pread(fd_, text, sizeof text - 1, 0) <= 0 ||
-        std::sscanf(text, "%*s %llu", &queuedNs) != 1)
+    if (fd_ < 0 || pread(fd_, text, sizeof text - 1, 0) <= 0 || std::sscanf(text, "%*s %llu", &queuedNs) != 1)
       throw std::runtime_error("no scheduler statistics for the thread");
     timespec cpu{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
@@ -172,10 +171,9 @@ Figures timed(Copy&& copy) {
 std::string insertFor(long i) {
   std::string memo = "Row " + std::to_string(i) + ": ";
   while (memo.size() < 100) memo += "lorem ipsum ";
-  return "INSERT INTO `bench` VALUES('Customer " + std::to_string(i) + "', '" + std::to_string(i) +
-         "', '" + std::to_string(i) + ".125', '" + std::to_string(i % 10000) +
-         ".5', '2024-03-01 12:34:56', '" + (i % 2 ? "True" : "False") + "', '" + memo + "', '" +
-         std::to_string(i) + ".25')";
+  return "INSERT INTO `bench` VALUES('Customer " + std::to_string(i) + "', '" + std::to_string(i) + "', '" +
+         std::to_string(i) + ".125', '" + std::to_string(i % 10000) + ".5', '2024-03-01 12:34:56', '" +
+         (i % 2 ? "True" : "False") + "', '" + memo + "', '" + std::to_string(i) + ".25')";
 }
 
 void writeSource(const std::string& path, long rows) {
@@ -285,8 +283,10 @@ Figures runHandler(bool toDataSource, const fs::path& folder, const std::string&
   });
   probe.start();
   Figures figures = timed([&] {
-    if (toDataSource) page.PushButton3_Click();
-    else page.PushButton4_Click();
+    if (toDataSource)
+      page.PushButton3_Click();
+    else
+      page.PushButton4_Click();
     return 0LL;
   });
   figures.longestGapMs = longest;
@@ -341,7 +341,8 @@ int main(int argc, char** argv) {
   print("Access -> SQLite, handler:", handlerOut, rows);
   Figures plainOut;
   if (!handlersOnly) {
-    plainOut = inChild([&] { return timed([&] { return bench::PlainAccessToOdbc(source, "PlainSide", kTable); }); });
+    plainOut =
+        inChild([&] { return timed([&] { return bench::PlainAccessToOdbc(source, "PlainSide", kTable); }); });
     print("Access -> SQLite, plain loop:", plainOut, rows);
     std::printf("time ratio handler/plain (Access -> SQLite): %.3f (CPU %.3f)\n",
                 handlerOut.seconds / plainOut.seconds, handlerOut.cpuSeconds / plainOut.cpuSeconds);

@@ -40,8 +40,7 @@ const char* typeOf(Form form) {
 
 }  // namespace
 
-long long PlainAccessToOdbc(const std::string& accessPath, const std::string& dsn,
-                            const std::string& table) {
+long long PlainAccessToOdbc(const std::string& accessPath, const std::string& dsn, const std::string& table) {
   const auto database = jet::Database::open(accessPath, "");
   const jet::Table source = database->table(table);
   std::vector<Form> forms;
@@ -65,10 +64,14 @@ long long PlainAccessToOdbc(const std::string& accessPath, const std::string& ds
       if (j > 0) statement += ", ";
       const ado::Variant value = ado::access::toVariant(std::move(values[j]));
       const std::string text = value.textForm();
-      if (text.empty()) statement += "NULL";
-      else if (forms[j] == Form::kNumber) statement += text;
-      else if (forms[j] == Form::kBit) statement += value.as<bool>() ? "'1'" : "'0'";
-      else appendQuoted(statement, text);
+      if (text.empty())
+        statement += "NULL";
+      else if (forms[j] == Form::kNumber)
+        statement += text;
+      else if (forms[j] == Form::kBit)
+        statement += value.as<bool>() ? "'1'" : "'0'";
+      else
+        appendQuoted(statement, text);
     }
     statement += ')';
     odbc.execute(statement);
@@ -77,8 +80,8 @@ long long PlainAccessToOdbc(const std::string& accessPath, const std::string& ds
   return count;
 }
 
-long long PlainOdbcToAccess(const std::string& dsn, const std::string& table,
-                            const std::string& accessPath, const std::string& createStatement) {
+long long PlainOdbcToAccess(const std::string& dsn, const std::string& table, const std::string& accessPath,
+                            const std::string& createStatement) {
   ado::Connection access;
   access.open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + accessPath);
   access.execute(createStatement);
@@ -93,9 +96,12 @@ long long PlainOdbcToAccess(const std::string& dsn, const std::string& table,
     statement = opening;
     for (std::size_t j = 0; j < row.size(); ++j) {
       if (j > 0) statement += ", ";
-      if (!row[j] || row[j]->empty()) statement += "NULL";
-      else if (types[j] == SQL_BIT) statement += *row[j] == "1" ? "'True'" : "'False'";
-      else appendQuoted(statement, *row[j]);
+      if (!row[j] || row[j]->empty())
+        statement += "NULL";
+      else if (types[j] == SQL_BIT)
+        statement += *row[j] == "1" ? "'True'" : "'False'";
+      else
+        appendQuoted(statement, *row[j]);
     }
     statement += ')';
     access.execute(statement);

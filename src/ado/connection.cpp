@@ -13,8 +13,7 @@ constexpr const char* kDefaultProvider = "MSDASQL";
 
 }  // namespace
 
-Connection::Connection(const ProviderRegistry* registry)
-    : registry_(registry) {}
+Connection::Connection(const ProviderRegistry* registry) : registry_(registry) {}
 
 Connection::~Connection() = default;
 
@@ -57,9 +56,13 @@ std::unique_ptr<Recordset> Connection::openSchema(int schema) {
   return std::make_unique<Recordset>(open.tables(), options_.cursorLocation);
 }
 
-void Connection::execute(std::string_view sql) { session().execute(sql); }
+void Connection::execute(std::string_view sql) {
+  session().execute(sql);
+}
 
-std::string Connection::dbmsName() { return session().dbmsName(); }
+std::string Connection::dbmsName() {
+  return session().dbmsName();
+}
 
 void Connection::close() {
   session();  // raises when already closed, as ADO does

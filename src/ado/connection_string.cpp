@@ -6,7 +6,9 @@
 namespace ado {
 namespace {
 
-bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool isSpace(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 std::string_view trimmed(std::string_view s) {
   while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);

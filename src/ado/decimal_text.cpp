@@ -25,7 +25,9 @@ U128 maxMagnitude() {
   return limit - 1;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 

@@ -11,18 +11,18 @@ namespace ado {
 // The numbers the layer raises, kept in one place so that callers and
 // tests name them instead of repeating literals.
 namespace errc {
-inline constexpr std::int32_t kProviderFailure = -2147467259;   // E_FAIL
+inline constexpr std::int32_t kProviderFailure = -2147467259;  // E_FAIL
 inline constexpr std::int32_t kProviderNotFound = 3706;
-inline constexpr std::int32_t kInvalidPassword = -2147217843;   // DB_SEC_E_AUTH_FAILED
-inline constexpr std::int32_t kSyntaxError = -2147217900;       // DB_E_ERRORSINCOMMAND
-inline constexpr std::int32_t kObjectClosed = 3704;             // operation not allowed when closed
-inline constexpr std::int32_t kBofOrEof = 3021;                 // no current record
-inline constexpr std::int32_t kItemNotFound = 3265;             // item not found in collection
-inline constexpr std::int32_t kInvalidArgument = 3001;          // argument out of range
-inline constexpr std::int32_t kObjectOpen = 3705;               // operation not allowed when open
-inline constexpr std::int32_t kNotSupported = 3251;             // provider not capable
-inline constexpr std::int32_t kDataOverflow = -2147217833;      // DB_E_DATAOVERFLOW
-inline constexpr std::int32_t kCantConvertValue = -2147217913;  // DB_E_CANTCONVERTVALUE
+inline constexpr std::int32_t kInvalidPassword = -2147217843;     // DB_SEC_E_AUTH_FAILED
+inline constexpr std::int32_t kSyntaxError = -2147217900;         // DB_E_ERRORSINCOMMAND
+inline constexpr std::int32_t kObjectClosed = 3704;               // operation not allowed when closed
+inline constexpr std::int32_t kBofOrEof = 3021;                   // no current record
+inline constexpr std::int32_t kItemNotFound = 3265;               // item not found in collection
+inline constexpr std::int32_t kInvalidArgument = 3001;            // argument out of range
+inline constexpr std::int32_t kObjectOpen = 3705;                 // operation not allowed when open
+inline constexpr std::int32_t kNotSupported = 3251;               // provider not capable
+inline constexpr std::int32_t kDataOverflow = -2147217833;        // DB_E_DATAOVERFLOW
+inline constexpr std::int32_t kCantConvertValue = -2147217913;    // DB_E_CANTCONVERTVALUE
 inline constexpr std::int32_t kIntegrityViolation = -2147217873;  // DB_E_INTEGRITYVIOLATION
 }  // namespace errc
 

@@ -39,8 +39,8 @@ void civilDate(std::int64_t days, DateParts& parts) {
 }  // namespace
 
 Date toOleDate(const DateParts& p) {
-  const auto day = static_cast<double>(
-      dayNumber(p.year, static_cast<unsigned>(p.month), static_cast<unsigned>(p.day)));
+  const auto day =
+      static_cast<double>(dayNumber(p.year, static_cast<unsigned>(p.month), static_cast<unsigned>(p.day)));
   const double seconds = p.hour * 3600.0 + p.minute * 60.0 + p.second + p.microsecond / 1e6;
   const double fraction = seconds / 86400.0;
   return Date{day < 0 ? day - fraction : day + fraction};

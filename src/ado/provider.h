@@ -63,8 +63,7 @@ class Session {
 class Provider {
  public:
   virtual ~Provider() = default;
-  virtual std::unique_ptr<Session> open(const ConnectionString& properties,
-                                        const OpenOptions& options) = 0;
+  virtual std::unique_ptr<Session> open(const ConnectionString& properties, const OpenOptions& options) = 0;
 };
 
 }  // namespace ado

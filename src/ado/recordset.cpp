@@ -16,8 +16,12 @@ bool sameName(std::string_view a, std::string_view b) {
   });
 }
 
-bool validCursorType(int type) { return type >= adOpenUnspecified && type <= adOpenStatic; }
-bool validLockType(int type) { return type == adLockUnspecified || (type >= adLockReadOnly && type <= 4); }
+bool validCursorType(int type) {
+  return type >= adOpenUnspecified && type <= adOpenStatic;
+}
+bool validLockType(int type) {
+  return type == adLockUnspecified || (type >= adLockReadOnly && type <= 4);
+}
 
 }  // namespace
 
@@ -53,7 +57,9 @@ void Recordset::close() {
   count_ = -1;
 }
 
-bool Recordset::isOpen() const { return open_; }
+bool Recordset::isOpen() const {
+  return open_;
+}
 
 bool Recordset::eof() const {
   requireOpen();
@@ -85,8 +91,7 @@ const Field& Recordset::field(int index) const {
 
 const Field& Recordset::field(std::string_view name) const {
   requireOpen();
-  const auto found =
-      std::ranges::find_if(fields_, [&](const Field& f) { return sameName(f.name, name); });
+  const auto found = std::ranges::find_if(fields_, [&](const Field& f) { return sameName(f.name, name); });
   if (found == fields_.end()) throw Error(errc::kItemNotFound, text::kItemNotFound);
   return *found;
 }
@@ -100,8 +105,8 @@ void Recordset::requireOpen() const {
 void Recordset::adopt(std::unique_ptr<Cursor> cursor, int cursorLocation) {
   std::vector<Field> fields;
   for (const ColumnInfo& column : cursor->columns())
-    fields.push_back(Field{column.name, column.type, {}, column.definedSize, column.precision,
-                           column.numericScale});
+    fields.push_back(
+        Field{column.name, column.type, {}, column.definedSize, column.precision, column.numericScale});
 
   clientSide_ = cursorLocation == adUseClient;
   if (clientSide_) {
@@ -148,8 +153,10 @@ void Recordset::advance() {
   }
   eof_ = false;
   for (std::size_t i = 0; i < fields_.size(); ++i) {
-    if (i < row_.size()) fields_[i].value = std::move(row_[i]);
-    else fields_[i].value = Variant();
+    if (i < row_.size())
+      fields_[i].value = std::move(row_[i]);
+    else
+      fields_[i].value = Variant();
   }
 }
 

@@ -40,8 +40,7 @@ class Recordset {
   // A reader that must not hold a table in memory sets adUseServer.
   void setCursorLocation(int location);
 
-  void open(std::string_view sql, Connection& connection, int cursorType = -1,
-            int lockType = -1);
+  void open(std::string_view sql, Connection& connection, int cursorType = -1, int lockType = -1);
   void close();
   bool isOpen() const;
 
@@ -66,7 +65,7 @@ class Recordset {
   std::unique_ptr<Cursor> cursor_;
   std::vector<Field> fields_;
   std::deque<std::vector<Variant>> buffered_;  // client-side cursors only
-  int cursorLocation_ = 0;  // 0: the connection's
+  int cursorLocation_ = 0;                     // 0: the connection's
   bool open_ = false;
   bool clientSide_ = false;
   bool eof_ = true;

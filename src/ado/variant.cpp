@@ -43,11 +43,11 @@ std::string shortestText(Number value) {
 std::string dateText(Date date) {
   const DateParts p = toDateParts(date);
   char buffer[40];
-  int length = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year,
-                             p.month, p.day, p.hour, p.minute, p.second);
+  int length = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
+                             p.hour, p.minute, p.second);
   if (p.microsecond != 0) {
-    length += std::snprintf(buffer + length, sizeof buffer - static_cast<std::size_t>(length),
-                            ".%06d", p.microsecond);
+    length += std::snprintf(buffer + length, sizeof buffer - static_cast<std::size_t>(length), ".%06d",
+                            p.microsecond);
     while (buffer[length - 1] == '0') --length;
   }
   return std::string(buffer, static_cast<std::size_t>(length));

@@ -47,8 +47,25 @@ struct Null {
 class Variant {
  public:
   enum class Kind {
-    Empty, Null, Boolean, UInt8, Int8, Int16, Int32, Int64, UInt16, UInt32, UInt64,
-    Single, Double, Currency, Decimal, Date, Text, Bytes, Guid
+    Empty,
+    Null,
+    Boolean,
+    UInt8,
+    Int8,
+    Int16,
+    Int32,
+    Int64,
+    UInt16,
+    UInt32,
+    UInt64,
+    Single,
+    Double,
+    Currency,
+    Decimal,
+    Date,
+    Text,
+    Bytes,
+    Guid
   };
 
   Variant() = default;
@@ -77,7 +94,9 @@ class Variant {
 
   // Typed access; the caller checks kind() first (std::bad_variant_access otherwise).
   template <typename T>
-  const T& as() const { return std::get<T>(value_); }
+  const T& as() const {
+    return std::get<T>(value_);
+  }
 
   // The text form (see the table in variant.cpp). Empty and Null give "".
   std::string textForm() const;
@@ -86,10 +105,9 @@ class Variant {
 
  private:
   // The order of the alternatives is the order of Kind.
-  using Storage = std::variant<Empty, Null, bool, std::uint8_t, std::int8_t, std::int16_t,
-                               std::int32_t, std::int64_t, std::uint16_t, std::uint32_t,
-                               std::uint64_t, float, double, Currency, Decimal, Date,
-                               std::string, Bytes, Guid>;
+  using Storage = std::variant<Empty, Null, bool, std::uint8_t, std::int8_t, std::int16_t, std::int32_t,
+                               std::int64_t, std::uint16_t, std::uint32_t, std::uint64_t, float, double,
+                               Currency, Decimal, Date, std::string, Bytes, Guid>;
   template <typename T>
   explicit Variant(T v) : value_(std::move(v)) {}
 

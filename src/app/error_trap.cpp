@@ -20,13 +20,14 @@ constexpr char kReportTitle[] = "Application Error";
 ErrorTrap::ErrorTrap(Prompter& prompter, QString form, QString handler)
     : prompter_(prompter), form_(std::move(form)), handler_(std::move(handler)) {}
 
-void ErrorTrap::reportCaught() { report(db::CaughtError().description); }
+void ErrorTrap::reportCaught() {
+  report(db::CaughtError().description);
+}
 
 void ErrorTrap::report(const QString& description) {
   QString text = description + QStringLiteral("\r\n") + QLatin1String(kReportOrigin) + form_ +
-                 QLatin1Char('.') + handler_ + QStringLiteral(" at line ") +
-                 QString::number(lastStep_) + QStringLiteral("\r\r") +
-                 QStringLiteral("Please email screenshot of this message to ") +
+                 QLatin1Char('.') + handler_ + QStringLiteral(" at line ") + QString::number(lastStep_) +
+                 QStringLiteral("\r\r") + QStringLiteral("Please email screenshot of this message to ") +
                  QLatin1String(kSupportAddress);
   if (sql_) text += QStringLiteral("\r\rsql: ") + *sql_;
   if (utf8Sql_) text += QStringLiteral("\r\rsql: ") + QString::fromStdString(*utf8Sql_);

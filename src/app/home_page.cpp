@@ -12,14 +12,14 @@ constexpr int kLuckyDraw = 7;
 }
 
 RandomFraction ClockSeededRandom() {
-  const auto secondsSinceMidnight =
-      static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay() / 1000);
-  return [generator = QRandomGenerator(secondsSinceMidnight)]() mutable {
-    return generator.generateDouble();
-  };
+  const auto secondsSinceMidnight = static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay() / 1000);
+  return
+      [generator = QRandomGenerator(secondsSinceMidnight)]() mutable { return generator.generateDouble(); };
 }
 
-bool OpenWithDesktop(const QUrl& address) { return QDesktopServices::openUrl(address); }
+bool OpenWithDesktop(const QUrl& address) {
+  return QDesktopServices::openUrl(address);
+}
 
 void VisitHomePage(const RandomFraction& random, const UrlOpener& openUrl) {
   const int draw = static_cast<int>(random() * 100) + 1;

@@ -21,58 +21,43 @@ QString displayed(QString text) {
 
 QMessageBox::Icon iconFor(int style) {
   switch (style & 0xF0) {
-    case 16:
-      return QMessageBox::Critical;
-    case 32:
-      return QMessageBox::Question;
-    case 48:
-      return QMessageBox::Warning;
-    case 64:
-      return QMessageBox::Information;
-    default:
-      return QMessageBox::NoIcon;
+    case 16: return QMessageBox::Critical;
+    case 32: return QMessageBox::Question;
+    case 48: return QMessageBox::Warning;
+    case 64: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
   }
 }
 
 QMessageBox::StandardButtons buttonsFor(int style) {
   switch (style & 0x0F) {
-    case 1:
-      return QMessageBox::Ok | QMessageBox::Cancel;
-    case 3:
-      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case 4:
-      return QMessageBox::Yes | QMessageBox::No;
-    default:
-      return QMessageBox::Ok;
+    case 1: return QMessageBox::Ok | QMessageBox::Cancel;
+    case 3: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case 4: return QMessageBox::Yes | QMessageBox::No;
+    default: return QMessageBox::Ok;
   }
 }
 
 int answerFor(QMessageBox::StandardButton button) {
   switch (button) {
-    case QMessageBox::Ok:
-      return kIdOk;
-    case QMessageBox::Yes:
-      return kIdYes;
-    case QMessageBox::No:
-      return kIdNo;
-    default:
-      return kIdCancel;
+    case QMessageBox::Ok: return kIdOk;
+    case QMessageBox::Yes: return kIdYes;
+    case QMessageBox::No: return kIdNo;
+    default: return kIdCancel;
   }
 }
 
 }  // namespace
 
 int QtPrompter::messageBox(const QString& text, int style, const QString& caption) {
-  QMessageBox box(iconFor(style), captionOrTitle(caption), displayed(text), buttonsFor(style),
-                  parent_);
+  QMessageBox box(iconFor(style), captionOrTitle(caption), displayed(text), buttonsFor(style), parent_);
   // SQL text in a report must never be taken for markup.
   box.setTextFormat(Qt::PlainText);
   box.exec();
   return answerFor(box.standardButton(box.clickedButton()));
 }
 
-QString QtPrompter::inputBox(const QString& prompt, const QString& defaultText,
-                             const QString& caption) {
+QString QtPrompter::inputBox(const QString& prompt, const QString& defaultText, const QString& caption) {
   QInputDialog dialog(parent_);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(captionOrTitle(caption));

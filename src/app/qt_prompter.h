@@ -18,8 +18,7 @@ class QtPrompter : public Prompter {
   // 3 Yes/No/Cancel, 4 Yes/No; others OK), icon from the next four
   // (16 critical, 32 question, 48 exclamation, 64 information).
   int messageBox(const QString& text, int style, const QString& caption = {}) override;
-  QString inputBox(const QString& prompt, const QString& defaultText,
-                   const QString& caption = {}) override;
+  QString inputBox(const QString& prompt, const QString& defaultText, const QString& caption = {}) override;
 
  private:
   QPointer<QWidget> parent_;

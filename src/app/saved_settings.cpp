@@ -12,23 +12,23 @@ constexpr char kApplication[] = "Quorvane";
 constexpr char kSection[] = "Ferrovale";
 
 QString userStorePath() {
-  return QSettings(QSettings::NativeFormat, QSettings::UserScope, kApplication, kApplication)
-      .fileName();
+  return QSettings(QSettings::NativeFormat, QSettings::UserScope, kApplication, kApplication).fileName();
 }
 
 }  // namespace
 
 SavedSettings::SavedSettings() : SavedSettings(userStorePath(), QSettings::NativeFormat) {}
 
-SavedSettings::SavedSettings(const QString& filePath)
-    : SavedSettings(filePath, QSettings::IniFormat) {}
+SavedSettings::SavedSettings(const QString& filePath) : SavedSettings(filePath, QSettings::IniFormat) {}
 
 SavedSettings::SavedSettings(const QString& filePath, QSettings::Format format)
     : settings_(filePath, format) {
   settings_.beginGroup(kSection);
 }
 
-QString SavedSettings::read(const QString& key) const { return settings_.value(key).toString(); }
+QString SavedSettings::read(const QString& key) const {
+  return settings_.value(key).toString();
+}
 
 bool SavedSettings::write(const QString& key, const QString& value) {
   // Created private before the first write: QSettings replaces the file

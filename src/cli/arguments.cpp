@@ -4,7 +4,9 @@ namespace cli {
 
 namespace {
 
-std::string text(const QString& word) { return word.toStdString(); }
+std::string text(const QString& word) {
+  return word.toStdString();
+}
 
 class Reader {
  public:
@@ -34,12 +36,10 @@ class Reader {
         if (count > 0) throw UsageError(std::string(command.name) + " takes no table names");
         break;
       case Operands::kTables:
-        if (count == 0)
-          throw UsageError(std::string(command.name) + " needs at least one table name");
+        if (count == 0) throw UsageError(std::string(command.name) + " needs at least one table name");
         break;
       case Operands::kOldAndNew:
-        if (count != 2)
-          throw UsageError(std::string(command.name) + " needs the old and the new name");
+        if (count != 2) throw UsageError(std::string(command.name) + " needs the old and the new name");
         if (into_.operands[1].isEmpty()) throw UsageError("the new name is empty");
         break;
     }
@@ -65,8 +65,7 @@ class Reader {
       return;
     }
     for (const SideOption& side : into_.command->sides) {
-      if (name != QLatin1String(side.option.data(), static_cast<qsizetype>(side.option.size())))
-        continue;
+      if (name != QLatin1String(side.option.data(), static_cast<qsizetype>(side.option.size()))) continue;
       if (into_.side && into_.side != &side) throw UsageError("give only one of " + sideChoices());
       into_.side = &side;
       return;
@@ -74,8 +73,7 @@ class Reader {
     throw UsageError("unknown option " + text(name) + " for " + std::string(into_.command->name));
   }
 
-  void setValue(std::optional<QString>& value, const QString& name,
-                const std::optional<QString>& attached) {
+  void setValue(std::optional<QString>& value, const QString& name, const std::optional<QString>& attached) {
     if (attached) {
       value = *attached;
     } else if (next_ + 1 < words_.size()) {

@@ -16,8 +16,7 @@ namespace {
 void PrintHelp(std::ostream& out, const Command* command) {
   out << "Usage:\n";
   if (command) {
-    out << "  ferrovale " << command->name << ' ' << command->usage << "\n\n"
-        << command->summary << ".\n";
+    out << "  ferrovale " << command->name << ' ' << command->usage << "\n\n" << command->summary << ".\n";
   } else {
     out << "  ferrovale                 open the wizard\n";
     for (const Command& each : Commands())

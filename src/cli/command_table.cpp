@@ -39,7 +39,9 @@ constexpr std::array<Command, 4> kCommands{{
 
 }  // namespace
 
-std::span<const Command> Commands() { return kCommands; }
+std::span<const Command> Commands() {
+  return kCommands;
+}
 
 const Command* FindCommand(std::string_view name) {
   const auto found = std::ranges::find(kCommands, name, &Command::name);

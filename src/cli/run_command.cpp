@@ -30,8 +30,8 @@ class GivenFields final : public db::ConnectionFields {
   GivenFields(const Arguments& arguments, const app::SavedSettings& saved)
       : path_(arguments.file.value_or(saved.read(QLatin1String(saved.kAccessMdbFile)))),
         password_(arguments.password.value_or(saved.read(QLatin1String(saved.kAccessPassword)))),
-        dataSourceName_(
-            arguments.dataSourceName.value_or(saved.read(QLatin1String(saved.kDataSourceName)))) {}
+        dataSourceName_(arguments.dataSourceName.value_or(saved.read(QLatin1String(saved.kDataSourceName)))) {
+  }
 
   QString accessPath() const override { return path_; }
   QString accessPassword() const override { return password_; }
@@ -48,8 +48,8 @@ class GivenFields final : public db::ConnectionFields {
 bool FillLists(pages::Form2& page, const GivenFields& fields, pages::PageContext& context,
                const TerminalPrompter& prompter) {
   if (!db::FileExists(fields.accessPath())) {
-    context.prompter.messageBox(QStringLiteral("The Access database file \"") +
-                                    fields.accessPath() + QStringLiteral("\" does not exist."),
+    context.prompter.messageBox(QStringLiteral("The Access database file \"") + fields.accessPath() +
+                                    QStringLiteral("\" does not exist."),
                                 app::kOkOnly);
     return false;
   }
@@ -63,8 +63,8 @@ bool FillLists(pages::Form2& page, const GivenFields& fields, pages::PageContext
     const db::ErrorInfo error = db::CaughtError();
     context.prompter.messageBox(QStringLiteral("The data source \"") + fields.dataSourceName() +
                                     QStringLiteral("\" does not open: ") + error.description +
-                                    QStringLiteral(" (Error Number = ") +
-                                    QString::number(error.number) + QLatin1Char(')'),
+                                    QStringLiteral(" (Error Number = ") + QString::number(error.number) +
+                                    QLatin1Char(')'),
                                 app::kOkOnly);
     return false;
   }
@@ -79,13 +79,11 @@ void PrintList(std::ostream& out, const char* side, const QListWidget& list) {
 // Selects the entries whose text is one of `names` and makes the first
 // named one current. False, with the missing name told on `err`, when a
 // name is not in the list.
-bool SelectNamed(QListWidget& list, const QStringList& names, const char* listName,
-                 std::ostream& err) {
+bool SelectNamed(QListWidget& list, const QStringList& names, const char* listName, std::ostream& err) {
   for (const QString& name : names) {
     const auto found = list.findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (found.isEmpty()) {
-      err << "ferrovale: no table \"" << name.toStdString() << "\" in the " << listName
-          << " list\n";
+      err << "ferrovale: no table \"" << name.toStdString() << "\" in the " << listName << " list\n";
       return false;
     }
     for (QListWidgetItem* entry : found) entry->setSelected(true);
@@ -111,9 +109,8 @@ int RunCommand(const Arguments& arguments, app::SavedSettings& saved,
   }
 
   const GivenFields fields(arguments, saved);
-  TerminalPrompter prompter(
-      err, arguments.yes,
-      command.operands == Operands::kOldAndNew ? arguments.operands[1] : QString());
+  TerminalPrompter prompter(err, arguments.yes,
+                            command.operands == Operands::kOldAndNew ? arguments.operands[1] : QString());
   pages::QtFileOpenDialog noFileDialog;  // the table commands choose no file
   pages::PageContext context{
       .prompter = prompter,
@@ -140,9 +137,8 @@ int RunCommand(const Arguments& arguments, app::SavedSettings& saved,
   }
 
   const bool access = arguments.side->list == TableList::kAccess;
-  const QStringList named = command.operands == Operands::kOldAndNew
-                                ? QStringList{arguments.operands.first()}
-                                : arguments.operands;
+  const QStringList named =
+      command.operands == Operands::kOldAndNew ? QStringList{arguments.operands.first()} : arguments.operands;
   if (!SelectNamed(access ? page.List1() : page.List2(), named, access ? "Access" : "ODBC", err))
     return kExitUsage;
   (page.*click)();

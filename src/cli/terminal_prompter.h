@@ -17,8 +17,7 @@ class TerminalPrompter final : public app::Prompter {
   TerminalPrompter(std::ostream& err, bool answerYes, QString inputAnswer);
 
   int messageBox(const QString& text, int style, const QString& caption = {}) override;
-  QString inputBox(const QString& prompt, const QString& defaultText,
-                   const QString& caption = {}) override;
+  QString inputBox(const QString& prompt, const QString& defaultText, const QString& caption = {}) override;
 
   // True once a message or an error report was shown; questions do not
   // count.

@@ -31,14 +31,13 @@ void execute(ado::Connection& connection, const QString& sql) {
 // executions without a transaction, so a failing copy leaves the old
 // table alone and a failing drop leaves both.
 void copyAndDrop(ado::Connection& connection, const QString& from, const QString& to) {
-  execute(connection, QStringLiteral("SELECT a1.* INTO ") + QuoteAccessName(to) +
-                          QStringLiteral(" FROM ") + QuoteAccessName(from) +
-                          QStringLiteral(" AS a1;"));
+  execute(connection, QStringLiteral("SELECT a1.* INTO ") + QuoteAccessName(to) + QStringLiteral(" FROM ") +
+                          QuoteAccessName(from) + QStringLiteral(" AS a1;"));
   execute(connection, QStringLiteral("DROP TABLE ") + QuoteAccessName(from));
 }
 
-QString unusedTableName(const QString& path, const QString& password,
-                        const ConnectionFields& fields, const ConnectionFactory& connections) {
+QString unusedTableName(const QString& path, const QString& password, const ConnectionFields& fields,
+                        const ConnectionFactory& connections) {
   for (int n = 1;; ++n) {
     const QString candidate = QStringLiteral("~Rename%1").arg(n);
     if (!AccessTableExists(path, password, candidate, fields, connections)) return candidate;
@@ -47,14 +46,15 @@ QString unusedTableName(const QString& path, const QString& password,
 
 }  // namespace
 
-QString QuoteAccessName(const QString& name) { return kAccessQuote + name + kAccessQuote; }
+QString QuoteAccessName(const QString& name) {
+  return kAccessQuote + name + kAccessQuote;
+}
 
 QString AccessDropTableStatement(const QString& name) {
   return QStringLiteral("DROP TABLE ") + QuoteAccessName(name) + QLatin1Char(';');
 }
 
-QString AccessConnectionString(const ConnectionFields& fields, const QString& path,
-                               const QString& password) {
+QString AccessConnectionString(const ConnectionFields& fields, const QString& path, const QString& password) {
   const bool fromPage = path.isEmpty();
   const QString file = fromPage ? fields.accessPath() : path;
   const QString secret = fromPage ? fields.accessPassword() : password;
@@ -66,12 +66,11 @@ QString AccessConnectionString(const ConnectionFields& fields, const QString& pa
 }
 
 std::optional<QStringList> GetAccessTables(const QString& path, const ConnectionFields& fields,
-                                           Prompter& prompter,
-                                           const ConnectionFactory& connections) {
+                                           Prompter& prompter, const ConnectionFactory& connections) {
   try {
     if (!FileExists(path)) return std::nullopt;
     const auto made = CreateConnection(connections);
-  ado::Connection& connection = *made;
+    ado::Connection& connection = *made;
     openAccess(connection, fields, {}, {});
     const auto schema = connection.openSchema(ado::adSchemaTables);
     QStringList tables;
@@ -111,8 +110,7 @@ bool AccessTableExists(const QString& path, const QString& password, const QStri
   const auto schema = connection.openSchema(ado::adSchemaTables);
   const QString wanted = name.toUpper();
   bool found = false;
-  ForEachUserTable(*schema,
-                   [&](const QString& table) { found = found || table.toUpper() == wanted; });
+  ForEachUserTable(*schema, [&](const QString& table) { found = found || table.toUpper() == wanted; });
   schema->close();
   connection.close();
   return found;
@@ -142,9 +140,9 @@ bool RenameAccessTable(const QString& oldName, const QString& newName, const QSt
   }
   bool renamed = true;
   if (AccessTableExists(path, password, newName, fields, connections)) {
-    const int answer = prompter.messageBox(
-        QStringLiteral("Would you like to overwrite ") + newName + QLatin1Char('?'), kYesNo,
-        QStringLiteral("Overwrite?"));
+    const int answer =
+        prompter.messageBox(QStringLiteral("Would you like to overwrite ") + newName + QLatin1Char('?'),
+                            kYesNo, QStringLiteral("Overwrite?"));
     if (answer == kIdYes) {
       execute(connection, QStringLiteral("DROP TABLE ") + QuoteAccessName(newName));
     } else {

@@ -24,16 +24,14 @@ QString AccessDropTableStatement(const QString& name);
 
 // The Jet 4.0 string, or the ACE 12.0 one when the path ends in "accdb"
 // in any letter case. The password clause is always there, also empty.
-QString AccessConnectionString(const ConnectionFields& fields, const QString& path,
-                               const QString& password);
+QString AccessConnectionString(const ConnectionFields& fields, const QString& path, const QString& password);
 
 // The user tables in the provider's order. Nothing (no message) when the
 // file is missing; nothing after an "(Error Number = " message box when
 // opening or reading the schema fails. The given path only serves the
 // existence test; the connection uses Text1 and Text2.
 std::optional<QStringList> GetAccessTables(const QString& path, const ConnectionFields& fields,
-                                           Prompter& prompter,
-                                           const ConnectionFactory& connections);
+                                           Prompter& prompter, const ConnectionFactory& connections);
 
 // Clears `list` and adds the tables of GetAccessTables, yielding to the
 // event loop before each; entry 0 then becomes current without being
@@ -44,8 +42,7 @@ void FillAccessTableList(QListWidget& list, const QString& path, const Connectio
 // True when a user table's name equals `name` upper-cased on both sides;
 // false without opening anything when the file is missing.
 bool AccessTableExists(const QString& path, const QString& password, const QString& name,
-                       const ConnectionFields& fields,
-                       const ConnectionFactory& connections);
+                       const ConnectionFields& fields, const ConnectionFactory& connections);
 
 // Renames by copying the table under the new name and dropping the old
 // one. A name holding a grave accent or a control character is refused

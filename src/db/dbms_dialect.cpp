@@ -14,8 +14,7 @@ bool names(const QString& product, const char* name) {
 }  // namespace
 
 DbmsDialect::DbmsDialect(std::string_view dbmsName) {
-  const QString product =
-      QString::fromUtf8(dbmsName.data(), static_cast<qsizetype>(dbmsName.size()));
+  const QString product = QString::fromUtf8(dbmsName.data(), static_cast<qsizetype>(dbmsName.size()));
   sqlAnywhere_ = names(product, "SQL Anywhere") || names(product, "Adaptive Server Anywhere");
   backslashEscapes_ = sqlAnywhere_ || names(product, "MySQL") || names(product, "MariaDB");
 }
@@ -26,8 +25,7 @@ DbmsDialect DbmsDialect::of(ado::Connection& connection) {
 
 QString DbmsDialect::renameTableStatement(const QString& oldName, const QString& newName) const {
   const QString table = QStringLiteral("ALTER TABLE ") + QuoteOdbcName(oldName);
-  if (sqlAnywhere_)
-    return table + QStringLiteral(" RENAME ") + QuoteOdbcName(newName) + QLatin1Char(';');
+  if (sqlAnywhere_) return table + QStringLiteral(" RENAME ") + QuoteOdbcName(newName) + QLatin1Char(';');
   return table + QStringLiteral(" RENAME TO ") + QuoteOdbcName(newName);
 }
 

@@ -6,7 +6,9 @@ namespace db {
 
 namespace {
 
-bool isControl(QChar c) { return c.unicode() < 0x20; }
+bool isControl(QChar c) {
+  return c.unicode() < 0x20;
+}
 
 QString codePoint(QChar c) {
   return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
@@ -16,8 +18,7 @@ QString codePoint(QChar c) {
 // line or vanish, so each stands as its code point in angle brackets.
 QString shown(const QString& name) {
   QString text;
-  for (QChar c : name)
-    text += isControl(c) ? QLatin1Char('<') + codePoint(c) + QLatin1Char('>') : QString(c);
+  for (QChar c : name) text += isControl(c) ? QLatin1Char('<') + codePoint(c) + QLatin1Char('>') : QString(c);
   return text;
 }
 
@@ -33,13 +34,12 @@ std::optional<QChar> UnsendableCharacter(const QString& name, QChar quote) {
 void RequireSendableName(const QString& name, QChar quote) {
   const std::optional<QChar> bad = UnsendableCharacter(name, quote);
   if (!bad) return;
-  const QString character = isControl(*bad)
-                                ? QStringLiteral("the control character ") + codePoint(*bad)
-                                : QStringLiteral("the character ") + *bad + QStringLiteral(" (") +
-                                      codePoint(*bad) + QLatin1Char(')');
-  const QString description =
-      QStringLiteral("The name ") + shown(name) + QStringLiteral(" holds ") + character +
-      QStringLiteral(", which the statement cannot carry; nothing was sent.");
+  const QString character = isControl(*bad) ? QStringLiteral("the control character ") + codePoint(*bad)
+                                            : QStringLiteral("the character ") + *bad + QStringLiteral(" (") +
+                                                  codePoint(*bad) + QLatin1Char(')');
+  const QString description = QStringLiteral("The name ") + shown(name) + QStringLiteral(" holds ") +
+                              character +
+                              QStringLiteral(", which the statement cannot carry; nothing was sent.");
   throw ado::Error(ado::errc::kSyntaxError, description.toStdString());
 }
 

@@ -13,7 +13,9 @@
 
 namespace db {
 
-QString QuoteOdbcName(const QString& name) { return kOdbcQuote + name + kOdbcQuote; }
+QString QuoteOdbcName(const QString& name) {
+  return kOdbcQuote + name + kOdbcQuote;
+}
 
 QString SybaseDropTableStatement(const QString& name) {
   return QStringLiteral("DROP TABLE ") + QuoteOdbcName(name);

@@ -34,8 +34,7 @@ void OpenSybaseConnection(ado::Connection& connection, const ConnectionFields& f
 
 // True when the data source opens; any failure to open, an empty name
 // included, answers false without a message.
-bool CanConnectSybase(const ConnectionFields& fields,
-                      const ConnectionFactory& connections);
+bool CanConnectSybase(const ConnectionFields& fields, const ConnectionFactory& connections);
 
 // Refills `list` with the data source's user tables, leaving out every
 // name that contains "SYS" in any letter case. The list is cleared only

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 namespace jet::errc {
-inline constexpr std::int32_t kSyntaxError = -2147217900;    // DB_E_ERRORSINCOMMAND
-inline constexpr std::int32_t kTypeMismatch = -2147217913;   // DB_E_CANTCONVERTVALUE
-inline constexpr std::int32_t kDataOverflow = -2147217833;   // DB_E_DATAOVERFLOW
-inline constexpr std::int32_t kTableExists = -2147217900;    // Jet reports it as a command error
+inline constexpr std::int32_t kSyntaxError = -2147217900;   // DB_E_ERRORSINCOMMAND
+inline constexpr std::int32_t kTypeMismatch = -2147217913;  // DB_E_CANTCONVERTVALUE
+inline constexpr std::int32_t kDataOverflow = -2147217833;  // DB_E_DATAOVERFLOW
+inline constexpr std::int32_t kTableExists = -2147217900;   // Jet reports it as a command error
 }  // namespace jet::errc

@@ -22,20 +22,24 @@ bool isUserInput(QEvent::Type type) {
     case QEvent::ContextMenu:
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-      return true;
-    default:
-      return false;
+    case QEvent::TouchEnd: return true;
+    default: return false;
   }
 }
 
 }  // namespace
 
-CommandGate::Hold::Hold(CommandGate& gate) : gate_(gate) { gate_.enter(); }
+CommandGate::Hold::Hold(CommandGate& gate) : gate_(gate) {
+  gate_.enter();
+}
 
-CommandGate::Hold::~Hold() { gate_.leave(); }
+CommandGate::Hold::~Hold() {
+  gate_.leave();
+}
 
-void CommandGate::guard(QWidget& window) { windows_.emplace_back(&window); }
+void CommandGate::guard(QWidget& window) {
+  windows_.emplace_back(&window);
+}
 
 void CommandGate::enter() {
   if (holds_++ == 0) QCoreApplication::instance()->installEventFilter(this);
@@ -58,8 +62,8 @@ void CommandGate::endProgramWhenIdle(std::function<void()> endProgram) {
 bool CommandGate::eventFilter(QObject* watched, QEvent* event) {
   if (!isUserInput(event->type()) || !watched->isWidgetType()) return false;
   const QWidget* window = static_cast<QWidget*>(watched)->window();
-  return std::ranges::any_of(
-      windows_, [window](const QPointer<QWidget>& guarded) { return guarded == window; });
+  return std::ranges::any_of(windows_,
+                             [window](const QPointer<QWidget>& guarded) { return guarded == window; });
 }
 
 }  // namespace pages

@@ -11,8 +11,7 @@ namespace pages {
 
 struct CommandRun {
   CommandRun(PageContext& context, const char* form, const char* handler)
-      : hold(context.commands),
-        trap(context.prompter, QLatin1String(form), QLatin1String(handler)) {
+      : hold(context.commands), trap(context.prompter, QLatin1String(form), QLatin1String(handler)) {
     trap.stopWhen([&gate = context.commands] { return gate.ending(); });
   }
 

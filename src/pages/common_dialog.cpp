@@ -29,8 +29,8 @@ QStringList NameFiltersFromCommonDialogFilter(const QString& filter) {
 }
 
 void CommonDialog::showOpen() {
-  fileName_ = dialog_.chooseFile(
-      owner_, FileOpenRequest{title_, NameFiltersFromCommonDialogFilter(filter_), flags_});
+  fileName_ =
+      dialog_.chooseFile(owner_, FileOpenRequest{title_, NameFiltersFromCommonDialogFilter(filter_), flags_});
 }
 
 }  // namespace pages

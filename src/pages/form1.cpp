@@ -16,8 +16,8 @@ namespace {
 constexpr int kClientWidth = 8040;
 constexpr int kClientHeight = 4095;
 
-QLabel* AddLabel(QGroupBox& frame, const char* designerName, const QString& caption,
-                 const TwipScale& scale, TwipRect at) {
+QLabel* AddLabel(QGroupBox& frame, const char* designerName, const QString& caption, const TwipScale& scale,
+                 TwipRect at) {
   auto* label = AddControl<QLabel>(frame, designerName, scale, at);
   label->setText(caption);
   FillBackground(*label, Qt::white);
@@ -45,26 +45,22 @@ void Form1::buildControls() {
   Frame1_->setTitle(QStringLiteral("Access Database"));
   AddLabel(*Frame1_, "Label5", QStringLiteral("MDB or ACCDB File:"), scale_, {240, 345, 1935, 255});
   Text1_ = AddControl<QLineEdit>(*Frame1_, "Text1", scale_, {2280, 300, 4695, 345});
-  auto* browse =
-      AddButton(*Frame1_, "PushButton1", QStringLiteral("..."), scale_, {7080, 300, 450, 345});
-  AddLabel(*Frame1_, "lblPassword", QStringLiteral("Password (if required):"), scale_,
-           {240, 840, 1950, 225});
+  auto* browse = AddButton(*Frame1_, "PushButton1", QStringLiteral("..."), scale_, {7080, 300, 450, 345});
+  AddLabel(*Frame1_, "lblPassword", QStringLiteral("Password (if required):"), scale_, {240, 840, 1950, 225});
   Text2_ = AddControl<QLineEdit>(*Frame1_, "Text2", scale_, {2280, 800, 5265, 345});
   Text2_->setEchoMode(QLineEdit::Password);
   Text2_->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // '*'
-  auto* sample = AddButton(*Frame1_, "PushButton7", QStringLiteral("Load Sample/Example Database"),
-                           scale_, {240, 1260, 7275, 405});
+  auto* sample = AddButton(*Frame1_, "PushButton7", QStringLiteral("Load Sample/Example Database"), scale_,
+                           {240, 1260, 7275, 405});
 
   Frame2_ = AddControl<QGroupBox>(*this, "Frame2", scale_, {120, 2040, 7800, 1395});
   Frame2_->setTitle(QStringLiteral("Sybase iAnywhere Database"));
   AddLabel(*Frame2_, "Label2", QStringLiteral("Data Source Name:"), scale_, {240, 405, 1695, 255});
   Text3_ = AddControl<QLineEdit>(*Frame2_, "Text3", scale_, {2280, 360, 5265, 330});
-  auto* test = AddButton(*Frame2_, "PushButton2", QStringLiteral("Test Connection"), scale_,
-                         {240, 810, 3600, 405});
-  auto* help =
-      AddButton(*Frame2_, "PushButton3", QStringLiteral("Help"), scale_, {3960, 810, 3600, 405});
-  auto* next =
-      AddButton(*this, "PushButton4", QStringLiteral("Next >"), scale_, {120, 3570, 7800, 405});
+  auto* test =
+      AddButton(*Frame2_, "PushButton2", QStringLiteral("Test Connection"), scale_, {240, 810, 3600, 405});
+  auto* help = AddButton(*Frame2_, "PushButton3", QStringLiteral("Help"), scale_, {3960, 810, 3600, 405});
+  auto* next = AddButton(*this, "PushButton4", QStringLiteral("Next >"), scale_, {120, 3570, 7800, 405});
   for (QGroupBox* frame : {Frame1_, Frame2_}) FillBackground(*frame, Qt::white);
 
   connect(browse, &QPushButton::clicked, this, &Form1::PushButton1_Click);
@@ -78,8 +74,7 @@ void Form1::buildControls() {
   for (QLineEdit* field : {Text1_, Text2_, Text3_}) field->installEventFilter(this);
 
   for (QPushButton* button : {browse, sample, test, help, next}) pointer_->showHandOver(*button);
-  for (QWidget* area :
-       std::initializer_list<QWidget*>{this, Frame1_, Frame2_, Text1_, Text2_, Text3_}) {
+  for (QWidget* area : std::initializer_list<QWidget*>{this, Frame1_, Frame2_, Text1_, Text2_, Text3_}) {
     pointer_->showArrowOver(*area);
   }
 
@@ -87,11 +82,17 @@ void Form1::buildControls() {
   Text1_->setFocus();
 }
 
-QString Form1::accessPath() const { return Text1_->text(); }
+QString Form1::accessPath() const {
+  return Text1_->text();
+}
 
-QString Form1::accessPassword() const { return Text2_->text(); }
+QString Form1::accessPassword() const {
+  return Text2_->text();
+}
 
-QString Form1::dataSourceName() const { return Text3_->text(); }
+QString Form1::dataSourceName() const {
+  return Text3_->text();
+}
 
 Form2& Form1::form2() {
   if (!form2_) {
@@ -115,11 +116,17 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void Form1::Text1_GotFocus() { Text1_->setSelection(0, Text1_->text().size()); }
+void Form1::Text1_GotFocus() {
+  Text1_->setSelection(0, Text1_->text().size());
+}
 
-void Form1::Text2_GotFocus() { Text2_->setSelection(0, Text2_->text().size()); }
+void Form1::Text2_GotFocus() {
+  Text2_->setSelection(0, Text2_->text().size());
+}
 
-void Form1::Text3_GotFocus() { Text3_->setSelection(0, Text3_->text().size()); }
+void Form1::Text3_GotFocus() {
+  Text3_->setSelection(0, Text3_->text().size());
+}
 
 void Form1::Text1_Change() {
   context_.settings.write(QLatin1String(app::SavedSettings::kAccessMdbFile), Text1_->text());

@@ -7,9 +7,9 @@
 #include "db/access.h"
 #include "db/file_exists.h"
 #include "db/sybase.h"
+#include "pages/command_run.h"
 #include "pages/form1.h"
 #include "pages/form2.h"
-#include "pages/command_run.h"
 
 namespace pages {
 
@@ -63,7 +63,7 @@ void Form1::PushButton2_Click() {
   try {
     pointer_->set(Pointer::kBusy);  // 102
     if (!connection) throw std::runtime_error("Object required");
-    db::OpenSybaseConnection(*connection, *this);  // 104, 106
+    db::OpenSybaseConnection(*connection, *this);                                          // 104, 106
     context_.prompter.messageBox(QStringLiteral("Connection successful."), app::kOkOnly);  // 108
     pointer_->set(Pointer::kDefault);                                                      // 110
   } catch (...) {
@@ -93,9 +93,7 @@ void Form1::PushButton4_Click() {
       db::FillAccessTableList(form2().List1(), Text1_->text(), *this, context_.prompter,
                               context_.createConnection);
     });
-    trap.step(108, [&] {
-      db::FillSybaseTableList(form2().List2(), *this, context_.createConnection);
-    });
+    trap.step(108, [&] { db::FillSybaseTableList(form2().List2(), *this, context_.createConnection); });
     trap.step(110, [&] { form2().show(); });
     trap.step(112, [&] { hide(); });
   }
@@ -106,8 +104,8 @@ void Form1::PushButton7_Click() {
   CommandRun run(context_, kForm, "PushButton7_Click");
   app::ErrorTrap& trap = run.trap;
   trap.step(100, [&] {
-    Text1_->setText(app::JoinPath(context_.programFolder,
-                                  {QStringLiteral("Samples"), QStringLiteral("sample.mdb")}));
+    Text1_->setText(
+        app::JoinPath(context_.programFolder, {QStringLiteral("Samples"), QStringLiteral("sample.mdb")}));
   });
 }
 

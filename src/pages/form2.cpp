@@ -26,8 +26,7 @@ constexpr int kClientHeight = 5505;
 // the designer's title bar and borders took 460, the rest is margin.
 constexpr int kBelowBackButton = 580;
 constexpr int kTitleBarAndBorders = kBelowBackButton - (kClientHeight - 4980 - 405);
-constexpr char kHelpText[] =
-    "Questions? Please contact Team Quorvane at https://quorvane.example/contact/";
+constexpr char kHelpText[] = "Questions? Please contact Team Quorvane at https://quorvane.example/contact/";
 }  // namespace
 
 Form2::Form2(PageContext& context, const db::ConnectionFields& fields, QWidget& connectionPage)
@@ -99,14 +98,13 @@ void Form2::buildControls() {
     QWidget* container = row.container == Container::kFrame1   ? Frame1_
                          : row.container == Container::kFrame2 ? Frame2_
                                                                : static_cast<QWidget*>(this);
-    QPushButton* button =
-        AddButton(*container, row.name, QString::fromLatin1(row.caption), scale_, row.at);
+    QPushButton* button = AddButton(*container, row.name, QString::fromLatin1(row.caption), scale_, row.at);
     if (row.click) connect(button, &QPushButton::clicked, this, row.click);
     pointer_->showHandOver(*button);
     tabOrder << button;
   }
-  for (QWidget* area : std::initializer_list<QWidget*>{this, Frame1_, Frame2_, List1_->viewport(),
-                                                       List2_->viewport()}) {
+  for (QWidget* area :
+       std::initializer_list<QWidget*>{this, Frame1_, Frame2_, List1_->viewport(), List2_->viewport()}) {
     pointer_->showArrowOver(*area);
   }
   SetTabOrder(tabOrder);
@@ -135,13 +133,21 @@ void Form2::setSelectedFlags(const char* handler, QListWidget& list, bool select
   }
 }
 
-void Form2::PushButton10_Click() { setSelectedFlags("PushButton10_Click", *List1_, true); }
+void Form2::PushButton10_Click() {
+  setSelectedFlags("PushButton10_Click", *List1_, true);
+}
 
-void Form2::PushButton11_Click() { setSelectedFlags("PushButton11_Click", *List1_, false); }
+void Form2::PushButton11_Click() {
+  setSelectedFlags("PushButton11_Click", *List1_, false);
+}
 
-void Form2::PushButton8_Click() { setSelectedFlags("PushButton8_Click", *List2_, true); }
+void Form2::PushButton8_Click() {
+  setSelectedFlags("PushButton8_Click", *List2_, true);
+}
 
-void Form2::PushButton9_Click() { setSelectedFlags("PushButton9_Click", *List2_, false); }
+void Form2::PushButton9_Click() {
+  setSelectedFlags("PushButton9_Click", *List2_, false);
+}
 
 void Form2::PushButton2_Click() {
   CommandRun run(context_, kForm, "PushButton2_Click");

@@ -64,7 +64,6 @@ class Form2 : public QWidget {
   void PushButton3_Click();   // "Send Table/s To Sybase iAny"
   void PushButton4_Click();   // "Send Table/s To Access"
 
-
  protected:
   // Form_Unload: closing this page ends the program.
   void closeEvent(QCloseEvent* event) override;

@@ -52,7 +52,9 @@ void RemoveEntry(QListWidget& list, int index) {
   delete list.takeItem(index);
 }
 
-int SelectedCount(const QListWidget& list) { return static_cast<int>(list.selectedItems().size()); }
+int SelectedCount(const QListWidget& list) {
+  return static_cast<int>(list.selectedItems().size());
+}
 
 QString RenamePrompt(const QString& oldName) {
   return QStringLiteral("Enter new name of ") + oldName + QLatin1Char(':');
@@ -60,8 +62,7 @@ QString RenamePrompt(const QString& oldName) {
 
 void RemoveEntriesEqualIgnoringCase(QListWidget& list, const QString& name) {
   for (int index = list.count() - 1; index >= 0; --index) {
-    if (list.item(index)->text().compare(name, Qt::CaseInsensitive) == 0)
-      delete list.takeItem(index);
+    if (list.item(index)->text().compare(name, Qt::CaseInsensitive) == 0) delete list.takeItem(index);
   }
 }
 
@@ -111,11 +112,8 @@ void Form2::PushButton1_Click() {
   trap.step(102, [&] { pointer_->set(Pointer::kBusy); });
   trap.step(104, [&] { Live(connection).setCursorLocation(ado::adUseServer); });
   trap.step(106, [&] { Live(connection).setMode(ado::adModeReadWrite); });
-  trap.step(108, [&] {
-    Live(connection).open(db::AccessConnectionString(fields_, {}, {}).toStdString());
-  });
-  dropSelectedTables(trap, 110, *List1_, connection, db::kAccessQuote,
-                     db::AccessDropTableStatement);
+  trap.step(108, [&] { Live(connection).open(db::AccessConnectionString(fields_, {}, {}).toStdString()); });
+  dropSelectedTables(trap, 110, *List1_, connection, db::kAccessQuote, db::AccessDropTableStatement);
   trap.step(124, [&] { pointer_->set(Pointer::kDefault); });
 }
 
@@ -126,8 +124,7 @@ void Form2::PushButton5_Click() {
   trap.step(100, [&] { connection = db::CreateConnection(context_.createConnection); });
   trap.step(102, [&] { pointer_->set(Pointer::kBusy); });
   openOdbcConnection(trap, connection);
-  dropSelectedTables(trap, 108, *List2_, connection, db::kOdbcQuote,
-                     db::SybaseDropTableStatement);
+  dropSelectedTables(trap, 108, *List2_, connection, db::kOdbcQuote, db::SybaseDropTableStatement);
   trap.step(122, [&] { pointer_->set(Pointer::kDefault); });
 }
 
@@ -161,9 +158,8 @@ void Form2::PushButton6_Click() {
     // name, which the database still holds whether the copy or the drop
     // of the old table failed.
     renamed = !trap.when(120, [&] {
-      return !db::RenameAccessTable(oldName, newName, fields_.accessPath(),
-                                    fields_.accessPassword(), fields_, context_.prompter,
-                                    context_.createConnection);
+      return !db::RenameAccessTable(oldName, newName, fields_.accessPath(), fields_.accessPassword(), fields_,
+                                    context_.prompter, context_.createConnection);
     });
   }
   if (renamed) {

@@ -14,8 +14,8 @@
 #include "app/home_page.h"
 #include "app/prompter.h"
 #include "app/saved_settings.h"
-#include "pages/command_gate.h"
 #include "db/connection_factory.h"
+#include "pages/command_gate.h"
 
 namespace pages {
 

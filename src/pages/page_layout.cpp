@@ -14,9 +14,13 @@ QFont arial(qreal points) {
 }
 }  // namespace
 
-QFont ControlFont() { return arial(9); }
+QFont ControlFont() {
+  return arial(9);
+}
 
-QFont ButtonFont() { return arial(11.25); }
+QFont ButtonFont() {
+  return arial(11.25);
+}
 
 QPushButton* AddButton(QWidget& container, const char* designerName, const QString& caption,
                        const TwipScale& scale, TwipRect at) {

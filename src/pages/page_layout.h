@@ -26,8 +26,7 @@ QFont ControlFont();
 QFont ButtonFont();
 
 template <typename Control>
-Control* AddControl(QWidget& container, const char* designerName, const TwipScale& scale,
-                    TwipRect at) {
+Control* AddControl(QWidget& container, const char* designerName, const TwipScale& scale, TwipRect at) {
   auto* control = new Control(&container);
   control->setObjectName(QString::fromLatin1(designerName));
   control->setGeometry(scale.rect(at.left, at.top, at.width, at.height));

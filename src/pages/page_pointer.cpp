@@ -25,9 +25,13 @@ void PagePointer::loadCustomCursor(const QString& path) {
   page_.setCursor(cursorFor(value_));
 }
 
-void PagePointer::showHandOver(QWidget& control) { watch(control, Pointer::kCustom); }
+void PagePointer::showHandOver(QWidget& control) {
+  watch(control, Pointer::kCustom);
+}
 
-void PagePointer::showArrowOver(QWidget& control) { watch(control, Pointer::kDefault); }
+void PagePointer::showArrowOver(QWidget& control) {
+  watch(control, Pointer::kDefault);
+}
 
 void PagePointer::watch(QWidget& control, Pointer shown) {
   hoverRules_.insert(&control, shown);
@@ -51,12 +55,9 @@ bool PagePointer::eventFilter(QObject* watched, QEvent* event) {
 
 QCursor PagePointer::cursorFor(Pointer value) const {
   switch (value) {
-    case Pointer::kBusy:
-      return QCursor(Qt::WaitCursor);
-    case Pointer::kCustom:
-      return custom_.value_or(QCursor(Qt::ArrowCursor));
-    case Pointer::kDefault:
-      break;
+    case Pointer::kBusy: return QCursor(Qt::WaitCursor);
+    case Pointer::kCustom: return custom_.value_or(QCursor(Qt::ArrowCursor));
+    case Pointer::kDefault: break;
   }
   return QCursor(Qt::ArrowCursor);
 }

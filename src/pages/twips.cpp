@@ -21,9 +21,13 @@ TwipScale TwipScale::forWidget(const QWidget& widget) {
   return TwipScale(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY());
 }
 
-int TwipScale::x(int twips) const { return toPixels(twips, dpiX_); }
+int TwipScale::x(int twips) const {
+  return toPixels(twips, dpiX_);
+}
 
-int TwipScale::y(int twips) const { return toPixels(twips, dpiY_); }
+int TwipScale::y(int twips) const {
+  return toPixels(twips, dpiY_);
+}
 
 QRect TwipScale::rect(int left, int top, int width, int height) const {
   return QRect(x(left), y(top), x(width), y(height));

@@ -14,16 +14,18 @@ namespace transfer {
 // column's declaration carry its size, precision or scale into the type.
 enum class TargetType {
   // Data source side (SQL Anywhere dialect)
-  kText, kNumeric, kBit,
+  kText,
+  kNumeric,
+  kBit,
   // Access side
   kVarcharOrMemo,  // VARCHAR, or MEMO for long text and sizes beyond 255
   kMemo,
-  kDecimal,        // DECIMAL(p,s) with the source precision and scale
+  kDecimal,  // DECIMAL(p,s) with the source precision and scale
   kReal,
   kInt,
-  kWideInteger,    // DECIMAL(20,0): 64-bit and unsigned 32-bit integers
+  kWideInteger,  // DECIMAL(20,0): 64-bit and unsigned 32-bit integers
   kOleObject,
-  kBinaryOrOle,    // BINARY(n), or OLEOBJECT beyond 510 bytes
+  kBinaryOrOle,  // BINARY(n), or OLEOBJECT beyond 510 bytes
   kDateTime,
   kFloat,
 };

@@ -107,11 +107,9 @@ class Run {
     trap_.step(lines_.odbcProvider, [&] { odbc().setProvider(db::kOdbcProvider); });
     trap_.step(lines_.odbcOpen, [&] {
       odbc().open(db::SybaseConnectionString(page_.connectionFields().dataSourceName()).toStdString());
-      doubleBackslashes_ =
-          d_.target() == Side::kOdbc && db::DbmsDialect::of(odbc()).readsBackslashEscapes();
+      doubleBackslashes_ = d_.target() == Side::kOdbc && db::DbmsDialect::of(odbc()).readsBackslashEscapes();
     });
-    trap_.step(lines_.accessCursorLocation,
-               [&] { access().setCursorLocation(d_.accessCursorLocation); });
+    trap_.step(lines_.accessCursorLocation, [&] { access().setCursorLocation(d_.accessCursorLocation); });
     trap_.step(lines_.accessMode, [&] { access().setMode(d_.accessMode); });
     trap_.step(lines_.accessOpen, [&] {
       access().open(db::AccessConnectionString(page_.connectionFields(), {}, {}).toStdString());

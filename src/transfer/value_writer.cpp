@@ -37,8 +37,8 @@ void appendHex(std::string& out, const ado::Bytes& bytes) {
   }
 }
 
-void appendTowardOdbc(std::string& out, ValueForm form, const ado::Variant& value,
-                      std::string_view text, bool doubleBackslashes) {
+void appendTowardOdbc(std::string& out, ValueForm form, const ado::Variant& value, std::string_view text,
+                      bool doubleBackslashes) {
   if (text.empty()) {
     out += "NULL, ";
   } else if (form == ValueForm::kNumber) {
@@ -53,8 +53,7 @@ void appendTowardOdbc(std::string& out, ValueForm form, const ado::Variant& valu
   }
 }
 
-void appendTowardAccess(std::string& out, ValueForm form, const ado::Variant& value,
-                        std::string_view text) {
+void appendTowardAccess(std::string& out, ValueForm form, const ado::Variant& value, std::string_view text) {
   if (form == ValueForm::kBytes && value.kind() == ado::Variant::Kind::Bytes) {
     out.pop_back();  // the pending opening quote
     appendHex(out, value.as<ado::Bytes>());
@@ -70,8 +69,8 @@ void appendTowardAccess(std::string& out, ValueForm form, const ado::Variant& va
 
 }  // namespace
 
-void AppendValue(std::string& statement, ValueWriting writing, ValueForm form,
-                 const ado::Variant& value, bool doubleBackslashes) {
+void AppendValue(std::string& statement, ValueWriting writing, ValueForm form, const ado::Variant& value,
+                 bool doubleBackslashes) {
   std::string scratch;
   const std::string_view text = textOf(value, scratch);
   if (writing == ValueWriting::kNumbersBare)

@@ -26,8 +26,8 @@
 
 namespace transfer {
 
-void AppendValue(std::string& statement, ValueWriting writing, ValueForm form,
-                 const ado::Variant& value, bool doubleBackslashes);
+void AppendValue(std::string& statement, ValueWriting writing, ValueForm form, const ado::Variant& value,
+                 bool doubleBackslashes);
 
 // Cuts `count` characters off the end (all there are, when fewer).
 void CutEnd(std::string& statement, int count);

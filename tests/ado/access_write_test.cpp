@@ -11,8 +11,8 @@
 #include "ado/data_type.h"
 #include "ado/recordset.h"
 #include "expect_error.h"
-#include "jet/error.h"
 #include "jet/database/new_database.h"
+#include "jet/error.h"
 #include "jetwrite/temp_dir.h"
 
 namespace {
@@ -80,13 +80,13 @@ constexpr const char* kMixedTable =
 TEST_P(AccessWrite, ValuesInTheirTextFormsComeBackAsTheSameValues) {
   connection.execute(kMixedTable);
   const std::vector<std::vector<Variant>> rows = {
-      {Variant::text("O'Neil"), Variant::int32(-12), Variant::real(0.1),
-       Variant::currency({125000}), Variant::date({45351.5}), Variant::boolean(true),
-       Variant::decimal({true, 2, 1250}), Variant::text("Zażółć gęślą jaźń")},
+      {Variant::text("O'Neil"), Variant::int32(-12), Variant::real(0.1), Variant::currency({125000}),
+       Variant::date({45351.5}), Variant::boolean(true), Variant::decimal({true, 2, 1250}),
+       Variant::text("Zażółć gęślą jaźń")},
       // Before 1899-12-30 the day counts down while the time still counts up.
-      {Variant::text("x"), Variant::int32(2147483647), Variant::real(-2.5e-07),
-       Variant::currency({-1}), Variant::date({-18105.25}), Variant::boolean(false),
-       Variant::decimal({false, 2, 7}), Variant::text(std::string(3000, 'm'))},
+      {Variant::text("x"), Variant::int32(2147483647), Variant::real(-2.5e-07), Variant::currency({-1}),
+       Variant::date({-18105.25}), Variant::boolean(false), Variant::decimal({false, 2, 7}),
+       Variant::text(std::string(3000, 'm'))},
   };
   for (const auto& row : rows) connection.execute(insertOf("mixed", row));
   EXPECT_EQ(rowsOf(connection, "mixed"), rows);
@@ -159,8 +159,8 @@ TEST_P(AccessWrite, APlainSelectRunsForNothingButItsTable) {
 
 TEST_P(AccessWrite, AStatementThatReturnsNoRowsIsNoRecordSource) {
   ado::Recordset records;
-  const ado::Error e = expectAdoError(ado::errc::kSyntaxError,
-                                      [&] { records.open("CREATE TABLE `t`(`n` INT)", connection); });
+  const ado::Error e =
+      expectAdoError(ado::errc::kSyntaxError, [&] { records.open("CREATE TABLE `t`(`n` INT)", connection); });
   EXPECT_NE(e.description().find("returns no rows"), std::string::npos) << e.description();
   EXPECT_EQ(userTables(connection), std::vector<std::string>{});
 }
@@ -171,8 +171,9 @@ TEST_P(AccessWrite, OneWriterAtATime) {
   connection.execute("CREATE TABLE `t`(`n` INT)");
   // Reading beside a writer is fine; writing is not.
   EXPECT_EQ(userTables(second), std::vector<std::string>{"t"});
-  expectAdoError(jet::errc::kFileInUse, [&] { second.execute("INSERT INTO `t` VALUES('1')"); },
-                 "Could not use '" + path + "'; file already in use.");
+  expectAdoError(
+      jet::errc::kFileInUse, [&] { second.execute("INSERT INTO `t` VALUES('1')"); },
+      "Could not use '" + path + "'; file already in use.");
   connection.close();
   second.execute("INSERT INTO `t` VALUES('1')");
   EXPECT_EQ(rowsOf(second, "t").size(), 1u);
@@ -188,15 +189,14 @@ TEST(AccessWriteRefused, AnAccess97FileIsReadButNotChanged) {
   jetwrite_test::TempDir folder;
   const std::string path = folder.file("old.mdb");
   std::filesystem::copy_file(std::string(FERROVALE_FIXTURE_DIR) + "/jet3/testV1997.mdb", path);
-  std::filesystem::permissions(path, std::filesystem::perms::owner_write,
-                               std::filesystem::perm_options::add);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
   const auto before = std::filesystem::file_size(path);
   ado::Connection connection;
   connection.open(connectionString(path));
   const std::vector<std::string> tables = userTables(connection);
   ASSERT_FALSE(tables.empty());
-  const ado::Error e = expectAdoError(
-      jet::errc::kFailure, [&] { connection.execute("CREATE TABLE `new`(`n` INT)"); });
+  const ado::Error e =
+      expectAdoError(jet::errc::kFailure, [&] { connection.execute("CREATE TABLE `new`(`n` INT)"); });
   EXPECT_NE(e.description().find("Access 97 databases can be read but not written"), std::string::npos)
       << e.description();
   EXPECT_EQ(userTables(connection), tables);

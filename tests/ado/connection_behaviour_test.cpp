@@ -1,8 +1,7 @@
 // Connection's own rules, over the in-memory provider.
-#include "ado/connection.h"
-
 #include <gtest/gtest.h>
 
+#include "ado/connection.h"
 #include "ado/data_type.h"
 #include "ado/recordset.h"
 #include "expect_error.h"
@@ -63,15 +62,20 @@ TEST_F(ConnectionBehaviourTest, ExecuteHandsTheTextOnUnchanged) {
 
 TEST_F(ConnectionBehaviourTest, OperationsOnAClosedConnectionRaise3704) {
   ado::Connection connection(&registry_);
-  expectAdoError(3704, [&] { connection.execute("SELECT 1"); }, kClosedText);
-  expectAdoError(3704, [&] { (void)connection.openSchema(ado::adSchemaTables); }, kClosedText);
-  expectAdoError(3704, [&] { connection.close(); }, kClosedText);
+  expectAdoError(
+      3704, [&] { connection.execute("SELECT 1"); }, kClosedText);
+  expectAdoError(
+      3704, [&] { (void)connection.openSchema(ado::adSchemaTables); }, kClosedText);
+  expectAdoError(
+      3704, [&] { connection.close(); }, kClosedText);
   connection.open("Provider=Fake");
   connection.close();
   EXPECT_FALSE(connection.isOpen());
-  expectAdoError(3704, [&] { connection.execute("SELECT 1"); }, kClosedText);
+  expectAdoError(
+      3704, [&] { connection.execute("SELECT 1"); }, kClosedText);
   ado::Recordset rs;
-  expectAdoError(3704, [&] { rs.open("SELECT 1", connection); }, kClosedText);
+  expectAdoError(
+      3704, [&] { rs.open("SELECT 1", connection); }, kClosedText);
 }
 
 TEST_F(ConnectionBehaviourTest, OpeningTwiceOrChangingProviderWhileOpenRaises3705) {

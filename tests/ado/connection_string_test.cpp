@@ -14,8 +14,8 @@ TEST(ConnectionStringTest, KeysMatchInAnyLetterCase) {
 }
 
 TEST(ConnectionStringTest, ValuesAreTakenAsTheyStand) {
-  const auto cs = ConnectionString::parse(
-      "Data Source= My DSN ;Jet OLEDB:Database Password=a=b 'c\";User ID=");
+  const auto cs =
+      ConnectionString::parse("Data Source= My DSN ;Jet OLEDB:Database Password=a=b 'c\";User ID=");
   EXPECT_EQ(cs.get("Data Source"), " My DSN ");
   EXPECT_EQ(cs.get("jet oledb:database password"), "a=b 'c\"");
   ASSERT_TRUE(cs.get("User ID").has_value());

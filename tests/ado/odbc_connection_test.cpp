@@ -36,8 +36,9 @@ TEST_F(OdbcTest, ProviderNamedOnlyInTheStringOpensToo) {
 
 TEST_F(OdbcTest, AMissingDataSourceRaisesTheDriverManagersText) {
   ado::Connection connection;
-  expectAdoError(kProviderFailure, [&] { openOdbc(connection, test_support::OdbcSandbox::kUnknownDsn); },
-                 "[unixODBC][Driver Manager]Data source name not found and no default driver specified");
+  expectAdoError(
+      kProviderFailure, [&] { openOdbc(connection, test_support::OdbcSandbox::kUnknownDsn); },
+      "[unixODBC][Driver Manager]Data source name not found and no default driver specified");
   EXPECT_FALSE(connection.isOpen());
 }
 
@@ -77,7 +78,8 @@ TEST_F(OdbcTest, StatementErrorsCarryTheDriversText) {
   openOdbc(connection, dsn);
   const ado::Error syntax = expectAdoError(kProviderFailure, [&] { connection.execute("SELEC 1"); });
   EXPECT_EQ(syntax.description(), "[SQLite]near \"SELEC\": syntax error (1)");
-  const ado::Error missing = expectAdoError(kProviderFailure, [&] { connection.execute("DROP TABLE nowhere"); });
+  const ado::Error missing =
+      expectAdoError(kProviderFailure, [&] { connection.execute("DROP TABLE nowhere"); });
   EXPECT_NE(missing.description().find("no such table: nowhere"), std::string::npos) << missing.description();
   // The failed statement leaves the connection usable.
   connection.execute("DELETE FROM cities WHERE id = 3");
@@ -125,21 +127,24 @@ TEST_F(OdbcTest, AQueryErrorCarriesTheDriversTextAndLeavesTheRecordsetClosed) {
   ado::Connection connection;
   openOdbc(connection, dsn);
   ado::Recordset rs;
-  const ado::Error e = expectAdoError(kProviderFailure, [&] { rs.open("SELECT * FROM \"absent\"", connection); });
+  const ado::Error e =
+      expectAdoError(kProviderFailure, [&] { rs.open("SELECT * FROM \"absent\"", connection); });
   EXPECT_NE(e.description().find("no such table: absent"), std::string::npos) << e.description();
   EXPECT_FALSE(rs.isOpen());
 }
 
 TEST_F(OdbcTest, SchemaRowsTellTablesFromViews) {
-  const std::string dsn = createDsn({"CREATE TABLE Orders (id INTEGER)", "CREATE TABLE customers (id INTEGER)",
-                                     "CREATE VIEW big_orders AS SELECT * FROM Orders WHERE id > 10"});
+  const std::string dsn =
+      createDsn({"CREATE TABLE Orders (id INTEGER)", "CREATE TABLE customers (id INTEGER)",
+                 "CREATE VIEW big_orders AS SELECT * FROM Orders WHERE id > 10"});
   ado::Connection connection;
   openOdbc(connection, dsn);
   const auto schema = connection.openSchema(ado::adSchemaTables);
   EXPECT_EQ(schema->recordCount(), -1);
   std::vector<std::pair<std::string, std::string>> rows;
   for (; !schema->eof(); schema->moveNext())
-    rows.emplace_back(schema->field("TABLE_NAME").value.textForm(), schema->field("TABLE_TYPE").value.textForm());
+    rows.emplace_back(schema->field("TABLE_NAME").value.textForm(),
+                      schema->field("TABLE_TYPE").value.textForm());
   EXPECT_EQ(rows, (std::vector<std::pair<std::string, std::string>>{
                       {"Orders", "TABLE"}, {"customers", "TABLE"}, {"big_orders", "VIEW"}}));
   EXPECT_NO_THROW((void)schema->field("TABLE_CATALOG"));

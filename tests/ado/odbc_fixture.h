@@ -19,8 +19,10 @@ class OdbcTest : public ::testing::Test {
   // names are limited to 32 characters).
   static std::string createDsn(const std::vector<std::string>& setup = {}) {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::size_t hash = std::hash<std::string>{}(std::string(info->test_suite_name()) + "." + info->name());
-    return test_support::OdbcSandbox::instance().createDsn("ado" + std::to_string(hash % 1'000'000'000'000), setup);
+    const std::size_t hash =
+        std::hash<std::string>{}(std::string(info->test_suite_name()) + "." + info->name());
+    return test_support::OdbcSandbox::instance().createDsn("ado" + std::to_string(hash % 1'000'000'000'000),
+                                                           setup);
   }
 
   // An open MSDASQL connection to `dsn`, as the program opens one.

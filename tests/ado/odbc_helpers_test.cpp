@@ -1,7 +1,6 @@
 // The ODBC provider's small pure pieces: error numbers, password masking,
 // connection-string quoting and the type table.
 #include <gtest/gtest.h>
-
 #include <sqlext.h>
 #include <sqlucode.h>
 
@@ -39,14 +38,31 @@ TEST(OdbcConnectionStringTest, ValuesNeedingItAreBraced) {
 }
 
 TEST(OdbcTypeMapTest, FollowsTheOdbcProvidersTable) {
-  const std::pair<SQLSMALLINT, int> table[] = {
-      {SQL_CHAR, 129},         {SQL_VARCHAR, 200},       {SQL_LONGVARCHAR, 201}, {SQL_WCHAR, 130},
-      {SQL_WVARCHAR, 202},     {SQL_WLONGVARCHAR, 203},  {SQL_DECIMAL, 131},     {SQL_NUMERIC, 131},
-      {SQL_TINYINT, 16},       {SQL_SMALLINT, 2},        {SQL_INTEGER, 3},       {SQL_BIGINT, 20},
-      {SQL_REAL, 4},           {SQL_FLOAT, 5},           {SQL_DOUBLE, 5},        {SQL_BIT, 11},
-      {SQL_TYPE_DATE, 133},    {SQL_TYPE_TIME, 134},     {SQL_TYPE_TIMESTAMP, 135},
-      {SQL_BINARY, 128},       {SQL_VARBINARY, 204},     {SQL_LONGVARBINARY, 205}, {SQL_GUID, 72}};
-  for (const auto& [sqlType, adoType] : table) EXPECT_EQ(mapColumn(sqlType, false).adoType, adoType) << sqlType;
+  const std::pair<SQLSMALLINT, int> table[] = {{SQL_CHAR, 129},
+                                               {SQL_VARCHAR, 200},
+                                               {SQL_LONGVARCHAR, 201},
+                                               {SQL_WCHAR, 130},
+                                               {SQL_WVARCHAR, 202},
+                                               {SQL_WLONGVARCHAR, 203},
+                                               {SQL_DECIMAL, 131},
+                                               {SQL_NUMERIC, 131},
+                                               {SQL_TINYINT, 16},
+                                               {SQL_SMALLINT, 2},
+                                               {SQL_INTEGER, 3},
+                                               {SQL_BIGINT, 20},
+                                               {SQL_REAL, 4},
+                                               {SQL_FLOAT, 5},
+                                               {SQL_DOUBLE, 5},
+                                               {SQL_BIT, 11},
+                                               {SQL_TYPE_DATE, 133},
+                                               {SQL_TYPE_TIME, 134},
+                                               {SQL_TYPE_TIMESTAMP, 135},
+                                               {SQL_BINARY, 128},
+                                               {SQL_VARBINARY, 204},
+                                               {SQL_LONGVARBINARY, 205},
+                                               {SQL_GUID, 72}};
+  for (const auto& [sqlType, adoType] : table)
+    EXPECT_EQ(mapColumn(sqlType, false).adoType, adoType) << sqlType;
 }
 
 TEST(OdbcTypeMapTest, OnlyTinyIntTurnsUnsigned) {

@@ -45,16 +45,16 @@ TEST_F(OdbcTypesTest, DeclaredColumnTypesBecomeAdoTypeNumbers) {
          " c_datetime DATETIME, c_bit BIT, c_boolean BOOLEAN)"},
         "SELECT * FROM t");
   const std::map<std::string, int> expected = {
-      {"c_integer", ado::adInteger},     {"c_int", ado::adInteger},
-      {"c_bigint", ado::adBigInt},       {"c_smallint", ado::adSmallInt},
-      {"c_tinyint", ado::adTinyInt},     {"c_real", ado::adDouble},  // the driver reports SQL_DOUBLE
-      {"c_float", ado::adDouble},        {"c_double", ado::adDouble},
-      {"c_numeric", ado::adDouble},      // SQLite keeps NUMERIC as a binary double
-      {"c_text", ado::adLongVarChar},    {"c_varchar", ado::adVarChar},
-      {"c_char", ado::adVarChar},        // the driver reports CHAR as SQL_VARCHAR
-      {"c_memo", ado::adLongVarChar},    {"c_blob", ado::adBinary},
-      {"c_varbinary", ado::adVarBinary}, {"c_date", ado::adDBDate},
-      {"c_time", ado::adDBTime},         {"c_timestamp", ado::adDBTimeStamp},
+      {"c_integer", ado::adInteger},      {"c_int", ado::adInteger},
+      {"c_bigint", ado::adBigInt},        {"c_smallint", ado::adSmallInt},
+      {"c_tinyint", ado::adTinyInt},      {"c_real", ado::adDouble},  // the driver reports SQL_DOUBLE
+      {"c_float", ado::adDouble},         {"c_double", ado::adDouble},
+      {"c_numeric", ado::adDouble},  // SQLite keeps NUMERIC as a binary double
+      {"c_text", ado::adLongVarChar},     {"c_varchar", ado::adVarChar},
+      {"c_char", ado::adVarChar},  // the driver reports CHAR as SQL_VARCHAR
+      {"c_memo", ado::adLongVarChar},     {"c_blob", ado::adBinary},
+      {"c_varbinary", ado::adVarBinary},  {"c_date", ado::adDBDate},
+      {"c_time", ado::adDBTime},          {"c_timestamp", ado::adDBTimeStamp},
       {"c_datetime", ado::adDBTimeStamp}, {"c_bit", ado::adBoolean},
       {"c_boolean", ado::adBoolean}};
   ASSERT_EQ(rs_.fieldCount(), static_cast<int>(expected.size()));
@@ -90,9 +90,10 @@ TEST_F(OdbcTypesTest, NullsArriveAsNullInEveryKind) {
 }
 
 TEST_F(OdbcTypesTest, LongValuesArriveWhole) {
-  query({"CREATE TABLE t (memo TEXT, bl BLOB)",
-         "INSERT INTO t VALUES (printf('%.*c', 100000, 'x') || 'end', CAST(zeroblob(70000) || x'ab' AS BLOB))"},
-        "SELECT * FROM t");
+  query(
+      {"CREATE TABLE t (memo TEXT, bl BLOB)",
+       "INSERT INTO t VALUES (printf('%.*c', 100000, 'x') || 'end', CAST(zeroblob(70000) || x'ab' AS BLOB))"},
+      "SELECT * FROM t");
   EXPECT_EQ(rs_.field("memo").value.as<std::string>(), std::string(100000, 'x') + "end");
   ado::Bytes expected(70000, 0);
   expected.push_back(0xab);

@@ -1,10 +1,9 @@
 // Recordset's own rules, over the in-memory provider.
-#include "ado/recordset.h"
-
 #include <gtest/gtest.h>
 
 #include "ado/connection.h"
 #include "ado/data_type.h"
+#include "ado/recordset.h"
 #include "expect_error.h"
 #include "fake_provider.h"
 
@@ -67,7 +66,8 @@ TEST_F(RecordsetBehaviourTest, AFetchThatFailsEndsTheStreamInsteadOfRepeatingARo
   ado::Recordset rs;
   rs.open("SELECT fail FROM t", connection_);
   EXPECT_EQ(rs.field(0).value, ado::Variant::int32(1));
-  expectAdoError(-2147467259, [&] { rs.moveNext(); }, "connection lost");
+  expectAdoError(
+      -2147467259, [&] { rs.moveNext(); }, "connection lost");
   EXPECT_TRUE(rs.eof());
   EXPECT_TRUE(rs.field(0).value.isEmpty());
 }

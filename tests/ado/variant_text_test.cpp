@@ -13,7 +13,9 @@ using ado::Date;
 using ado::DateParts;
 using ado::Variant;
 
-std::string dateText(const DateParts& parts) { return Variant::date(ado::toOleDate(parts)).textForm(); }
+std::string dateText(const DateParts& parts) {
+  return Variant::date(ado::toOleDate(parts)).textForm();
+}
 
 TEST(VariantTextTest, EmptyAndNullAreEmptyText) {
   EXPECT_EQ(Variant().textForm(), "");
@@ -109,8 +111,8 @@ TEST(VariantTextTest, TextBytesAndGuids) {
   EXPECT_EQ(Variant::text("O'Neil — Zürich").textForm(), "O'Neil — Zürich");
   EXPECT_EQ(Variant::bytes({0x00, 0xff, 0x10}).textForm(), "0x00ff10");
   EXPECT_EQ(Variant::bytes({}).textForm(), "0x");
-  EXPECT_EQ(Variant::guid({0x6B, 0x29, 0xFC, 0x40, 0xCA, 0x47, 0x10, 0x67, 0xB3, 0x1D, 0x00, 0xDD,
-                           0x01, 0x06, 0x62, 0xDA})
+  EXPECT_EQ(Variant::guid({0x6B, 0x29, 0xFC, 0x40, 0xCA, 0x47, 0x10, 0x67, 0xB3, 0x1D, 0x00, 0xDD, 0x01, 0x06,
+                           0x62, 0xDA})
                 .textForm(),
             "{6B29FC40-CA47-1067-B31D-00DD010662DA}");
 }

@@ -13,7 +13,9 @@ namespace {
 const QString kScreenshotRequest =
     QStringLiteral("\r\rPlease email screenshot of this message to support@quorvane.example");
 
-void failWith(const char* description) { throw ado::Error(-2147467259, description); }
+void failWith(const char* description) {
+  throw ado::Error(-2147467259, description);
+}
 
 class ErrorTrapTest : public testing::Test {
  protected:
@@ -28,10 +30,9 @@ TEST_F(ErrorTrapTest, ReportNamesFormHandlerAndStepByteForByte) {
   trap.step(108, [&] { done.push_back(108); });
   ASSERT_EQ(prompter.calls().size(), 1u);
   const auto& report = prompter.calls()[0];
-  EXPECT_EQ(report.text,
-            QStringLiteral("[unixODBC][Driver Manager]Data source name not found\r\n"
-                           "in Ferrovale7/29/2014.Form1.PushButton4_Click at line 106") +
-                kScreenshotRequest);
+  EXPECT_EQ(report.text, QStringLiteral("[unixODBC][Driver Manager]Data source name not found\r\n"
+                                        "in Ferrovale7/29/2014.Form1.PushButton4_Click at line 106") +
+                             kScreenshotRequest);
   EXPECT_EQ(report.style, 48);
   EXPECT_EQ(report.caption, QStringLiteral("Application Error"));
   EXPECT_EQ(done, std::vector<int>({100, 108}));
@@ -44,10 +45,9 @@ TEST_F(ErrorTrapTest, TransferReportsEndWithTheStatementHeldAtTheFailure) {
   trap.step(150, [&] { statement = QStringLiteral("CREATE TABLE \"t\" (\"a\" integer)"); });
   trap.step(152, [] { throw std::runtime_error("Syntax error"); });
   ASSERT_EQ(prompter.messages().size(), 1u);
-  EXPECT_EQ(
-      prompter.messages()[0],
-      QStringLiteral("Syntax error\r\nin Ferrovale7/29/2014.Form2.PushButton3_Click at line 152") +
-          kScreenshotRequest + QStringLiteral("\r\rsql: CREATE TABLE \"t\" (\"a\" integer)"));
+  EXPECT_EQ(prompter.messages()[0],
+            QStringLiteral("Syntax error\r\nin Ferrovale7/29/2014.Form2.PushButton3_Click at line 152") +
+                kScreenshotRequest + QStringLiteral("\r\rsql: CREATE TABLE \"t\" (\"a\" integer)"));
 }
 
 TEST_F(ErrorTrapTest, ReportBeforeAnyStatementEndsWithAnEmptySqlLine) {

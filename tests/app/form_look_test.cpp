@@ -19,8 +19,8 @@ TEST(CenterForm, PutsTheFormInTheMiddleOfItsScreen) {
   form.resize(300, 120);
   app::CenterForm(form);
   const QRect screen = form.screen()->geometry();
-  EXPECT_EQ(form.pos(), QPoint(screen.x() + (screen.width() - 300) / 2,
-                               screen.y() + (screen.height() - 120) / 2));
+  EXPECT_EQ(form.pos(),
+            QPoint(screen.x() + (screen.width() - 300) / 2, screen.y() + (screen.height() - 120) / 2));
   EXPECT_EQ(form.size(), QSize(300, 120));
 }
 

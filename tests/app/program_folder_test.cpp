@@ -19,8 +19,7 @@ TEST(ProgramFolder, SideFilesAreJoinedWithThePlatformSeparator) {
   const QString folder = app::ProgramFolder();
   EXPECT_EQ(app::ProgramFile("HAND-M.CUR"), folder + sep + "HAND-M.CUR");
   EXPECT_EQ(app::ProgramFile("x", "o.cjs"), folder + sep + "x" + sep + "o.cjs");
-  EXPECT_EQ(app::ProgramFile("Samples", "sample.mdb"),
-            folder + sep + "Samples" + sep + "sample.mdb");
+  EXPECT_EQ(app::ProgramFile("Samples", "sample.mdb"), folder + sep + "Samples" + sep + "sample.mdb");
 }
 
 TEST(ProgramFolder, ARootFolderStillGivesAnAbsolutePath) {

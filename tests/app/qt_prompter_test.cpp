@@ -21,8 +21,8 @@ struct Seen {
 };
 
 // Shows a message box, notes what it looked like and presses `press`.
-int showAndPress(const QString& text, int style, const QString& caption,
-                 QMessageBox::StandardButton press, Seen& seen) {
+int showAndPress(const QString& text, int style, const QString& caption, QMessageBox::StandardButton press,
+                 Seen& seen) {
   DialogResponder responder([&](QWidget& dialog) {
     auto& box = dynamic_cast<QMessageBox&>(dialog);
     seen = {box.windowTitle(), box.text(), box.icon(), box.standardButtons(), box.textFormat()};

@@ -1,10 +1,11 @@
 #include "app/saved_settings.h"
-#include "file_mode.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
+
+#include "file_mode.h"
 
 namespace {
 

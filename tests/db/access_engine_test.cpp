@@ -22,9 +22,9 @@ class AccessEngine : public testing::Test {
   AccessEngine() {
     jet::write::createDatabase(path.toStdString(), jet::write::NewFormat::Jet4);
     fields.text1 = path;
-    run({"CREATE TABLE `Orders`(`id` INT,`item` VARCHAR);",
-         "INSERT INTO `Orders` VALUES('1', 'pen')", "INSERT INTO `Orders` VALUES('2', 'ink')",
-         "CREATE TABLE `Invoices`(`no` INT);", "INSERT INTO `Invoices` VALUES('77')"});
+    run({"CREATE TABLE `Orders`(`id` INT,`item` VARCHAR);", "INSERT INTO `Orders` VALUES('1', 'pen')",
+         "INSERT INTO `Orders` VALUES('2', 'ink')", "CREATE TABLE `Invoices`(`no` INT);",
+         "INSERT INTO `Invoices` VALUES('77')"});
   }
 
   // Runs statements on a connection of its own, closed afterwards as the

@@ -10,9 +10,9 @@
 
 #include "db/table_list.h"
 #include "event_probe.h"
+#include "page_fields.h"
 #include "support/fake_database_provider.h"
 #include "support/list_contents.h"
-#include "page_fields.h"
 #include "support/scripted_prompter.h"
 
 namespace {
@@ -28,18 +28,16 @@ TEST(AccessConnectionString, ChoosesTheProviderByTheLastFiveCharacters) {
             "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=/srv/shop.mdb;"
             "JET OLEDB:Database Password=pw");
   // No dot is needed, and a short path is compared whole.
-  EXPECT_TRUE(
-      db::AccessConnectionString(fields, "backupaccdb", "").startsWith("Provider=Microsoft.ACE"));
+  EXPECT_TRUE(db::AccessConnectionString(fields, "backupaccdb", "").startsWith("Provider=Microsoft.ACE"));
   EXPECT_TRUE(db::AccessConnectionString(fields, "a.db", "").startsWith("PROVIDER=Microsoft.Jet"));
   EXPECT_TRUE(db::AccessConnectionString(fields, "ccdb", "").startsWith("PROVIDER=Microsoft.Jet"));
-  EXPECT_TRUE(
-      db::AccessConnectionString(fields, "x.accdb ", "").startsWith("PROVIDER=Microsoft.Jet"));
+  EXPECT_TRUE(db::AccessConnectionString(fields, "x.accdb ", "").startsWith("PROVIDER=Microsoft.Jet"));
 }
 
 TEST(AccessConnectionString, AlwaysEndsWithThePasswordClause) {
   fake::PageFields fields;
-  EXPECT_TRUE(db::AccessConnectionString(fields, "/srv/shop.mdb", "")
-                  .endsWith(";JET OLEDB:Database Password="));
+  EXPECT_TRUE(
+      db::AccessConnectionString(fields, "/srv/shop.mdb", "").endsWith(";JET OLEDB:Database Password="));
   EXPECT_EQ(db::AccessConnectionString(fields, "my files/a b.mdb", "p;w d"),
             "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=my files/a b.mdb;"
             "JET OLEDB:Database Password=p;w d");
@@ -53,9 +51,8 @@ TEST(AccessConnectionString, AnEmptyPathTakesPathAndPasswordFromThePage) {
             "Provider=Microsoft.ACE.OLEDB.12.0;Data Source=/home/u/Shop.accdb;"
             "JET OLEDB:Database Password=page secret");
   fields.text1.clear();
-  EXPECT_EQ(
-      db::AccessConnectionString(fields, "", "ignored"),
-      "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=;JET OLEDB:Database Password=page secret");
+  EXPECT_EQ(db::AccessConnectionString(fields, "", "ignored"),
+            "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=;JET OLEDB:Database Password=page secret");
 }
 
 class AccessGateway : public testing::Test {
@@ -172,8 +169,7 @@ TEST_F(AccessGateway, ExistenceComparesNamesInUpperCaseAndOnlyUserTables) {
 
 TEST_F(AccessGateway, ExistenceOfAMissingFileIsFalseWithoutOpening) {
   database->addTable("orders");
-  EXPECT_FALSE(
-      db::AccessTableExists(folder.filePath("gone.mdb"), "", "orders", fields, connections));
+  EXPECT_FALSE(db::AccessTableExists(folder.filePath("gone.mdb"), "", "orders", fields, connections));
   EXPECT_TRUE(database->opens.empty());
 }
 

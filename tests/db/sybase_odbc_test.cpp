@@ -7,8 +7,8 @@
 #include "ado/error.h"
 #include "db/sybase.h"
 #include "db/table_list.h"
-#include "support/list_contents.h"
 #include "page_fields.h"
+#include "support/list_contents.h"
 #include "support/odbc_sandbox.h"
 
 namespace {
@@ -20,9 +20,8 @@ class SybaseOverOdbc : public testing::Test {
   static void SetUpTestSuite() {
     OdbcSandbox::instance().createDsn(
         "GatewayShop",
-        {"CREATE TABLE Orders (id INTEGER PRIMARY KEY, total REAL)",
-         "CREATE TABLE sysdiagrams (id INTEGER)", "CREATE TABLE Products (name TEXT)",
-         "CREATE VIEW order_totals AS SELECT total FROM Orders"});
+        {"CREATE TABLE Orders (id INTEGER PRIMARY KEY, total REAL)", "CREATE TABLE sysdiagrams (id INTEGER)",
+         "CREATE TABLE Products (name TEXT)", "CREATE VIEW order_totals AS SELECT total FROM Orders"});
     OdbcSandbox::instance().createDsn("GatewayEmpty");
     OdbcSandbox::instance().createDsnWithoutDatabase("GatewayNoFile");
   }

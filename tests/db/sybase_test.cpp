@@ -9,9 +9,9 @@
 #include "ado/connection.h"
 #include "db/table_list.h"
 #include "event_probe.h"
+#include "page_fields.h"
 #include "support/fake_database_provider.h"
 #include "support/list_contents.h"
-#include "page_fields.h"
 
 namespace {
 
@@ -27,8 +27,7 @@ class SybaseGateway : public testing::Test {
 };
 
 TEST_F(SybaseGateway, ConnectionStringIsTheBareDataSourceName) {
-  EXPECT_EQ(db::SybaseConnectionString(QStringLiteral("Sales DB")),
-            QStringLiteral("Data Source=Sales DB"));
+  EXPECT_EQ(db::SybaseConnectionString(QStringLiteral("Sales DB")), QStringLiteral("Data Source=Sales DB"));
   EXPECT_EQ(db::SybaseConnectionString(QString()), QStringLiteral("Data Source="));
 }
 

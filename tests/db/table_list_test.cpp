@@ -15,8 +15,7 @@ TEST(TableList, KeepsNamesInAlphabeticalOrderWhateverTheirCase) {
   for (const char* name : {"orders", "Products", "customers", "Archive", "b_items"}) {
     db::AddTableName(list, name);
   }
-  EXPECT_EQ(fake::entries(list),
-            QStringList({"Archive", "b_items", "customers", "orders", "Products"}));
+  EXPECT_EQ(fake::entries(list), QStringList({"Archive", "b_items", "customers", "orders", "Products"}));
   EXPECT_EQ(list.selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 

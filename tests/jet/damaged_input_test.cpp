@@ -7,9 +7,9 @@
 
 #include "fixtures.h"
 #include "jet/page/data_page_format.h"
-#include "read_everything.h"
 #include "jet/row/row_reader.h"
 #include "jet/usage_map/usage_map_reader.h"
+#include "read_everything.h"
 
 namespace jet {
 namespace {
@@ -21,7 +21,8 @@ using testing::readEverything;
 constexpr std::size_t kJet4Page = 4096;
 
 void put32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 void expectDamaged(std::vector<std::uint8_t> bytes, const std::string& fragment) {
@@ -104,7 +105,8 @@ TEST(DamagedInput, LongValueChainThatLoops) {
   ASSERT_NE(first, 0u);
   const RowPointer at = RowPointer::decode(first);
   const std::size_t pageStart = std::size_t{at.page} * kJet4Page;
-  const std::size_t rowStart = u16(bytes, pageStart + f.dataFirstRowOffset + 2u * at.row) & row_slot::kOffsetMask;
+  const std::size_t rowStart =
+      u16(bytes, pageStart + f.dataFirstRowOffset + 2u * at.row) & row_slot::kOffsetMask;
   put32(bytes, pageStart + rowStart, first);
   auto damagedDb = openBytes(bytes);
   try {
@@ -119,8 +121,8 @@ TEST(DamagedInput, LongValueChainThatLoops) {
 // them or refuse them, nothing else.
 TEST(DamagedInput, ScatteredCorruptionNeverEscapesAsAnythingButError) {
   std::mt19937 random(2024);
-  for (const char* file : {"jet3/activemdb_sample.mdb", "jet4/test2V2000.mdb", "ace14/calcFieldTestV2010.accdb",
-                           "ace12/longtext.accdb"}) {
+  for (const char* file : {"jet3/activemdb_sample.mdb", "jet4/test2V2000.mdb",
+                           "ace14/calcFieldTestV2010.accdb", "ace12/longtext.accdb"}) {
     const auto original = fixtureBytes(file);
     for (int round = 0; round < 60; ++round) {
       auto bytes = original;

@@ -1,8 +1,8 @@
 // The value text of `accessdb export`, which the oracle comparisons and
 // the benchmark read.
-#include <gtest/gtest.h>
-
 #include "export_text.h"
+
+#include <gtest/gtest.h>
 
 namespace accessdb {
 namespace {
@@ -54,7 +54,8 @@ TEST(ExportText, TextIsEscaped) {
 TEST(ExportText, BytesAndGuids) {
   EXPECT_EQ(text(ado::Variant::bytes({0x00, 0xAB, 0x7F})), "00ab7f");
   EXPECT_EQ(text(ado::Variant::bytes({})), "");
-  const ado::Guid g = {0x5B, 0xA8, 0xDF, 0x22, 0x27, 0xA6, 0x4C, 0x75, 0xB1, 0x8B, 0xD6, 0x6B, 0x32, 0xC9, 0xF9, 0xFC};
+  const ado::Guid g = {0x5B, 0xA8, 0xDF, 0x22, 0x27, 0xA6, 0x4C, 0x75,
+                       0xB1, 0x8B, 0xD6, 0x6B, 0x32, 0xC9, 0xF9, 0xFC};
   EXPECT_EQ(text(ado::Variant::guid(g)), "{5BA8DF22-27A6-4C75-B18B-D66B32C9F9FC}");
 }
 

@@ -3,7 +3,6 @@
 // pages, calculated and complex columns, deleted columns, moved rows,
 // compressed and non-BMP text, and the catalog.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cmath>
@@ -18,7 +17,9 @@ namespace {
 using testing::fixture;
 using testing::readTable;
 
-std::shared_ptr<Database> open(const std::string& relative) { return Database::open(fixture(relative), ""); }
+std::shared_ptr<Database> open(const std::string& relative) {
+  return Database::open(fixture(relative), "");
+}
 
 std::size_t codePoints(const std::string& utf8) {
   std::size_t n = 0;
@@ -61,7 +62,7 @@ TEST(FixtureValues, CalculatedColumnsGiveTheirResults) {
   auto db = open("ace14/calcFieldTestV2010.accdb");
   const Table table = db->table("Table1");
   EXPECT_EQ(table.def().storedRowCount, 3u);  // the stored count is stale...
-  EXPECT_EQ(table.countRows(), 4u);            // ...the rows are there
+  EXPECT_EQ(table.countRows(), 4u);           // ...the rows are there
   const auto rows = readTable(*db, "Table1");
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(std::get<std::string>(rows[0][columnIndex(table, "LastFirst")]), "Wayne, Bruce");
@@ -70,7 +71,8 @@ TEST(FixtureValues, CalculatedColumnsGiveTheirResults) {
   EXPECT_EQ(table.columns()[columnIndex(table, "IsRich")].type(), ColumnType::Int16);
   EXPECT_EQ(std::get<bool>(rows[0][columnIndex(table, "IsRich")]), true);
   EXPECT_EQ(std::get<bool>(rows[1][columnIndex(table, "IsRich")]), false);
-  EXPECT_EQ(std::get<Currency>(rows[0][columnIndex(table, "MonthlySalary")]).scaled, 833333333);  // in a Double column
+  EXPECT_EQ(std::get<Currency>(rows[0][columnIndex(table, "MonthlySalary")]).scaled,
+            833333333);  // in a Double column
   const auto weekly = std::get<Numeric>(rows[0][columnIndex(table, "WeeklySalary")]);
   EXPECT_EQ(weekly.magnitude, 192307692307692u);
   EXPECT_EQ(weekly.scale, 10);
@@ -181,7 +183,9 @@ TEST(FixtureValues, UnicodeTextCompressedOrNot) {
 
   const auto emoji = readTable(*open("ace14/testEmoticonsV2010.accdb"), "data");
   ASSERT_EQ(emoji.size(), 80u);
-  EXPECT_EQ(std::get<std::string>(emoji[0][1]), "a\xF0\x9F\x98\x80" "a");  // a😀a
+  EXPECT_EQ(std::get<std::string>(emoji[0][1]),
+            "a\xF0\x9F\x98\x80"
+            "a");  // a😀a
 }
 
 TEST(FixtureValues, Jet3TextFollowsTheHeaderCodePage) {

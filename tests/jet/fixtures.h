@@ -21,7 +21,8 @@ inline std::vector<std::uint8_t> fixtureBytes(const std::string& relative) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::shared_ptr<Database> openBytes(std::vector<std::uint8_t> bytes, const std::string& password = "") {
+inline std::shared_ptr<Database> openBytes(std::vector<std::uint8_t> bytes,
+                                           const std::string& password = "") {
   return Database::open(memorySource(std::move(bytes)), "memory.mdb", password);
 }
 

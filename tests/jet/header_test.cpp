@@ -1,12 +1,13 @@
 // Header page: versions, passwords (Jet3 plain, Jet4 date-masked), Jet RC4
 // page encoding, Office encryption detection and unlocking, and the
 // password rule.
+#include "jet/file/header.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
 
-#include "jet/file/header.h"
 #include "fixtures.h"
 
 namespace jet {
@@ -112,7 +113,8 @@ TEST(Encryption, OfficeEncryptedFilesOpenWithTheirPasswordAlone) {
   for (const Case& c : {Case{"encrypted/office-agile-4.4.accdb", "password", 3},
                         Case{"encrypted/office-agile-4.2.accdb", "password", 3},
                         Case{"encrypted/db2007-enc.accdb", "Test123", 1}}) {
-    EXPECT_EQ(testing::readTable(*Database::open(fixture(c.file), c.password), "Table1").size(), c.rows) << c.file;
+    EXPECT_EQ(testing::readTable(*Database::open(fixture(c.file), c.password), "Table1").size(), c.rows)
+        << c.file;
     for (const char* wrong : {"", "Password", "wrong"}) {
       const Error e = openingError([&] { Database::open(fixture(c.file), wrong); });
       EXPECT_EQ(e.number(), errc::kInvalidPassword) << c.file << " with '" << wrong << "'";
@@ -154,15 +156,17 @@ TEST(Encryption, SchemesItCannotReadAreNamed) {
     std::uint16_t major, minor;
     const char* named;
   };
-  for (const Case& c : {Case{1, 1, "Office binary RC4 encryption"}, Case{4, 3, "Office extensible encryption"},
-                        Case{9, 9, "unknown Office encryption (version 9.9)"}}) {
+  for (const Case& c :
+       {Case{1, 1, "Office binary RC4 encryption"}, Case{4, 3, "Office extensible encryption"},
+        Case{9, 9, "unknown Office encryption (version 9.9)"}}) {
     auto bytes = fixtureBytes("encrypted/office-agile-4.2.accdb");
     bytes[kOfficeEncryptionOffset + 2] = static_cast<std::uint8_t>(c.major);
     bytes[kOfficeEncryptionOffset + 4] = static_cast<std::uint8_t>(c.minor);
     const Error e = openingError([&] { openBytes(bytes, "password"); });
     EXPECT_EQ(e.number(), errc::kFailure);
     EXPECT_NE(e.description().find(c.named), std::string::npos) << e.description();
-    EXPECT_EQ(e.description().find("password"), std::string::npos) << "the password shows: " << e.description();
+    EXPECT_EQ(e.description().find("password"), std::string::npos)
+        << "the password shows: " << e.description();
   }
 }
 

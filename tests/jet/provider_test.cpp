@@ -46,12 +46,12 @@ TEST(AccessProvider, BothNamesAreRegistered) {
 TEST(AccessProvider, SchemaRowsAreTypedAndOrderedByTypeThenName) {
   auto session = openSession(fixture("jet3/activemdb_sample.mdb"));
   const std::vector<std::pair<std::string, std::string>> expected = {
-      {"ACCESS TABLE", "MSysModules"},  {"ACCESS TABLE", "MSysModules2"},
-      {"SYSTEM TABLE", "MSysACEs"},     {"SYSTEM TABLE", "MSysObjects"},
-      {"SYSTEM TABLE", "MSysQueries"},  {"SYSTEM TABLE", "MSysRelationships"},
-      {"TABLE", "Computer"},            {"TABLE", "Employee"},
-      {"TABLE", "Inventory"},           {"TABLE", "Room"},
-      {"VIEW", "Employees_by_Room"},    {"VIEW", "Equipment_by_Room"}};
+      {"ACCESS TABLE", "MSysModules"}, {"ACCESS TABLE", "MSysModules2"},
+      {"SYSTEM TABLE", "MSysACEs"},    {"SYSTEM TABLE", "MSysObjects"},
+      {"SYSTEM TABLE", "MSysQueries"}, {"SYSTEM TABLE", "MSysRelationships"},
+      {"TABLE", "Computer"},           {"TABLE", "Employee"},
+      {"TABLE", "Inventory"},          {"TABLE", "Room"},
+      {"VIEW", "Employees_by_Room"},   {"VIEW", "Equipment_by_Room"}};
   EXPECT_EQ(schemaRows(*session), expected);
 }
 
@@ -83,15 +83,19 @@ TEST(AccessProvider, FieldTypesFollowTheAccessProviders) {
   std::vector<int> types;
   for (const auto& c : cursor->columns()) types.push_back(c.type);
   // Text, Text, Byte, Integer, Long, Double, Date/Time, Currency, Yes/No
-  EXPECT_EQ(types, (std::vector<int>{adVarWChar, adVarWChar, adUnsignedTinyInt, adSmallInt, adInteger, adDouble,
-                                     adDate, adCurrency, adBoolean}));
+  EXPECT_EQ(types, (std::vector<int>{adVarWChar, adVarWChar, adUnsignedTinyInt, adSmallInt, adInteger,
+                                     adDouble, adDate, adCurrency, adBoolean}));
   auto more = openSession(fixture("ace12/complexDataTestV2007.accdb"))->query("SELECT * FROM `Table1`");
   EXPECT_EQ(more->columns()[1].type, adInteger);       // complex: its key
   EXPECT_EQ(more->columns()[2].type, adLongVarWChar);  // memo
   auto ole = openSession(fixture("jet4/test2V2000.mdb"))->query("SELECT * FROM `MSP_PROJECTS`");
   EXPECT_EQ(ole->columns().back().type, adLongVarBinary);
-  EXPECT_EQ(openSession(fixture("ace16/bigint.accdb"))->query("SELECT * FROM `Table`")->columns()[1].type, adBigInt);
-  EXPECT_EQ(openSession(fixture("jet4/fixedNumericTestV2003.mdb"))->query("SELECT * FROM `test`")->columns()[1].type,
+  EXPECT_EQ(openSession(fixture("ace16/bigint.accdb"))->query("SELECT * FROM `Table`")->columns()[1].type,
+            adBigInt);
+  EXPECT_EQ(openSession(fixture("jet4/fixedNumericTestV2003.mdb"))
+                ->query("SELECT * FROM `test`")
+                ->columns()[1]
+                .type,
             adNumeric);
 }
 
@@ -129,14 +133,15 @@ TEST(AccessProvider, GuidsAreGivenInTextOrder) {
 TEST(AccessProvider, QueriesTheTableTheProgramSelects) {
   auto session = openSession(fixture("jet4/delColTestV2000.mdb"));
   for (const char* sql : {"SELECT * FROM `Table1`", "  select\t*\nfrom `table1` ;  ", "SELECT*FROM`Table1`;"})
-    EXPECT_EQ(session->query(sql)->columns().size(), session->query("SELECT * FROM `Table1`")->columns().size())
+    EXPECT_EQ(session->query(sql)->columns().size(),
+              session->query("SELECT * FROM `Table1`")->columns().size())
         << sql;
 }
 
 TEST(AccessProvider, OtherQueriesAreSyntaxErrorsNamingTheRest) {
   auto session = openSession(fixture("jet4/delColTestV2000.mdb"));
-  for (const char* sql : {"SELECT a FROM `Table1`", "SELECT * FROM `Table1` WHERE 1", "SELECTED * FROM `Table1`",
-                          "SELECT * FROM `Table1", "DELETE FROM `Table1`", ""})
+  for (const char* sql : {"SELECT a FROM `Table1`", "SELECT * FROM `Table1` WHERE 1",
+                          "SELECTED * FROM `Table1`", "SELECT * FROM `Table1", "DELETE FROM `Table1`", ""})
     EXPECT_EQ(errorNumberOf([&] { session->query(sql); }), errc::kSyntaxError) << sql;
   try {
     session->query("SELECT * FROM `Table1` WHERE x = 1");
@@ -160,7 +165,8 @@ TEST(AccessProvider, OpeningErrorsCarryTheProvidersNumbersAndWords) {
   } catch (const Error& e) {
     EXPECT_EQ(e.description(), "Unrecognized database format '" + fixture("README.md") + "'.");
   }
-  EXPECT_EQ(errorNumberOf([] { openSession(fixture("encrypted/password.mdb"), "wrong"); }), errc::kInvalidPassword);
+  EXPECT_EQ(errorNumberOf([] { openSession(fixture("encrypted/password.mdb"), "wrong"); }),
+            errc::kInvalidPassword);
   EXPECT_EQ(errorNumberOf([] { openSession(fixture("encrypted/password.mdb"), "ucanaccess"); }), 0);
   EXPECT_EQ(errorNumberOf([] { openSession(fixture("encrypted/office-agile-4.4.accdb"), "wrong"); }),
             errc::kInvalidPassword);
@@ -170,7 +176,8 @@ TEST(AccessProvider, OpeningErrorsCarryTheProvidersNumbersAndWords) {
 TEST(AccessProvider, UnknownTablesAndQueriesCannotBeSelected) {
   auto session = openSession(fixture("jet3/activemdb_sample.mdb"));
   EXPECT_EQ(errorNumberOf([&] { session->query("SELECT * FROM `Nope`"); }), jet::errc::kNoSuchTable);
-  EXPECT_EQ(errorNumberOf([&] { session->query("SELECT * FROM `Employees_by_Room`"); }), jet::errc::kNoSuchTable);
+  EXPECT_EQ(errorNumberOf([&] { session->query("SELECT * FROM `Employees_by_Room`"); }),
+            jet::errc::kNoSuchTable);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // The ranges a statement journals and writes: exactly the changed bytes,
 // with short equal gaps closed.
+#include "jet/journal/changed_ranges.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
-
-#include "jet/journal/changed_ranges.h"
 
 namespace jet::journal {
 namespace {
@@ -21,12 +21,11 @@ TEST(ChangedRanges, FindsEachRunWhereverItLies) {
   const std::vector<std::uint8_t> before(4096, 0x11);
   EXPECT_TRUE(rangesOf(before, before, 0).empty());
   auto now = before;
-  now[0] = 1;                                       // the first byte
+  now[0] = 1;                                          // the first byte
   for (std::size_t i = 255; i < 258; ++i) now[i] = 2;  // across a stride's edge
-  now[1000] = 3;                                    // a lone byte mid-block
-  now[4095] = 4;                                    // the last byte
-  EXPECT_EQ(rangesOf(before, now, 0),
-            (std::vector<ByteRange>{{0, 1}, {255, 3}, {1000, 1}, {4095, 1}}));
+  now[1000] = 3;                                       // a lone byte mid-block
+  now[4095] = 4;                                       // the last byte
+  EXPECT_EQ(rangesOf(before, now, 0), (std::vector<ByteRange>{{0, 1}, {255, 3}, {1000, 1}, {4095, 1}}));
 }
 
 TEST(ChangedRanges, ClosesGapsUpToTheLimitOnly) {
@@ -42,7 +41,8 @@ TEST(ChangedRanges, ClosesGapsUpToTheLimitOnly) {
 }
 
 // Byte by byte, the plain way.
-std::vector<ByteRange> differingRuns(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& now) {
+std::vector<ByteRange> differingRuns(const std::vector<std::uint8_t>& before,
+                                     const std::vector<std::uint8_t>& now) {
   std::vector<ByteRange> runs;
   for (std::uint32_t i = 0; i < now.size(); ++i) {
     if (before[i] == now[i]) continue;

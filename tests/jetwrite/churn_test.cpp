@@ -24,8 +24,8 @@ class Churn : public testing::TestWithParam<const char*> {};
 TEST_P(Churn, EveryIndexStaysSoundAfterEveryStatement) {
   jetwrite_test::TempDir dir;
   const std::string path = jetwrite_test::copyFixture(dir, GetParam());
-  jetwrite_test::addIndexedTable(path, "Keys",
-                                 {{{"n", ColumnType::Int32}, true, 0x81}, {{"t", ColumnType::Text, 40}, false, 0x80}});
+  jetwrite_test::addIndexedTable(
+      path, "Keys", {{{"n", ColumnType::Int32}, true, 0x81}, {{"t", ColumnType::Text, 40}, false, 0x80}});
   DatabaseWriter writer(path, "");
   std::string faults;
   for (int round = 0; round < kRounds && faults.empty(); ++round) {

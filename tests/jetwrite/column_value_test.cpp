@@ -1,7 +1,8 @@
 // INSERT values converted to column types as Jet converts them.
+#include "jet/convert/column_value.h"
+
 #include <gtest/gtest.h>
 
-#include "jet/convert/column_value.h"
 #include "jet/error.h"
 #include "jet/error_numbers.h"
 
@@ -18,11 +19,19 @@ struct Type {
   std::uint8_t scale = 0;
 };
 
-ColumnSpec column(Type t) { return {"c", t.type, t.size, t.precision, t.scale}; }
-Literal text(std::string t) { return {Literal::Kind::Text, std::move(t)}; }
-Literal number(std::string t) { return {Literal::Kind::Number, std::move(t)}; }
+ColumnSpec column(Type t) {
+  return {"c", t.type, t.size, t.precision, t.scale};
+}
+Literal text(std::string t) {
+  return {Literal::Kind::Text, std::move(t)};
+}
+Literal number(std::string t) {
+  return {Literal::Kind::Number, std::move(t)};
+}
 
-Value convert(Literal l, Type type) { return toColumnValue(l, column(type)); }
+Value convert(Literal l, Type type) {
+  return toColumnValue(l, column(type));
+}
 
 std::int32_t errorNumber(Literal l, Type type) {
   try {
@@ -82,8 +91,7 @@ TEST(ColumnValue, FloatingPoint) {
 TEST(ColumnValue, CurrencyAndDecimalAreExact) {
   EXPECT_EQ(convert(text("1234.5678"), {ColumnType::Currency}), Value(Currency{12345678}));
   EXPECT_EQ(convert(text("0.00005"), {ColumnType::Currency}), Value(Currency{0}));
-  EXPECT_EQ(convert(text("-922337203685477.5808"), {ColumnType::Currency}),
-            Value(Currency{INT64_MIN}));
+  EXPECT_EQ(convert(text("-922337203685477.5808"), {ColumnType::Currency}), Value(Currency{INT64_MIN}));
   EXPECT_EQ(errorNumber(text("922337203685477.5808"), {ColumnType::Currency}), errc::kDataOverflow);
   const Type dec{ColumnType::Numeric, 0, 10, 2};
   EXPECT_EQ(convert(text("-12.345"), dec), Value(Numeric{true, 10, 2, 1234}));
@@ -116,12 +124,10 @@ TEST(ColumnValue, DatesFromTextsAndDayNumbers) {
 }
 
 TEST(ColumnValue, GuidsStoreTheirFirstGroupsLittleEndian) {
-  const Guid expected{0x33, 0x22, 0x11, 0x00, 0x55, 0x44, 0x77, 0x66, 0x88, 0x99, 0xAA, 0xBB,
-                       0xCC, 0xDD, 0xEE, 0xFF};
-  EXPECT_EQ(convert(text("{00112233-4455-6677-8899-AABBCCDDEEFF}"), {ColumnType::Guid}),
-            Value(expected));
-  EXPECT_EQ(convert(text("00112233-4455-6677-8899-aabbccddeeff"), {ColumnType::Guid}),
-            Value(expected));
+  const Guid expected{0x33, 0x22, 0x11, 0x00, 0x55, 0x44, 0x77, 0x66,
+                      0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
+  EXPECT_EQ(convert(text("{00112233-4455-6677-8899-AABBCCDDEEFF}"), {ColumnType::Guid}), Value(expected));
+  EXPECT_EQ(convert(text("00112233-4455-6677-8899-aabbccddeeff"), {ColumnType::Guid}), Value(expected));
   EXPECT_EQ(errorNumber(text("{00112233-4455-6677-8899-AABBCCDDEEF}"), {ColumnType::Guid}),
             errc::kTypeMismatch);
   EXPECT_EQ(errorNumber(text("{0011223344556677-8899-AABBCCDDEEFF-}"), {ColumnType::Guid}),
@@ -139,15 +145,18 @@ TEST(ColumnValue, TextLengthCountsUtf16UnitsAgainstTheColumnSize) {
     EXPECT_EQ(e.number(), errc::kDataOverflow);
     EXPECT_NE(e.description().find("is too small"), std::string::npos);
   }
-  EXPECT_EQ(convert(text(std::string(100000, 'x')), {ColumnType::Memo}),
-            Value(std::u16string(100000, u'x')));
+  EXPECT_EQ(convert(text(std::string(100000, 'x')), {ColumnType::Memo}), Value(std::u16string(100000, u'x')));
   EXPECT_EQ(convert(number("-1.50"), {ColumnType::Text, 10}), Value(std::u16string(u"-1.50")));
   EXPECT_EQ(errorNumber(text("\xC3\x28"), {ColumnType::Text, 10}), errc::kTypeMismatch);
 }
 
 TEST(ColumnValue, MemoTextsOfEveryUtf8LengthConvertWhole) {
   // One, two, three and four bytes per character, ASCII runs between them.
-  EXPECT_EQ(convert(text("ab\xC3\xA9" "cd\xE2\x82\xAC" "e\xF0\x9F\x98\x80" "f"), {ColumnType::Memo}),
+  EXPECT_EQ(convert(text("ab\xC3\xA9"
+                         "cd\xE2\x82\xAC"
+                         "e\xF0\x9F\x98\x80"
+                         "f"),
+                    {ColumnType::Memo}),
             Value(std::u16string(u"ab\u00e9cd\u20ace\U0001F600f")));
   EXPECT_EQ(convert(text(""), {ColumnType::Memo}), Value(std::u16string()));
   // Cut short, overlong, or a surrogate written as UTF-8: not text.

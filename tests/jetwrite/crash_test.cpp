@@ -2,7 +2,6 @@
 // file opens afterwards in every reader and each statement is whole or
 // absent.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,9 +13,9 @@
 #include "fixture_pages.h"
 #include "index_audit.h"
 #include "jet/database/database.h"
+#include "jet/database/database_writer.h"
 #include "jet/sql/executor.h"
 #include "jet/sql/parser.h"
-#include "jet/database/database_writer.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
@@ -67,7 +66,8 @@ TEST(Crash, KilledDuringInsertsLeavesWholeRows) {
             // Every row's memo repeats its number, so a torn row shows.
             std::string memo;
             for (int k = 0; k < 300; ++k) memo += std::to_string(i) + ";";
-            sql::execute(writer, sql::parse("INSERT INTO `t` VALUES(NULL, '" + std::to_string(i) + "', '" + memo + "')"));
+            sql::execute(writer, sql::parse("INSERT INTO `t` VALUES(NULL, '" + std::to_string(i) + "', '" +
+                                            memo + "')"));
             if (i == 20) started();
           }
         },
@@ -98,7 +98,8 @@ TEST(Crash, KilledDuringDropsLeavesTheCatalogRight) {
   const std::string path = copyFixture(dir, "ace14/empty2010.accdb");
   {
     DatabaseWriter writer(path, "");
-    for (int i = 0; i < 120; ++i) sql::execute(writer, sql::parse("CREATE TABLE `T" + std::to_string(i) + "`(`a` INT)"));
+    for (int i = 0; i < 120; ++i)
+      sql::execute(writer, sql::parse("CREATE TABLE `T" + std::to_string(i) + "`(`a` INT)"));
   }
   killMidway(
       [&](auto started) {

@@ -7,10 +7,10 @@
 #include "fixture_pages.h"
 #include "index_audit.h"
 #include "jet/database/database.h"
+#include "jet/database/database_writer.h"
 #include "jet/error.h"
 #include "jet/error_numbers.h"
 #include "jet/sql/parser.h"
-#include "jet/database/database_writer.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
@@ -37,8 +37,9 @@ TEST_P(CreateTable, EveryTypeReadsBackEverywhere) {
         "INSERT INTO `Order Details` VALUES(NULL, 'O''Neil', 'A-1', '12', '255', '1234.5678', "
         "'0.5', '-3.25', '2024-03-01 12:00:00', 'True', '-12.345', 'Grüße 😀', 'ab', 'xy', "
         "'{00112233-4455-6677-8899-AABBCCDDEEFF}', '7')");
-    run(writer, "INSERT INTO `Order Details` VALUES(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
-                "NULL, 'False', NULL, NULL, NULL, NULL, NULL, NULL)");
+    run(writer,
+        "INSERT INTO `Order Details` VALUES(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
+        "NULL, 'False', NULL, NULL, NULL, NULL, NULL, NULL)");
   }
   auto db = Database::open(path, "");
   const Table t = db->table("order details");
@@ -72,18 +73,21 @@ TEST_P(CreateTable, EveryTypeReadsBackEverywhere) {
   EXPECT_EQ(schema.status, 0);
   EXPECT_NE(schema.output.find("[code]\t\t\tText (10)"), std::string::npos) << schema.output;
   const auto exported = jetwrite_test::mdbExport(path, "Order Details");
-  EXPECT_NE(exported.output.find("1,\"O'Neil\",\"A-1\",12,255,1234.5678"), std::string::npos) << exported.output;
+  EXPECT_NE(exported.output.find("1,\"O'Neil\",\"A-1\",12,255,1234.5678"), std::string::npos)
+      << exported.output;
   EXPECT_EQ(jetwrite_test::indexFaults(path), "");
   if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
-  const auto js = jetwrite_test::withMdbReader(
-      path, "const t=db.getTable(\"Order Details\");const r=t.getData();"
-            "console.log(db.getTableNames().includes(\"Order Details\"), r.length, r[0].name, r[0].notes, r[0].amount);");
+  const auto js = jetwrite_test::withMdbReader(path,
+                                               "const t=db.getTable(\"Order Details\");const r=t.getData();"
+                                               "console.log(db.getTableNames().includes(\"Order Details\"), "
+                                               "r.length, r[0].name, r[0].notes, r[0].amount);");
   EXPECT_EQ(js.output, "true 2 O'Neil Grüße 😀 -12.34\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, CreateTable,
-                         ::testing::Values("jet4/adox_jet4.mdb", "jet4/empty2003.mdb", "ace12/empty2007.accdb",
-                                           "ace14/empty2010.accdb", "ace16/empty2016.accdb"));
+                         ::testing::Values("jet4/adox_jet4.mdb", "jet4/empty2003.mdb",
+                                           "ace12/empty2007.accdb", "ace14/empty2010.accdb",
+                                           "ace16/empty2016.accdb"));
 
 TEST(CreateTableErrors, ExistingNamesAndBadNames) {
   jetwrite_test::TempDir dir;
@@ -130,7 +134,9 @@ TEST(CreateTableWide, ADefinitionOverSeveralPages) {
   std::string insert = "INSERT INTO `wide` VALUES(";
   for (int i = 0; i < 200; ++i) {
     create += std::string(i ? "," : "") + "`a rather long column name " + std::to_string(i) + "` " +
-              (i % 3 == 0 ? "INT" : i % 3 == 1 ? "TEXT(10)" : "MEMO");
+              (i % 3 == 0   ? "INT"
+               : i % 3 == 1 ? "TEXT(10)"
+                            : "MEMO");
     insert += std::string(i ? "," : "") + "'" + std::to_string(i) + "'";
   }
   {

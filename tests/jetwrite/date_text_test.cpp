@@ -1,7 +1,7 @@
 // Date/Time texts to Jet's day numbers.
-#include <gtest/gtest.h>
-
 #include "jet/convert/date_text.h"
+
+#include <gtest/gtest.h>
 
 namespace jet::convert {
 namespace {
@@ -32,9 +32,9 @@ TEST(DateText, DaysBeforeTheEpochKeepThePositiveTimeOfDay) {
 }
 
 TEST(DateText, RejectsImpossibleAndForeignForms) {
-  for (const char* bad : {"2023-02-29", "2024-13-01", "2024-00-10", "2024-04-31", "0099-12-31",
-                          "24:00", "12:60", "12:00:60", "2024-3-1", "01/02/2024",
-                          "2024-03-01X10:00", "2024-03-01 10:00 PM", "", "abc", "2024-03-01 10"})
+  for (const char* bad :
+       {"2023-02-29", "2024-13-01", "2024-00-10", "2024-04-31", "0099-12-31", "24:00", "12:60", "12:00:60",
+        "2024-3-1", "01/02/2024", "2024-03-01X10:00", "2024-03-01 10:00 PM", "", "abc", "2024-03-01 10"})
     EXPECT_FALSE(parseDateText(bad)) << bad;
 }
 

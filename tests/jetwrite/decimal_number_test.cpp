@@ -1,7 +1,7 @@
 // Exact parsing of invariant number texts and Jet's half-to-even rounding.
-#include <gtest/gtest.h>
-
 #include "jet/convert/decimal_number.h"
+
+#include <gtest/gtest.h>
 
 namespace jet::convert {
 namespace {
@@ -38,8 +38,9 @@ TEST(DecimalNumber, LeadingZerosBeforeAndAfterThePointAreDropped) {
     const char* digits;
     long exponent;
   };
-  for (const Case& c : {Case{"000.0012", "12", -4}, Case{".050", "50", -3}, Case{"0012.30", "1230", -2},
-                        Case{"700", "700", 0}, Case{"0.0e5", "", 0}, Case{"-00", "", 0}, Case{"0.1E-2", "1", -3}}) {
+  for (const Case& c :
+       {Case{"000.0012", "12", -4}, Case{".050", "50", -3}, Case{"0012.30", "1230", -2},
+        Case{"700", "700", 0}, Case{"0.0e5", "", 0}, Case{"-00", "", 0}, Case{"0.1E-2", "1", -3}}) {
     const auto n = parseDecimalNumber(c.text);
     ASSERT_TRUE(n) << c.text;
     EXPECT_EQ(n->digits, c.digits) << c.text;
@@ -61,8 +62,8 @@ TEST(DecimalNumber, RoundsHalfToEven) {
   EXPECT_EQ(rounded("1.5", 0), 2u);
   EXPECT_EQ(rounded("0.05", 0), 0u);
   EXPECT_EQ(rounded("0.0000001", 0), 0u);
-  EXPECT_EQ(rounded("1.00005", 4), 10000u);   // tie, 0 is even
-  EXPECT_EQ(rounded("1.00015", 4), 10002u);   // tie, 1 is odd
+  EXPECT_EQ(rounded("1.00005", 4), 10000u);  // tie, 0 is even
+  EXPECT_EQ(rounded("1.00015", 4), 10002u);  // tie, 1 is odd
   EXPECT_EQ(rounded("12", 4), 120000u);
   EXPECT_EQ(rounded("1E+3", 0), 1000u);
   EXPECT_EQ(rounded("12345e-2", 0), 123u);

@@ -7,9 +7,9 @@
 #include "fixture_pages.h"
 #include "index_audit.h"
 #include "jet/database/database.h"
+#include "jet/database/database_writer.h"
 #include "jet/error.h"
 #include "jet/sql/parser.h"
-#include "jet/database/database_writer.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
@@ -22,7 +22,8 @@ using jetwrite_test::copyFixture;
 using jetwrite_test::run;
 
 // Rows of `table` whose Long `column` holds `value`.
-std::size_t rowsWith(const std::string& path, const std::string& table, const std::string& column, std::int32_t value) {
+std::size_t rowsWith(const std::string& path, const std::string& table, const std::string& column,
+                     std::int32_t value) {
   auto db = Database::open(path, "");
   const Table t = db->table(table);
   std::size_t at = 0;
@@ -57,7 +58,8 @@ TEST(DropTable, RemovesTheTableAndFreesItsPages) {
     run(writer, "CREATE TABLE `Keep`(`a` INT)");
     run(writer, "CREATE TABLE `Gone Soon`(`a` INT,`m` MEMO)");
     for (int i = 0; i < 200; ++i)
-      run(writer, "INSERT INTO `Gone Soon` VALUES('" + std::to_string(i) + "', '" + std::string(3000, 'q') + "')");
+      run(writer,
+          "INSERT INTO `Gone Soon` VALUES('" + std::to_string(i) + "', '" + std::string(3000, 'q') + "')");
     tdef = Database::open(path, "")->table("Gone Soon").def().page;
     run(writer, "DROP TABLE `Gone Soon`;");
     EXPECT_TRUE(globallyFree(path, tdef));
@@ -144,7 +146,8 @@ TEST(DropTable, TakesItsRelationshipsAndNavigationPaneRowsAlong) {
   constexpr std::int32_t kTable1 = 65;
   ASSERT_EQ(rowsWith(path, "MSysNavPaneGroupToObjects", "ObjectID", kTable1), 1u);
   ASSERT_EQ(rowsWith(path, "MSysNavPaneObjectIDs", "Id", kTable1), 1u);
-  ASSERT_EQ(rowsWith(path, "MSysNavPaneGroups", "ObjectID", kTable1), 1u);  // its "Tables and Related Views" group
+  ASSERT_EQ(rowsWith(path, "MSysNavPaneGroups", "ObjectID", kTable1),
+            1u);  // its "Tables and Related Views" group
   const std::size_t navigationRows = Database::open(path, "")->table("MSysNavPaneGroupToObjects").countRows();
   {
     DatabaseWriter writer(path, "");
@@ -158,15 +161,18 @@ TEST(DropTable, TakesItsRelationshipsAndNavigationPaneRowsAlong) {
   EXPECT_EQ(relationships.find("Table1Table2"), std::string::npos);
   EXPECT_NE(relationships.find("MSysNavPaneGroupsMSysNavPaneGroupToObjects"), std::string::npos);
   // The relationship's own catalog row is gone, the other ones stay.
-  const auto catalog = jetwrite_test::runCommand("mdb-export -H -Q -d '|' " + jetwrite_test::quoted(path) + " MSysObjects").output;
+  const auto catalog =
+      jetwrite_test::runCommand("mdb-export -H -Q -d '|' " + jetwrite_test::quoted(path) + " MSysObjects")
+          .output;
   EXPECT_EQ(catalog.find("|Table1Table2|"), std::string::npos);
   EXPECT_NE(catalog.find("|MSysNavPaneGroupsMSysNavPaneGroupToObjects|"), std::string::npos);
   EXPECT_EQ(tableList(path), "");
   EXPECT_EQ(jetwrite_test::indexFaults(path), "");
   if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(
-      path, "const t=db.getTableNames({normalTables:true,systemTables:true});"
-            "console.log(t.includes(\"Table1\"), db.getTable(\"MSysNavPaneGroupToObjects\").getData().length);");
+      path,
+      "const t=db.getTableNames({normalTables:true,systemTables:true});"
+      "console.log(t.includes(\"Table1\"), db.getTable(\"MSysNavPaneGroupToObjects\").getData().length);");
   EXPECT_EQ(js.output, "false " + std::to_string(navigationRows - 1) + "\n");
 }
 
@@ -194,7 +200,7 @@ TEST(DropTable, RefusesEnforcedRelationshipsAndComplexFieldsButDropsTheirNeighbo
   EXPECT_EQ(rowsWith(path, "MSysNavPaneGroupToObjects", "ObjectID", 122), 1u);
   EXPECT_EQ(tableList(path).find("Son\n"), std::string::npos);
   EXPECT_EQ(jetwrite_test::indexFaults(path), "");
-    
+
   const std::string attachments = copyFixture(dir, "ace12/attachments.accdb");
   const auto untouched = jetwrite_test::readFile(attachments);
   DatabaseWriter writer(attachments, "");
@@ -218,7 +224,8 @@ TEST(DropTable, CreatingAndDroppingAgainAndAgainReusesThePages) {
       for (int cycle = 0; cycle < 200; ++cycle) {
         run(writer, "CREATE TABLE `Cycle`(`a` INT, `m` MEMO, `t` TEXT(50))");
         for (int i = 0; i < 3; ++i)
-          run(writer, "INSERT INTO `Cycle` VALUES(" + std::to_string(i) + ", '" + std::string(3000 * i, 'm') + "', 'x')");
+          run(writer, "INSERT INTO `Cycle` VALUES(" + std::to_string(i) + ", '" + std::string(3000 * i, 'm') +
+                          "', 'x')");
         run(writer, "DROP TABLE `Cycle`");
       }
     }
@@ -236,13 +243,16 @@ TEST(DropTable, CreatingAndDroppingAgainAndAgainReusesThePages) {
       run(writer, "CREATE TABLE `Last`(`a` INT, `m` MEMO)");
       run(writer, "INSERT INTO `Last` VALUES(7, '" + std::string(5000, 'z') + "')");
     }
-    EXPECT_EQ(jetwrite_test::mdbExport(path, "Last").output, "7,\"" + std::string(5000, 'z') + "\"\n") << fixture;
+    EXPECT_EQ(jetwrite_test::mdbExport(path, "Last").output, "7,\"" + std::string(5000, 'z') + "\"\n")
+        << fixture;
     if (jetwrite_test::haveMdbReader()) {
-      const auto js = jetwrite_test::withMdbReader(path, "console.log(db.getTable(\"Last\").getData()[0].m.length);");
+      const auto js =
+          jetwrite_test::withMdbReader(path, "console.log(db.getTable(\"Last\").getData()[0].m.length);");
       EXPECT_EQ(js.output, "5000\n") << fixture;
     }
   }
-  if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed; it read none of the files");
+  if (!jetwrite_test::haveMdbReader())
+    SKIP_WITHOUT_ORACLE("mdb-reader is not installed; it read none of the files");
 }
 
 }  // namespace

@@ -41,9 +41,9 @@ TEST(EncryptedJournal, HoldsNoPlainTextOfTheDatabase) {
   jet::write::createDatabase(plain, jet::write::NewFormat::Ace14);
   EXPECT_TRUE(contains(journalAfterReusingPages(plain, ""), "Klartext erste Zeile"));
 
-  for (const auto& [fixture, password] : {std::pair{"encrypted/office-agile-4.4.accdb", "password"},
-                                          std::pair{"encrypted/office-agile-4.2.accdb", "password"},
-                                          std::pair{"encrypted/db-enc.mdb", ""}}) {
+  for (const auto& [fixture, password] :
+       {std::pair{"encrypted/office-agile-4.4.accdb", "password"},
+        std::pair{"encrypted/office-agile-4.2.accdb", "password"}, std::pair{"encrypted/db-enc.mdb", ""}}) {
     const std::string path = jetwrite_test::copyFixture(dir, fixture);
     const auto journal = journalAfterReusingPages(path, password);
     EXPECT_FALSE(journal.empty()) << fixture;

@@ -42,10 +42,11 @@ inline std::vector<std::vector<std::uint8_t>> leafEntries(const std::vector<std:
     std::vector<std::uint8_t> first;
     for (std::size_t bit = 0; bit < (kFirstEntry - kMask) * 8; ++bit) {
       if (!((page[kMask + bit / 8] >> (bit % 8)) & 1)) continue;
-      std::vector<std::uint8_t> e(page.begin() + kFirstEntry + start,
-                                  page.begin() + kFirstEntry + bit);
-      if (first.empty()) first = e;
-      else e.insert(e.begin(), first.begin(), first.begin() + prefix);
+      std::vector<std::uint8_t> e(page.begin() + kFirstEntry + start, page.begin() + kFirstEntry + bit);
+      if (first.empty())
+        first = e;
+      else
+        e.insert(e.begin(), first.begin(), first.begin() + prefix);
       entries.push_back(std::move(e));
       start = bit;
     }

@@ -63,7 +63,8 @@ class TreeWalk {
 
   void walk(std::uint32_t root) {
     visit(root, 0);
-    for (std::size_t level = 0; level < levels_.size(); ++level) checkLinks(level, level + 1 == levels_.size());
+    for (std::size_t level = 0; level < levels_.size(); ++level)
+      checkLinks(level, level + 1 == levels_.size());
     const auto& leaves = audit_.leafEntries;
     for (std::size_t i = 1; i < leaves.size(); ++i)
       if (!(leaves[i - 1] < leaves[i]))
@@ -124,8 +125,10 @@ class TreeWalk {
       const std::uint32_t after = i + 1 < pages.size() ? pages[i + 1].number : 0;
       const std::string name = "page " + std::to_string(pages[i].number);
       if (leaves) {
-        if (p.prev != before) fault(name + ": prev " + std::to_string(p.prev) + ", expected " + std::to_string(before));
-        if (p.next != after) fault(name + ": next " + std::to_string(p.next) + ", expected " + std::to_string(after));
+        if (p.prev != before)
+          fault(name + ": prev " + std::to_string(p.prev) + ", expected " + std::to_string(before));
+        if (p.next != after)
+          fault(name + ": next " + std::to_string(p.next) + ", expected " + std::to_string(after));
         continue;
       }
       if (p.next != 0 && (p.next != after || pages[i + 1].content.prev != pages[i].number))
@@ -144,7 +147,8 @@ class TreeWalk {
 };
 
 // Entries in `a` that `b` lacks (both sorted), at most a few.
-inline std::string missingFrom(const std::vector<jet::write::Entry>& a, const std::vector<jet::write::Entry>& b) {
+inline std::string missingFrom(const std::vector<jet::write::Entry>& a,
+                               const std::vector<jet::write::Entry>& b) {
   std::vector<jet::write::Entry> d;
   std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(d));
   std::string out;
@@ -165,7 +169,8 @@ inline std::vector<IndexAudit> auditIndexes(jet::Database& db, const jet::Table&
   using namespace jet::write;
   std::vector<IndexAudit> audits(indexes.size());
   for (std::size_t i = 0; i < indexes.size(); ++i)
-    audit_detail::TreeWalk(db.pager(), db.header().format, t.def().page, audits[i]).walk(indexes[i].location.root);
+    audit_detail::TreeWalk(db.pager(), db.header().format, t.def().page, audits[i])
+        .walk(indexes[i].location.root);
 
   // Only the key columns' values are needed.
   std::vector<std::size_t> keyColumns;
@@ -179,7 +184,8 @@ inline std::vector<IndexAudit> auditIndexes(jet::Database& db, const jet::Table&
   forEachStoredRow(db.pager(), db.header(), t.def(), [&](const StoredRow& row) {
     for (const std::size_t c : keyColumns) values[c] = toWritable(row.values[c]);
     for (std::size_t i = 0; i < indexes.size(); ++i)
-      if (auto e = indexEntry(indexes[i], t.def(), values, forms, row.slot)) expected[i].push_back(std::move(*e));
+      if (auto e = indexEntry(indexes[i], t.def(), values, forms, row.slot))
+        expected[i].push_back(std::move(*e));
   });
   for (std::size_t i = 0; i < indexes.size(); ++i) {
     std::vector<Entry> held = audits[i].leafEntries;
@@ -218,7 +224,8 @@ inline std::string indexFaults(const std::string& path) {
     std::vector<RealIndex> indexes;
     std::vector<std::size_t> numbers;
     for (std::size_t which = 0; which < all.size(); ++which)
-      if (!unsupportedIndex(all[which], t.def(), forms)) indexes.push_back(all[which]), numbers.push_back(which);
+      if (!unsupportedIndex(all[which], t.def(), forms))
+        indexes.push_back(all[which]), numbers.push_back(which);
     if (indexes.empty()) continue;
     const std::vector<IndexAudit> audits = auditIndexes(*db, t, indexes);
     for (std::size_t i = 0; i < audits.size(); ++i)

@@ -8,8 +8,8 @@
 #include "fixture_pages.h"
 #include "index_audit.h"
 #include "indexed_table.h"
-#include "jet/error.h"
 #include "jet/database/database_writer.h"
+#include "jet/error.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
@@ -22,7 +22,9 @@ using jetwrite_test::null;
 using jetwrite_test::text;
 using sql::Literal;
 
-Literal number(std::string n) { return {Literal::Kind::Number, std::move(n)}; }
+Literal number(std::string n) {
+  return {Literal::Kind::Number, std::move(n)};
+}
 
 // One index per column, over every type whose key the engine builds
 // besides Text (whose keys text_key_test covers).
@@ -31,10 +33,12 @@ std::vector<jetwrite_test::IndexedColumn> everyKeyType(bool ascending) {
                      std::uint8_t scale = 0) {
     return jetwrite_test::IndexedColumn{{name, type, size, precision, scale}, ascending};
   };
-  return {c("byt", ColumnType::Byte),     c("int", ColumnType::Int16),  c("lng", ColumnType::Int32),
-          c("cur", ColumnType::Currency), c("sng", ColumnType::Single),   c("dbl", ColumnType::Double),
-          c("dat", ColumnType::DateTime), c("gid", ColumnType::Guid),     c("bin", ColumnType::Binary, 12),
-          c("dec", ColumnType::Numeric, 0, 12, 2), c("yn", ColumnType::Boolean)};
+  return {c("byt", ColumnType::Byte),       c("int", ColumnType::Int16),
+          c("lng", ColumnType::Int32),      c("cur", ColumnType::Currency),
+          c("sng", ColumnType::Single),     c("dbl", ColumnType::Double),
+          c("dat", ColumnType::DateTime),   c("gid", ColumnType::Guid),
+          c("bin", ColumnType::Binary, 12), c("dec", ColumnType::Numeric, 0, 12, 2),
+          c("yn", ColumnType::Boolean)};
 }
 
 // A fixed-point number: `scaled` / 10^decimals.
@@ -52,8 +56,10 @@ std::string fixedPoint(long long scaled, int decimals) {
 std::string guidText(std::mt19937_64& random) {
   char buffer[40];
   std::snprintf(buffer, sizeof buffer, "{%08llX-%04llX-%04llX-%04llX-%012llX}",
-                static_cast<unsigned long long>(random() & 0xFFFFFFFF), static_cast<unsigned long long>(random() & 0xFFFF),
-                static_cast<unsigned long long>(random() & 0xFFFF), static_cast<unsigned long long>(random() & 0xFFFF),
+                static_cast<unsigned long long>(random() & 0xFFFFFFFF),
+                static_cast<unsigned long long>(random() & 0xFFFF),
+                static_cast<unsigned long long>(random() & 0xFFFF),
+                static_cast<unsigned long long>(random() & 0xFFFF),
                 static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFF));
   return buffer;
 }
@@ -96,17 +102,20 @@ bool inJet4DescendingNumericOrder(const std::vector<Value>& values) {
 
 TEST(IndexKeys, MatchTheIndexesAccessBuilt) {
   // A compound index (Long + two Texts) over 512 rows, on a node and leaves.
-  const auto compound = jetwrite_test::auditIndex(jetwrite_test::fixturePath("jet4/compIndexTestV2000.mdb"), "Table1", 0);
+  const auto compound =
+      jetwrite_test::auditIndex(jetwrite_test::fixturePath("jet4/compIndexTestV2000.mdb"), "Table1", 0);
   EXPECT_EQ(compound.entries, 512u);
   EXPECT_TRUE(compound.sound()) << compound.report();
   EXPECT_EQ(compound.depth, 2u);
   // An AutoNumber primary key next to non-ASCII text.
-  const auto unicode = jetwrite_test::auditIndex(jetwrite_test::fixturePath("jet4/testUnicodeCompV2003.mdb"), "Table", 0);
+  const auto unicode =
+      jetwrite_test::auditIndex(jetwrite_test::fixturePath("jet4/testUnicodeCompV2003.mdb"), "Table", 0);
   EXPECT_EQ(unicode.entries, 8u);
   EXPECT_TRUE(unicode.sound()) << unicode.report();
   // Binary keys in 8-byte segments, ascending and descending.
   for (std::size_t which : {0u, 1u}) {
-    const auto binary = jetwrite_test::auditIndex(jetwrite_test::fixturePath("ace14/binIdxTestV2010.accdb"), "Test", which);
+    const auto binary =
+        jetwrite_test::auditIndex(jetwrite_test::fixturePath("ace14/binIdxTestV2010.accdb"), "Test", which);
     EXPECT_EQ(binary.entries, 105u) << which;
     EXPECT_TRUE(binary.sound()) << which << "\n" << binary.report();
   }
@@ -148,12 +157,14 @@ TEST(IndexKeys, TakeJetsByteForms) {
   EXPECT_EQ(key(ColumnType::Numeric, minusOne, false, true), jet4);
 
   // {6F9619FF-8B86-D011-B42D-00C04FC964FF}: text order, 8-byte segments.
-  const Guid guid{0xFF, 0x19, 0x96, 0x6F, 0x86, 0x8B, 0x11, 0xD0, 0xB4, 0x2D, 0x00, 0xC0, 0x4F, 0xC9, 0x64, 0xFF};
+  const Guid guid{0xFF, 0x19, 0x96, 0x6F, 0x86, 0x8B, 0x11, 0xD0,
+                  0xB4, 0x2D, 0x00, 0xC0, 0x4F, 0xC9, 0x64, 0xFF};
   EXPECT_EQ(key(ColumnType::Guid, guid, true), (B{0x7F, 0x6F, 0x96, 0x19, 0xFF, 0x8B, 0x86, 0xD0, 0x11, 0x09,
                                                   0xB4, 0x2D, 0x00, 0xC0, 0x4F, 0xC9, 0x64, 0xFF, 0x08}));
   EXPECT_EQ(key(ColumnType::Guid, guid, false), (B{0x80, 0x90, 0x69, 0xE6, 0x00, 0x74, 0x79, 0x2F, 0xEE, 0x09,
                                                    0x4B, 0xD2, 0xFF, 0x3F, 0xB0, 0x36, 0x9B, 0x00, 0xF7}));
-  EXPECT_EQ(key(ColumnType::Binary, std::vector<std::uint8_t>{0xAB}, true), (B{0x7F, 0xAB, 0, 0, 0, 0, 0, 0, 0, 0x01}));
+  EXPECT_EQ(key(ColumnType::Binary, std::vector<std::uint8_t>{0xAB}, true),
+            (B{0x7F, 0xAB, 0, 0, 0, 0, 0, 0, 0, 0x01}));
   EXPECT_EQ(key(ColumnType::Binary, std::vector<std::uint8_t>{}, false), (B{0x80}));
 }
 
@@ -225,7 +236,8 @@ TEST(IndexUpkeep, BinaryIndexesAccessMadeTakeNewRowsInOrder) {
       std::string up(random() % 20, 'a'), down(random() % 20, 'a');
       for (char& c : up) c = static_cast<char>('a' + random() % 3);
       for (char& c : down) c = static_cast<char>('a' + random() % 3);
-      writer.insert("Test", {number(std::to_string(1000 + i)), i % 17 ? text(up) : null(), i % 13 ? text(down) : null()});
+      writer.insert("Test", {number(std::to_string(1000 + i)), i % 17 ? text(up) : null(),
+                             i % 13 ? text(down) : null()});
     }
   }
   for (std::size_t which : {0u, 1u}) {
@@ -276,7 +288,8 @@ TEST(IndexUpkeep, KeysOfEveryTypeKeepValueOrderBothWays) {
         else
           EXPECT_TRUE(jetwrite_test::inDescendingOrder(values)) << what;
       }
-      EXPECT_EQ(jetwrite_test::runCommand("mdb-count " + jetwrite_test::quoted(path) + " " + table).output, "700\n");
+      EXPECT_EQ(jetwrite_test::runCommand("mdb-count " + jetwrite_test::quoted(path) + " " + table).output,
+                "700\n");
       if (jetwrite_test::haveMdbReader()) {
         const auto js = jetwrite_test::withMdbReader(
             path, "console.log(db.getTable(\"" + std::string(table) + "\").getData().length);");
@@ -284,7 +297,8 @@ TEST(IndexUpkeep, KeysOfEveryTypeKeepValueOrderBothWays) {
       }
     }
   }
-  if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed; it read none of the files");
+  if (!jetwrite_test::haveMdbReader())
+    SKIP_WITHOUT_ORACLE("mdb-reader is not installed; it read none of the files");
 }
 
 TEST(IndexUpkeep, UniqueRequiredAndNullIgnoringIndexesOverNewTypes) {
@@ -312,7 +326,8 @@ TEST(IndexUpkeep, UniqueRequiredAndNullIgnoringIndexesOverNewTypes) {
       EXPECT_NE(e.description().find(message), std::string::npos) << e.description();
     }
   };
-  refused({text("{00000000-0000-0000-0000-000000000003}"), number("1.50"), null(), null()}, "duplicate values");
+  refused({text("{00000000-0000-0000-0000-000000000003}"), number("1.50"), null(), null()},
+          "duplicate values");
   refused({text("{6f9619ff-8b86-d011-b42d-00c04fc964ff}"), null(), null(), null()}, "duplicate values");
   refused({text("{00000000-0000-0000-0000-000000000004}"), null(), text("a"), null()}, "duplicate values");
   refused({null(), number("7"), null(), null()}, "Index or primary key cannot contain a Null value.");
@@ -336,7 +351,8 @@ TEST(IndexUpkeep, RefusesRowsForAnIndexOverLongValues) {
     writer.insert("Notes", {text("a note")});
     FAIL() << "a row went into a table whose index cannot key it";
   } catch (const Error& e) {
-    EXPECT_NE(e.description().find("whose key form this engine does not know"), std::string::npos) << e.description();
+    EXPECT_NE(e.description().find("whose key form this engine does not know"), std::string::npos)
+        << e.description();
   }
   EXPECT_EQ(jetwrite_test::readFile(path), before);
 }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "index_audit.h"
-#include "jet/database/database.h"
 #include "jet/catalog/catalog_writer.h"
+#include "jet/database/database.h"
 #include "jet/journal/page_store.h"
 #include "jet/row/stored_rows.h"
 #include "jet/table/table_def_writer.h"
@@ -42,7 +42,8 @@ inline void addIndexedTable(const std::string& path, const std::string& name,
   const jet::TableDef def = db->tableAtPage(tdef, name).def();
   std::size_t at = header.format.tdefIndexCounts + def.realIndexes * header.format.realIndexCountSize +
                    header.format.columnSize * def.columns.size();
-  for (std::size_t i = 0; i < def.columns.size(); ++i) at += header.format.nameLengthSize + jet::u16(definition, at);
+  for (std::size_t i = 0; i < def.columns.size(); ++i)
+    at += header.format.nameLengthSize + jet::u16(definition, at);
   for (std::size_t i = 0; i < columns.size(); ++i, at += header.format.realIndexSize)
     if (!columns[i].ascending) store.edit(tdef)[at + 6] = 0;
   CatalogWriter(store, header, *db).addTable(name, tdef);
@@ -60,11 +61,13 @@ inline std::vector<jet::Value> valuesInIndexOrder(const std::string& path, const
   while (t.def().columns[column].number != index.columns.front().number) ++column;
   std::vector<jet::Value> out;
   std::vector<std::pair<std::uint32_t, jet::Value>> rows;
-  forEachStoredRow(db->pager(), db->header(), t.def(), [&](const StoredRow& r) { rows.emplace_back(r.slot, r.values[column]); });
+  forEachStoredRow(db->pager(), db->header(), t.def(),
+                   [&](const StoredRow& r) { rows.emplace_back(r.slot, r.values[column]); });
   for (const Entry& e : auditIndex(*db, t, index).leafEntries) {
     const std::uint32_t pointer = (static_cast<std::uint32_t>(e[e.size() - 4]) << 24) |
                                   (e[e.size() - 3] << 16) | (e[e.size() - 2] << 8) | e[e.size() - 1];
-    const auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r.first == pointer; });
+    const auto row =
+        std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r.first == pointer; });
     if (row == rows.end()) throw std::runtime_error("an index entry names no row");
     out.push_back(row->second);
   }

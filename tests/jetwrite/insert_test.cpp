@@ -6,9 +6,9 @@
 
 #include "fixture_pages.h"
 #include "jet/database/database.h"
+#include "jet/database/database_writer.h"
 #include "jet/error.h"
 #include "jet/error_numbers.h"
-#include "jet/database/database_writer.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
@@ -72,8 +72,9 @@ TEST(Insert, IndependentReadersAgree) {
   {
     DatabaseWriter writer(path, "");
     for (int i = 0; i < 600; ++i)
-      writer.insert("t_funcs", {text(std::to_string(i)), text(i % 50 == 0 ? memo(5000) : "m" + std::to_string(i)),
-                                 text(std::to_string(i) + ".25"), text("2020-01-02")});
+      writer.insert("t_funcs",
+                    {text(std::to_string(i)), text(i % 50 == 0 ? memo(5000) : "m" + std::to_string(i)),
+                     text(std::to_string(i) + ".25"), text("2020-01-02")});
   }
   const auto exported = jetwrite_test::mdbExport(path, "t_funcs");
   ASSERT_EQ(exported.status, 0) << exported.output;
@@ -84,8 +85,9 @@ TEST(Insert, IndependentReadersAgree) {
   EXPECT_EQ(count.output, "601\n");
   if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(
-      path, "const r=db.getTable(\"t_funcs\").getData();"
-            "console.log(r.length, r.filter(x=>x.descr&&x.descr.length===5000).length, r[600].descr);");
+      path,
+      "const r=db.getTable(\"t_funcs\").getData();"
+      "console.log(r.length, r.filter(x=>x.descr&&x.descr.length===5000).length, r[600].descr);");
   EXPECT_EQ(js.output, "601 12 m599\n");
 }
 
@@ -132,14 +134,17 @@ TEST(Insert, RowsOnTheManySideOfAnEnforcedRelationshipNeedTheirRelatedRow) {
     const std::size_t rows = readAll(path, "Table1").size();
     DatabaseWriter writer(path, "");
     const auto before = jetwrite_test::readFile(path);
-    for (const auto& [values, table] : {std::pair{"(100, 7, 12, 'x', 0)", "Table2"}, {"(100, 2, 99, 'x', 0)", "Table3"}}) {
+    for (const auto& [values, table] :
+         {std::pair{"(100, 7, 12, 'x', 0)", "Table2"}, {"(100, 2, 99, 'x', 0)", "Table3"}}) {
       try {
         jetwrite_test::run(writer, std::string("INSERT INTO `Table1` VALUES") + values);
         ADD_FAILURE() << fixture << ": an orphan row was accepted";
       } catch (const Error& e) {
         EXPECT_EQ(e.number(), errc::kFailure);
-        EXPECT_EQ(e.description(), std::string("You cannot add or change a record because a related record is "
-                                               "required in table '") + table + "'.");
+        EXPECT_EQ(e.description(),
+                  std::string("You cannot add or change a record because a related record is "
+                              "required in table '") +
+                      table + "'.");
       }
     }
     EXPECT_EQ(jetwrite_test::readFile(path), before) << fixture;

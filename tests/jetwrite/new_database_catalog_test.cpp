@@ -51,7 +51,8 @@ TEST_P(NewCatalog, SplitsItsIndexesAndKeepsThemRight) {
   {
     DatabaseWriter writer(path, "");
     for (int i = 0; i < 300; i += 2) jetwrite_test::run(writer, "DROP TABLE `" + name(i) + "`");
-    for (int i = 0; i < 300; i += 10) jetwrite_test::run(writer, "CREATE TABLE `" + name(i) + "`(`b` TEXT(5))");
+    for (int i = 0; i < 300; i += 10)
+      jetwrite_test::run(writer, "CREATE TABLE `" + name(i) + "`(`b` TEXT(5))");
   }
   expectCatalogRight(path, "after dropping and creating again");
 

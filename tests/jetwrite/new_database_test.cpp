@@ -1,6 +1,8 @@
 // New empty databases of every writable format: what the catalog holds,
 // that every reader takes the file, that tables can be created, filled,
 // dropped and created again in it, and that a password is demanded.
+#include "jet/database/new_database.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,9 +11,8 @@
 #include "fixture_pages.h"
 #include "index_audit.h"
 #include "jet/database/database.h"
-#include "jet/error.h"
 #include "jet/database/database_writer.h"
-#include "jet/database/new_database.h"
+#include "jet/error.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
@@ -67,7 +68,8 @@ TEST_P(NewDatabase, HeaderAndCatalogAsJetLaysThemOut) {
 
   const auto system = runCommand("mdb-tables -S -1 " + quoted(path));
   EXPECT_EQ(system.status, 0) << system.output;
-  for (const auto& name : expected) EXPECT_NE(system.output.find(name + "\n"), std::string::npos) << system.output;
+  for (const auto& name : expected)
+    EXPECT_NE(system.output.find(name + "\n"), std::string::npos) << system.output;
   const auto user = runCommand("mdb-tables -1 " + quoted(path));
   EXPECT_EQ(user.output, "");
   const auto schema = runCommand("mdb-schema " + quoted(path));
@@ -77,8 +79,9 @@ TEST_P(NewDatabase, HeaderAndCatalogAsJetLaysThemOut) {
   EXPECT_NE(objects.output.find("2,251658241,\"MSysObjects\",1,"), std::string::npos) << objects.output;
   if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(
-      path, "console.log(db.getTableNames({normalTables:true,systemTables:true}).sort().join(\",\"),"
-            "db.getTable(\"MSysACEs\").getData().length > 0);");
+      path,
+      "console.log(db.getTableNames({normalTables:true,systemTables:true}).sort().join(\",\"),"
+      "db.getTable(\"MSysACEs\").getData().length > 0);");
   std::string joined;
   for (const auto& name : expected) joined += (joined.empty() ? "" : ",") + name;
   EXPECT_EQ(js.output, joined + " true\n");
@@ -143,14 +146,17 @@ TEST_P(NewDatabase, TablesComeAndGoAndReadBackEverywhere) {
       "`notes` MEMO,`photo` OLEOBJECT,`raw` BINARY(8),`key` GUID);";
   const std::string insert =
       "INSERT INTO `Order Lines` VALUES(NULL, 'Zoë', '12', '255', '-7', '1234.5678', '0.5', '-3.25', "
-      "'2024-03-01 12:00:00', 'True', '-12.345', '" + std::string(5000, 'm') + "', 'ab', 'xy', "
+      "'2024-03-01 12:00:00', 'True', '-12.345', '" +
+      std::string(5000, 'm') +
+      "', 'ab', 'xy', "
       "'{00112233-4455-6677-8899-AABBCCDDEEFF}')";
   {
     DatabaseWriter writer(path, "");
     run(writer, create);
     run(writer, insert);
-    run(writer, "INSERT INTO `Order Lines` VALUES(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
-                "'False', NULL, NULL, NULL, NULL, NULL)");
+    run(writer,
+        "INSERT INTO `Order Lines` VALUES(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
+        "'False', NULL, NULL, NULL, NULL, NULL)");
     run(writer, "DROP TABLE `Order Lines`");
     run(writer, create);
     run(writer, insert);
@@ -174,25 +180,27 @@ TEST_P(NewDatabase, TablesComeAndGoAndReadBackEverywhere) {
   const auto schema = runCommand("mdb-schema " + quoted(path) + " -T 'Order Lines'");
   EXPECT_NE(schema.output.find("[price]\t\t\tCurrency"), std::string::npos) << schema.output;
   const auto exported = jetwrite_test::mdbExport(path, "Order Lines");
-  EXPECT_EQ(exported.output.substr(0, 48), "1,\"Zoë\",12,255,-7,1234.5678,0.5,-3.25,\"03/01/24") << exported.output.substr(0, 80);
+  EXPECT_EQ(exported.output.substr(0, 48), "1,\"Zoë\",12,255,-7,1234.5678,0.5,-3.25,\"03/01/24")
+      << exported.output.substr(0, 80);
   if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(
-      path, "const r=db.getTable(\"Order Lines\").getData();"
-            "const v=r[0];console.log(r.length, v.id, v.name, v.qty, v.small, v.n, v.price, v.ratio, v.weight,"
-            "v.when.toISOString(), v.paid, v.amount, v.notes.length, v.photo.toString(\"hex\"), v.raw.toString(\"hex\"), v.key);");
-  EXPECT_EQ(js.output,
-            "1 1 Zoë 12 255 -7 1234.5678 0.5 -3.25 2024-03-01T12:00:00.000Z true -12.34 5000 61006200 78007900 "
-            "00112233-4455-6677-8899-aabbccddeeff\n");
+      path,
+      "const r=db.getTable(\"Order Lines\").getData();"
+      "const v=r[0];console.log(r.length, v.id, v.name, v.qty, v.small, v.n, v.price, v.ratio, v.weight,"
+      "v.when.toISOString(), v.paid, v.amount, v.notes.length, v.photo.toString(\"hex\"), "
+      "v.raw.toString(\"hex\"), v.key);");
+  EXPECT_EQ(
+      js.output,
+      "1 1 Zoë 12 255 -7 1234.5678 0.5 -3.25 2024-03-01T12:00:00.000Z true -12.34 5000 61006200 78007900 "
+      "00112233-4455-6677-8899-aabbccddeeff\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, NewDatabase,
-                         ::testing::Values(Case{NewFormat::Jet4, "new.mdb", Version::Jet4, 0, "jet4/empty2003.mdb"},
-                                           Case{NewFormat::Ace12, "new2007.accdb", Version::Ace12, 0,
-                                                "ace12/empty2007.accdb"},
-                                           Case{NewFormat::Ace14, "new2010.accdb", Version::Ace14, 1,
-                                                "ace14/empty2010.accdb"},
-                                           Case{NewFormat::Ace16, "new2016.accdb", Version::Ace16, 1,
-                                                "ace16/empty2016.accdb"}));
+INSTANTIATE_TEST_SUITE_P(
+    Formats, NewDatabase,
+    ::testing::Values(Case{NewFormat::Jet4, "new.mdb", Version::Jet4, 0, "jet4/empty2003.mdb"},
+                      Case{NewFormat::Ace12, "new2007.accdb", Version::Ace12, 0, "ace12/empty2007.accdb"},
+                      Case{NewFormat::Ace14, "new2010.accdb", Version::Ace14, 1, "ace14/empty2010.accdb"},
+                      Case{NewFormat::Ace16, "new2016.accdb", Version::Ace16, 1, "ace16/empty2016.accdb"}));
 
 TEST(NewDatabasePassword, DemandedByOurReaderAndByTheWriter) {
   jetwrite_test::TempDir dir;
@@ -202,7 +210,8 @@ TEST(NewDatabasePassword, DemandedByOurReaderAndByTheWriter) {
     // Jet4 keeps the header password; an ACE file is encrypted instead.
     const Header header = Database::open(path, "Geheim ß")->header();
     EXPECT_EQ(header.password, format == NewFormat::Jet4 ? "Geheim ß" : "");
-    EXPECT_EQ(header.officeEncryption, format == NewFormat::Jet4 ? OfficeEncryption::None : OfficeEncryption::Agile);
+    EXPECT_EQ(header.officeEncryption,
+              format == NewFormat::Jet4 ? OfficeEncryption::None : OfficeEncryption::Agile);
     try {
       Database::open(path, "geheim");
       FAIL() << "a wrong password opened the file";

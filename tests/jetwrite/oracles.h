@@ -29,23 +29,31 @@ inline CommandResult runCommand(const std::string& command) {
   return r;
 }
 
-inline std::string quoted(const std::string& s) { return "'" + s + "'"; }
+inline std::string quoted(const std::string& s) {
+  return "'" + s + "'";
+}
 
 // `mdb-export` of one table as CSV without a header line.
 inline CommandResult mdbExport(const std::string& file, const std::string& table) {
   return runCommand("mdb-export -H " + quoted(file) + " " + quoted(table));
 }
 
-inline std::string oracleModules() { return std::string(FERROVALE_ORACLE_DIR) + "/node_modules"; }
-inline bool haveMdbReader() { return std::filesystem::exists(oracleModules() + "/mdb-reader"); }
+inline std::string oracleModules() {
+  return std::string(FERROVALE_ORACLE_DIR) + "/node_modules";
+}
+inline bool haveMdbReader() {
+  return std::filesystem::exists(oracleModules() + "/mdb-reader");
+}
 
 // Runs a node script with `db` bound to an mdb-reader instance of `file`;
 // the script is passed in single quotes, so it uses double quotes only.
 inline CommandResult withMdbReader(const std::string& file, const std::string& script) {
   const std::string program =
       "const M=require(\"mdb-reader\");const R=M.default||M;const fs=require(\"fs\");"
-      "const db=new R(fs.readFileSync(process.argv[1]));" + script;
-  return runCommand("NODE_PATH=" + quoted(oracleModules()) + " node -e " + quoted(program) + " " + quoted(file));
+      "const db=new R(fs.readFileSync(process.argv[1]));" +
+      script;
+  return runCommand("NODE_PATH=" + quoted(oracleModules()) + " node -e " + quoted(program) + " " +
+                    quoted(file));
 }
 
 }  // namespace jetwrite_test

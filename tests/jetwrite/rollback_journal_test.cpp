@@ -1,13 +1,14 @@
 // Statements applied through the rollback journal are whole or absent,
 // also when the process applying them is killed.
-#include <gtest/gtest.h>
+#include "jet/journal/rollback_journal.h"
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -15,7 +16,6 @@
 
 #include "jet/journal/crc32.h"
 #include "jet/journal/journal_format.h"
-#include "jet/journal/rollback_journal.h"
 #include "temp_dir.h"
 
 namespace jet::journal {
@@ -71,7 +71,8 @@ TEST(Crc32, KnownValues) {
   // Split anywhere, the running value carries over.
   EXPECT_EQ(crc32(std::span(bytes).subspan(13), crc32(std::span(bytes).first(13))), 0xB0C0DF2Au);
   // CRC-32C's check value, and the carry over a split in the middle of a word.
-  EXPECT_EQ(crc32c(std::span(reinterpret_cast<const std::uint8_t*>(check.data()), check.size())), 0xE3069283u);
+  EXPECT_EQ(crc32c(std::span(reinterpret_cast<const std::uint8_t*>(check.data()), check.size())),
+            0xE3069283u);
   EXPECT_EQ(crc32c(std::span(bytes).subspan(13), crc32c(std::span(bytes).first(13))), crc32c(bytes));
 }
 
@@ -164,7 +165,8 @@ ScatteredChange scatteredChange(const std::string& path, unsigned seed) {
     for (int run = 0; run < 4; ++run) {
       const std::size_t at = random() % kPage;
       const std::size_t length = std::min<std::size_t>(1 + random() % 90, kPage - at);
-      for (std::size_t i = at; i < at + length; ++i) bytes[i] = static_cast<std::uint8_t>(bytes[i] + 1 + random() % 255);
+      for (std::size_t i = at; i < at + length; ++i)
+        bytes[i] = static_cast<std::uint8_t>(bytes[i] + 1 + random() % 255);
     }
     change.pages[page] = std::move(bytes);
   }
@@ -241,15 +243,19 @@ TEST(RollbackJournal, AJournalWithTheNewBytesKeepsAStatementWhoseWritesAllLanded
     change.pages.erase(12);  // nothing appended, as a one-row INSERT mostly is
     change.pages.erase(13);
     std::vector<std::uint8_t> after = change.before;
-    for (const auto& [page, bytes] : change.pages) std::copy(bytes.begin(), bytes.end(), after.begin() + page * kPage);
+    for (const auto& [page, bytes] : change.pages)
+      std::copy(bytes.begin(), bytes.end(), after.begin() + page * kPage);
     StatementJournal journal;
     {
       const FileHandle f(db, FileHandle::Mode::ReadOnly);
       std::vector<std::uint8_t> buffer(kPage);
-      encodeJournal(kPage, f.size(), change.pages, [&](std::uint32_t page) {
-        EXPECT_TRUE(f.readAt(static_cast<std::uint64_t>(page) * kPage, buffer));
-        return std::span<const std::uint8_t>(buffer);
-      }, journal, true);
+      encodeJournal(
+          kPage, f.size(), change.pages,
+          [&](std::uint32_t page) {
+            EXPECT_TRUE(f.readAt(static_cast<std::uint64_t>(page) * kPage, buffer));
+            return std::span<const std::uint8_t>(buffer);
+          },
+          journal, true);
     }
     ASSERT_TRUE(journal.endsWhenWritten);
     // The writes that got through: none, some (the next one torn half-way) or all.
@@ -267,7 +273,8 @@ TEST(RollbackJournal, AJournalWithTheNewBytesKeepsAStatementWhoseWritesAllLanded
       const bool whole = landed == journal.writes.size();
       EXPECT_EQ(RollbackJournal::recover(db), !whole) << "seed " << seed << ", " << landed << " writes";
       EXPECT_FALSE(std::filesystem::exists(RollbackJournal::pathFor(db)));
-      EXPECT_EQ(contentsOf(db), whole ? after : change.before) << "seed " << seed << ", " << landed << " writes";
+      EXPECT_EQ(contentsOf(db), whole ? after : change.before)
+          << "seed " << seed << ", " << landed << " writes";
     }
   }
 }

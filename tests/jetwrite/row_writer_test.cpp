@@ -1,15 +1,16 @@
 // Rows as the writer lays them out, cracked again by the reader's own row
 // code: every value where the reader looks for it, whatever order the
 // variable-width slots take relative to the columns.
+#include "jet/row/row_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "utf16/encode.h"
 #include "jet/error.h"
 #include "jet/row/row_reader.h"
-#include "jet/row/row_writer.h"
+#include "utf16/encode.h"
 
 namespace jet::write {
 namespace {
@@ -42,7 +43,9 @@ std::vector<FieldSlice> crack(const std::vector<std::uint8_t>& row, const TableD
   return fields;
 }
 
-std::vector<std::uint8_t> bytesOf(const FieldSlice& f) { return {f.bytes.begin(), f.bytes.end()}; }
+std::vector<std::uint8_t> bytesOf(const FieldSlice& f) {
+  return {f.bytes.begin(), f.bytes.end()};
+}
 
 // Stands in for the long-value pages: a memo's reference is its data
 // behind a one-byte marker, so that the test sees which data it was given.
@@ -59,10 +62,8 @@ TableDef mixedTable() {
   def.maxColumns = 5;
   def.varColumns = 3;
   def.columns = {fixedColumn("id", ColumnType::Int32, 0, 0, 4),
-                 fixedColumn("flag", ColumnType::Boolean, 1, 0, 0),
-                 varColumn("a", ColumnType::Text, 2, 2),
-                 varColumn("b", ColumnType::Memo, 3, 0),
-                 varColumn("c", ColumnType::Text, 4, 1)};
+                 fixedColumn("flag", ColumnType::Boolean, 1, 0, 0), varColumn("a", ColumnType::Text, 2, 2),
+                 varColumn("b", ColumnType::Memo, 3, 0), varColumn("c", ColumnType::Text, 4, 1)};
   return def;
 }
 

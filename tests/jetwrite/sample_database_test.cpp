@@ -45,8 +45,9 @@ TEST(SampleDatabase, TablesAndRowsInEveryReader) {
   EXPECT_EQ(returns.output, "");
   if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(
-      path, "console.log([\"Customers\",\"Orders\",\"Order Details\",\"Returns\"]"
-            ".map(n=>db.getTable(n).rowCount).join(\",\"), db.getTable(\"Orders\").getData()[1].Freight);");
+      path,
+      "console.log([\"Customers\",\"Orders\",\"Order Details\",\"Returns\"]"
+      ".map(n=>db.getTable(n).rowCount).join(\",\"), db.getTable(\"Orders\").getData()[1].Freight);");
   EXPECT_EQ(js.output, "10,24,48,0 41.6900\n");
 }
 

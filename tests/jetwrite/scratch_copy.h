@@ -10,9 +10,9 @@
 #include <string_view>
 
 #include "fixture_pages.h"
+#include "jet/database/database_writer.h"
 #include "jet/sql/executor.h"
 #include "jet/sql/parser.h"
-#include "jet/database/database_writer.h"
 #include "temp_dir.h"
 
 namespace jetwrite_test {
@@ -37,8 +37,12 @@ inline std::string copyFixture(const TempDir& dir, const std::string& fixture) {
 }
 
 // The values of INSERT statements built without SQL text.
-inline jet::sql::Literal text(std::string t) { return {jet::sql::Literal::Kind::Text, std::move(t)}; }
-inline jet::sql::Literal null() { return {jet::sql::Literal::Kind::Null, ""}; }
+inline jet::sql::Literal text(std::string t) {
+  return {jet::sql::Literal::Kind::Text, std::move(t)};
+}
+inline jet::sql::Literal null() {
+  return {jet::sql::Literal::Kind::Null, ""};
+}
 
 inline void run(jet::write::DatabaseWriter& writer, std::string_view sql) {
   jet::sql::execute(writer, jet::sql::parse(sql));

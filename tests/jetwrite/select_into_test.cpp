@@ -6,10 +6,10 @@
 
 #include "fixture_pages.h"
 #include "jet/database/database.h"
+#include "jet/database/database_writer.h"
 #include "jet/error.h"
 #include "jet/sql/executor.h"
 #include "jet/sql/parser.h"
-#include "jet/database/database_writer.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
@@ -62,8 +62,10 @@ TEST(SelectInto, CopiesLongValues) {
   EXPECT_EQ(a, b);
   if (!jetwrite_test::haveMdbReader()) SKIP_WITHOUT_ORACLE("mdb-reader is not installed");
   const auto js = jetwrite_test::withMdbReader(
-      path, "const a=db.getTable(\"OleTable\").getData()[0];const b=db.getTable(\"Copied\").getData()[0];"
-            "const k=Object.keys(a).find(x=>Buffer.isBuffer(a[x]));console.log(a[k].length, Buffer.compare(a[k],b[k]));");
+      path,
+      "const a=db.getTable(\"OleTable\").getData()[0];const b=db.getTable(\"Copied\").getData()[0];"
+      "const k=Object.keys(a).find(x=>Buffer.isBuffer(a[x]));console.log(a[k].length, "
+      "Buffer.compare(a[k],b[k]));");
   EXPECT_EQ(js.output, "33245 0\n");
 }
 

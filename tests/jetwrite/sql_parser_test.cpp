@@ -58,24 +58,39 @@ TEST(SqlParser, CreateTableAsTheTransferSendsIt) {
 
 TEST(SqlParser, EveryJetTypeNameAndSynonym) {
   const std::pair<const char*, ColumnType> cases[] = {
-      {"TEXT(40)", {ColumnKind::Text, 40}},      {"char(1)", {ColumnKind::Text, 1}},
-      {"CHARACTER", {ColumnKind::Text, 255}},    {"STRING", {ColumnKind::Text, 255}},
-      {"MEMO", {ColumnKind::Memo}},              {"LongText", {ColumnKind::Memo}},
-      {"NOTE", {ColumnKind::Memo}},              {"INTEGER", {ColumnKind::Long}},
-      {"LONG", {ColumnKind::Long}},              {"SMALLINT", {ColumnKind::Integer}},
-      {"SHORT", {ColumnKind::Integer}},          {"BYTE", {ColumnKind::Byte}},
-      {"TINYINT", {ColumnKind::Byte}},           {"BIT", {ColumnKind::Boolean}},
-      {"YESNO", {ColumnKind::Boolean}},          {"LOGICAL", {ColumnKind::Boolean}},
-      {"BOOLEAN", {ColumnKind::Boolean}},        {"CURRENCY", {ColumnKind::Currency}},
-      {"MONEY", {ColumnKind::Currency}},         {"REAL", {ColumnKind::Single}},
-      {"SINGLE", {ColumnKind::Single}},          {"DOUBLE", {ColumnKind::Double}},
-      {"DATE", {ColumnKind::DateTime}},          {"TIME", {ColumnKind::DateTime}},
+      {"TEXT(40)", {ColumnKind::Text, 40}},
+      {"char(1)", {ColumnKind::Text, 1}},
+      {"CHARACTER", {ColumnKind::Text, 255}},
+      {"STRING", {ColumnKind::Text, 255}},
+      {"MEMO", {ColumnKind::Memo}},
+      {"LongText", {ColumnKind::Memo}},
+      {"NOTE", {ColumnKind::Memo}},
+      {"INTEGER", {ColumnKind::Long}},
+      {"LONG", {ColumnKind::Long}},
+      {"SMALLINT", {ColumnKind::Integer}},
+      {"SHORT", {ColumnKind::Integer}},
+      {"BYTE", {ColumnKind::Byte}},
+      {"TINYINT", {ColumnKind::Byte}},
+      {"BIT", {ColumnKind::Boolean}},
+      {"YESNO", {ColumnKind::Boolean}},
+      {"LOGICAL", {ColumnKind::Boolean}},
+      {"BOOLEAN", {ColumnKind::Boolean}},
+      {"CURRENCY", {ColumnKind::Currency}},
+      {"MONEY", {ColumnKind::Currency}},
+      {"REAL", {ColumnKind::Single}},
+      {"SINGLE", {ColumnKind::Single}},
+      {"DOUBLE", {ColumnKind::Double}},
+      {"DATE", {ColumnKind::DateTime}},
+      {"TIME", {ColumnKind::DateTime}},
       {"NUMERIC(10,2)", {ColumnKind::Decimal, 0, 10, 2}},
       {"DECIMAL(5)", {ColumnKind::Decimal, 0, 5, 0}},
-      {"LONGBINARY", {ColumnKind::OleObject}},   {"IMAGE", {ColumnKind::OleObject}},
-      {"GENERAL", {ColumnKind::OleObject}},      {"BINARY", {ColumnKind::Binary, 510}},
+      {"LONGBINARY", {ColumnKind::OleObject}},
+      {"IMAGE", {ColumnKind::OleObject}},
+      {"GENERAL", {ColumnKind::OleObject}},
+      {"BINARY", {ColumnKind::Binary, 510}},
       {"VARBINARY(16)", {ColumnKind::Binary, 16}},
-      {"GUID", {ColumnKind::Guid}},              {"UNIQUEIDENTIFIER", {ColumnKind::Guid}},
+      {"GUID", {ColumnKind::Guid}},
+      {"UNIQUEIDENTIFIER", {ColumnKind::Guid}},
       {"COUNTER", {ColumnKind::Long, 0, 0, 0, true}},
       {"AUTOINCREMENT", {ColumnKind::Long, 0, 0, 0, true}},
   };
@@ -134,8 +149,8 @@ TEST(SqlParser, QuotedTextsUndoubleEveryQuoteWhereverItStands) {
   const auto i = parseAs<InsertValues>(
       R"(INSERT INTO t VALUES('''a', 'b''', 'c''''d', '', 'x"y', "it's", 'Grüße ''ü''', "say ""hi""!"))");
   const std::vector<Literal> expected = {
-      {Literal::Kind::Text, "'a"},   {Literal::Kind::Text, "b'"},   {Literal::Kind::Text, "c''d"},
-      {Literal::Kind::Text, ""},     {Literal::Kind::Text, "x\"y"}, {Literal::Kind::Text, "it's"},
+      {Literal::Kind::Text, "'a"},        {Literal::Kind::Text, "b'"},         {Literal::Kind::Text, "c''d"},
+      {Literal::Kind::Text, ""},          {Literal::Kind::Text, "x\"y"},       {Literal::Kind::Text, "it's"},
       {Literal::Kind::Text, "Grüße 'ü'"}, {Literal::Kind::Text, "say \"hi\"!"}};
   EXPECT_EQ(i.values, expected);
   const std::string longText(5000, 'z');
@@ -144,7 +159,8 @@ TEST(SqlParser, QuotedTextsUndoubleEveryQuoteWhereverItStands) {
 
 TEST(SqlParser, AnUnclosedTextIsReportedWhereItOpened) {
   EXPECT_EQ(syntaxErrorOf("INSERT INTO t VALUES('a''"), "The text opened at character 22 is not closed.");
-  EXPECT_EQ(syntaxErrorOf("INSERT INTO t VALUES('a', 'b''"), "The text opened at character 27 is not closed.");
+  EXPECT_EQ(syntaxErrorOf("INSERT INTO t VALUES('a', 'b''"),
+            "The text opened at character 27 is not closed.");
 }
 
 TEST(SqlParser, ValueErrorsQuoteTheTokenNotUnderstood) {

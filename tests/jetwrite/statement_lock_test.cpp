@@ -4,16 +4,15 @@
 // names the copy) and drops the previous copy; a reader that caught a
 // statement half applied would list a copy whose pages are not there yet.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "jet/database/database.h"
-#include "jet/error.h"
 #include "jet/database/database_writer.h"
 #include "jet/database/new_database.h"
+#include "jet/error.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
 
@@ -32,7 +31,8 @@ TEST(StatementLock, ReadersInAnotherProcessSeeOnlyWholeStatements) {
     DatabaseWriter writer(path, "");
     run(writer, "CREATE TABLE `source`(`n` INT,`t` VARCHAR(200))");
     for (int i = 0; i < kRows; ++i)
-      run(writer, "INSERT INTO `source` VALUES('" + std::to_string(i) + "', '" + std::string(150, 'x') + "')");
+      run(writer,
+          "INSERT INTO `source` VALUES('" + std::to_string(i) + "', '" + std::string(150, 'x') + "')");
   }
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);

@@ -1,10 +1,10 @@
 // A directory of its own for each test, removed with everything in it.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 namespace jetwrite_test {
 

@@ -1,6 +1,8 @@
 // Text index keys in the General sort orders, checked against the keys
 // Access wrote into real files, against codes read by hand from the Jackcess
 // code tables, for the order they give, and end to end through CREATE TABLE.
+#include "jet/collation/text_key.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,10 +12,9 @@
 
 #include "fixture_pages.h"
 #include "index_audit.h"
-#include "jet/collation/text_key.h"
 #include "jet/database/database.h"
-#include "jet/error.h"
 #include "jet/database/database_writer.h"
+#include "jet/error.h"
 #include "oracles.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
@@ -36,7 +37,9 @@ Bytes plainKey(Bytes inlineBytes) {
   return inlineBytes;
 }
 
-std::u16string ascii(const std::string& s) { return {s.begin(), s.end()}; }
+std::u16string ascii(const std::string& s) {
+  return {s.begin(), s.end()};
+}
 
 struct CatalogNames {
   std::string file;
@@ -66,8 +69,8 @@ std::vector<CatalogNames> catalogNames() {
 // ParentIdName entries: flag, ParentId (4), flag, text key, row pointer (4).
 std::set<Bytes> parentIdNameKeys(const std::string& file) {
   std::set<Bytes> keys;
-  for (const Bytes& e : jetwrite_test::leafEntries(jetwrite_test::readFile(
-           jetwrite_test::fixturePath(file)), 2)) {
+  for (const Bytes& e :
+       jetwrite_test::leafEntries(jetwrite_test::readFile(jetwrite_test::fixturePath(file)), 2)) {
     if (e.size() <= 10 || e[0] != 0x7F || e[5] != 0x7F) continue;
     keys.emplace(e.begin() + 6, e.end() - 4);
   }
@@ -90,8 +93,8 @@ TEST(TextKey, EqualsTheKeysAccessWroteForCyrillicGreekAndJapaneseText) {
   // The second index of this Access 2003 table is over its Text column, whose
   // eight values hold Cyrillic, polytonic Greek, kanji with kana, Finnish
   // letters, control characters and every code unit up to U+00FF.
-  const auto audit = jetwrite_test::auditIndex(
-      jetwrite_test::fixturePath("jet4/testUnicodeCompV2003.mdb"), "Table", 1);
+  const auto audit =
+      jetwrite_test::auditIndex(jetwrite_test::fixturePath("jet4/testUnicodeCompV2003.mdb"), "Table", 1);
   EXPECT_EQ(audit.entries, 8u);
   EXPECT_TRUE(audit.sound()) << audit.report();
 }
@@ -142,9 +145,8 @@ TEST(TextKey, KanaCarryTheirCrazyFlagsAfterTheText) {
     EXPECT_EQ(keyOf(u"\u30A1", *table),
               (Bytes{0x7F, 0x02, 0x01, 0x01, 0x01, 0xA0, 0xFF, 0x02, 0x80, 0xFF, 0x80, 0x00}));
     // Three flags share a byte: small A (2), A (3), small A (2).
-    EXPECT_EQ(keyOf(u"\u30A1\u30A2\u30A1", *table),
-              (Bytes{0x7F, 0x02, 0x7F, 0x02, 0x7F, 0x02, 0x01, 0x01, 0x01, 0xAE, 0xFF, 0x02, 0x80,
-                     0xFF, 0x80, 0x00}));
+    EXPECT_EQ(keyOf(u"\u30A1\u30A2\u30A1", *table), (Bytes{0x7F, 0x02, 0x7F, 0x02, 0x7F, 0x02, 0x01, 0x01,
+                                                           0x01, 0xAE, 0xFF, 0x02, 0x80, 0xFF, 0x80, 0x00}));
   }
 }
 
@@ -182,20 +184,20 @@ bool sortsBefore(std::u16string_view a, std::u16string_view b, const CodeTable& 
 
 TEST(TextKey, OrdersLettersAsTheGeneralSortOrderDoes) {
   for (const CodeTable* table : {&kLegacyCodeTable, &kGeneralCodeTable}) {
-    EXPECT_TRUE(sortsBefore(u"a", u"\u00E4", *table));           // a < ä
-    EXPECT_TRUE(sortsBefore(u"\u00E4", u"b", *table));           // ä < b
-    EXPECT_TRUE(sortsBefore(u"\u00E4z", u"b", *table));          // the accent decides last
-    EXPECT_TRUE(sortsBefore(u"\u0430", u"\u0431", *table));      // а < б
-    EXPECT_TRUE(sortsBefore(u"\u0435", u"\u0451", *table));      // е < ё
-    EXPECT_TRUE(sortsBefore(u"\u0451", u"\u0436", *table));      // ё < ж
-    EXPECT_TRUE(sortsBefore(u"\u03B1", u"\u03B2", *table));      // α < β
-    EXPECT_TRUE(sortsBefore(u"\u304B", u"\u304C", *table));      // か < が
-    EXPECT_TRUE(sortsBefore(u"\u304C", u"\u304D", *table));      // が < き
-    EXPECT_TRUE(sortsBefore(u"\u4E00", u"\u4E01", *table));      // 一 < 丁
-    EXPECT_TRUE(sortsBefore(u"z", u"\u03B1", *table));           // Latin before Greek
-    EXPECT_TRUE(sortsBefore(u"\u03C9", u"\u0430", *table));      // Greek before Cyrillic
-    EXPECT_TRUE(sortsBefore(u"\uAC00", u"\uAC01", *table));      // 가 < 각
-    EXPECT_TRUE(sortsBefore(u"\uAC01", u"\uB098", *table));      // 각 < 나
+    EXPECT_TRUE(sortsBefore(u"a", u"\u00E4", *table));       // a < ä
+    EXPECT_TRUE(sortsBefore(u"\u00E4", u"b", *table));       // ä < b
+    EXPECT_TRUE(sortsBefore(u"\u00E4z", u"b", *table));      // the accent decides last
+    EXPECT_TRUE(sortsBefore(u"\u0430", u"\u0431", *table));  // а < б
+    EXPECT_TRUE(sortsBefore(u"\u0435", u"\u0451", *table));  // е < ё
+    EXPECT_TRUE(sortsBefore(u"\u0451", u"\u0436", *table));  // ё < ж
+    EXPECT_TRUE(sortsBefore(u"\u03B1", u"\u03B2", *table));  // α < β
+    EXPECT_TRUE(sortsBefore(u"\u304B", u"\u304C", *table));  // か < が
+    EXPECT_TRUE(sortsBefore(u"\u304C", u"\u304D", *table));  // が < き
+    EXPECT_TRUE(sortsBefore(u"\u4E00", u"\u4E01", *table));  // 一 < 丁
+    EXPECT_TRUE(sortsBefore(u"z", u"\u03B1", *table));       // Latin before Greek
+    EXPECT_TRUE(sortsBefore(u"\u03C9", u"\u0430", *table));  // Greek before Cyrillic
+    EXPECT_TRUE(sortsBefore(u"\uAC00", u"\uAC01", *table));  // 가 < 각
+    EXPECT_TRUE(sortsBefore(u"\uAC01", u"\uB098", *table));  // 각 < 나
     EXPECT_EQ(keyOf(u"\u0416\u0423\u041A", *table), keyOf(u"\u0436\u0443\u043A", *table));  // ЖУК = жук
   }
 }
@@ -236,7 +238,8 @@ CharCodes codesOfLine(const std::string& line) {
   const auto hexBytes = [&c](std::string hex, std::uint8_t& length) {
     if (hex.size() % 2) hex.insert(hex.begin(), '0');
     for (std::size_t i = 0; i < hex.size(); i += 2) {
-      c.bytes[c.firstLength + c.secondLength] = static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16));
+      c.bytes[c.firstLength + c.secondLength] =
+          static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16));
       ++length;
     }
   };

@@ -2,7 +2,6 @@
 // turned away with Jet's "file already in use", and readers that open the
 // file meanwhile leave the writer's journal alone.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,11 +9,11 @@
 #include <functional>
 
 #include "jet/database/database.h"
+#include "jet/database/database_writer.h"
+#include "jet/database/new_database.h"
 #include "jet/error.h"
 #include "jet/journal/rollback_journal.h"
 #include "jet/sql/parser.h"
-#include "jet/database/database_writer.h"
-#include "jet/database/new_database.h"
 #include "scratch_copy.h"
 #include "temp_dir.h"
 

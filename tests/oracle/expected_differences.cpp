@@ -9,8 +9,7 @@ using enum Aspect;
 
 constexpr std::string_view kMdbToolsNoOfficeCrypto =
     "mdbtools cannot decrypt Office-encrypted .accdb files and reads garbage pages";
-constexpr std::string_view kComplexTypeName =
-    "mdb-schema names complex columns (type 0x12) Unknown_0012";
+constexpr std::string_view kComplexTypeName = "mdb-schema names complex columns (type 0x12) Unknown_0012";
 constexpr std::string_view kNonBmp =
     "mdbtools writes each character outside the Basic Multilingual Plane as \"??\"";
 constexpr std::string_view kBefore1900 =
@@ -115,11 +114,12 @@ constexpr std::array kExpected = {
 
 }  // namespace
 
-std::span<const ExpectedDifference> expectedDifferences() { return kExpected; }
+std::span<const ExpectedDifference> expectedDifferences() {
+  return kExpected;
+}
 
-std::optional<ExpectedDifference> expectedDifference(std::string_view fixture, Reader reader,
-                                                     Aspect aspect, std::string_view table,
-                                                     std::string_view column) {
+std::optional<ExpectedDifference> expectedDifference(std::string_view fixture, Reader reader, Aspect aspect,
+                                                     std::string_view table, std::string_view column) {
   for (const ExpectedDifference& entry : kExpected) {
     if (entry.fixture == fixture && (entry.readers & reader) != 0 && entry.aspect == aspect &&
         entry.table == table && entry.column == column) {

@@ -26,7 +26,7 @@ enum class Aspect {
 
 struct ExpectedDifference {
   std::string_view fixture;  // e.g. "ace14/calcFieldTestV2010.accdb"
-  unsigned readers;  // Reader flags
+  unsigned readers;          // Reader flags
   Aspect aspect;
   std::string_view table;   // empty for Aspect::File
   std::string_view column;  // empty unless ColumnType or Values
@@ -35,8 +35,8 @@ struct ExpectedDifference {
 
 std::span<const ExpectedDifference> expectedDifferences();
 
-std::optional<ExpectedDifference> expectedDifference(std::string_view fixture, Reader reader,
-                                                     Aspect aspect, std::string_view table = {},
+std::optional<ExpectedDifference> expectedDifference(std::string_view fixture, Reader reader, Aspect aspect,
+                                                     std::string_view table = {},
                                                      std::string_view column = {});
 
 }  // namespace oracle

@@ -57,8 +57,7 @@ std::vector<std::string> splitFields(const std::string& line) {
 }
 
 LineToolReader::LineToolReader(std::vector<std::string> command, std::filesystem::path file,
-                               std::optional<std::string> password,
-                               std::set<TableKind> kindsKnown)
+                               std::optional<std::string> password, std::set<TableKind> kindsKnown)
     : command_(std::move(command)),
       file_(std::move(file)),
       password_(std::move(password)),

@@ -11,11 +11,11 @@ namespace oracle {
 namespace {
 
 const std::vector<std::string> kExportOptions = {
-    "-H",           // no header line
-    "-Q",           // no quotes around text
-    "-e",           // backslash, TAB, CR, LF as \\ \t \r \n
-    "-d", "\\t",    // TAB between fields
-    "-0", "\\N",    // NULL
+    "-H",         // no header line
+    "-Q",         // no quotes around text
+    "-e",         // backslash, TAB, CR, LF as \\ \t \r \n
+    "-d", "\\t",  // TAB between fields
+    "-0", "\\N",  // NULL
     "-T", "%Y-%m-%d %H:%M:%S",
     "-b", "hex",
 };
@@ -45,13 +45,13 @@ std::string trimDecimal(std::string_view text) {
 std::optional<int> adoTypeOfMdbSchemaType(std::string_view typeName) {
   const std::string_view base = typeName.substr(0, typeName.find(" ("));
   static const std::map<std::string_view, int> types = {
-      {"Boolean", ado::adBoolean},         {"Byte", ado::adUnsignedTinyInt},
-      {"Integer", ado::adSmallInt},        {"Long Integer", ado::adInteger},
-      {"Currency", ado::adCurrency},       {"Single", ado::adSingle},
-      {"Double", ado::adDouble},           {"DateTime", ado::adDate},
-      {"Text", ado::adVarWChar},           {"Memo/Hyperlink", ado::adLongVarWChar},
-      {"OLE", ado::adLongVarBinary},       {"Binary", ado::adVarBinary},
-      {"Replication ID", ado::adGUID},     {"Numeric", ado::adNumeric},
+      {"Boolean", ado::adBoolean},     {"Byte", ado::adUnsignedTinyInt},
+      {"Integer", ado::adSmallInt},    {"Long Integer", ado::adInteger},
+      {"Currency", ado::adCurrency},   {"Single", ado::adSingle},
+      {"Double", ado::adDouble},       {"DateTime", ado::adDate},
+      {"Text", ado::adVarWChar},       {"Memo/Hyperlink", ado::adLongVarWChar},
+      {"OLE", ado::adLongVarBinary},   {"Binary", ado::adVarBinary},
+      {"Replication ID", ado::adGUID}, {"Numeric", ado::adNumeric},
   };
   const auto found = types.find(base);
   if (found == types.end()) return std::nullopt;
@@ -159,15 +159,10 @@ Reading<Row> MdbToolsReader::rows(const std::string& table) {
       if (row[i] == "\\N") continue;
       switch (columnList[i].adoType.value_or(0)) {
         case ado::adCurrency:
-        case ado::adNumeric:
-          row[i] = trimDecimal(row[i]);
-          break;
+        case ado::adNumeric: row[i] = trimDecimal(row[i]); break;
         case ado::adVarBinary:
-        case ado::adLongVarBinary:
-          row[i] = lowerCase(row[i]);
-          break;
-        default:
-          break;
+        case ado::adLongVarBinary: row[i] = lowerCase(row[i]); break;
+        default: break;
       }
     }
     reading.items.push_back(std::move(row));

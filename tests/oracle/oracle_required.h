@@ -20,8 +20,8 @@ inline bool oraclesRequired() {
 
 // Ends the running test for want of a reader: a failure when the readers
 // are required, else a skip. `why` names the missing reader.
-#define SKIP_WITHOUT_ORACLE(why)                                                          \
-  do {                                                                                    \
+#define SKIP_WITHOUT_ORACLE(why)                                                               \
+  do {                                                                                         \
     if (::oracle::oraclesRequired()) FAIL() << (why) << " (FERROVALE_REQUIRE_ORACLES is set)"; \
-    GTEST_SKIP() << (why);                                                                \
+    GTEST_SKIP() << (why);                                                                     \
   } while (0)

@@ -11,11 +11,11 @@
 #include <limits>
 #include <random>
 
-#include "oracle_required.h"
 #include "ado/data_type.h"
 #include "fixture_catalog.h"
 #include "line_tool_reader.h"
 #include "mdbtools_reader.h"
+#include "oracle_required.h"
 #include "process.h"
 #include "value_projection.h"
 
@@ -25,8 +25,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(ProcessRunner, KeepsOutputErrorAndStatusApartAndPassesArgumentsUnchanged) {
-  const ProcessResult result = runProcess(
-      {"sh", "-c", "printf '%s|' \"$1\"; printf oops >&2; exit 3", "sh", "a b'\"$x\t"});
+  const ProcessResult result =
+      runProcess({"sh", "-c", "printf '%s|' \"$1\"; printf oops >&2; exit 3", "sh", "a b'\"$x\t"});
   EXPECT_EQ(result.exitStatus, 3);
   EXPECT_EQ(result.out, "a b'\"$x\t|");
   EXPECT_EQ(result.err, "oops");
@@ -132,12 +132,10 @@ TEST(OracleProjection, CutsNumbersAndDatesToWhatEachReaderPrints) {
   EXPECT_EQ(projectForOracle(Oracle::MdbTools, ado::adSingle, "0.1"), "0.1");
   EXPECT_EQ(projectForOracle(Oracle::MdbTools, ado::adSingle, "16777216"), "16777216");
   EXPECT_EQ(projectForOracle(Oracle::MdbTools, ado::adSingle, "3.4028235e+38"), "3.4028235e+38");
-  EXPECT_EQ(projectForOracle(Oracle::MdbTools, ado::adDate, "2001-01-01 08:37:00.75"),
-            "2001-01-01 08:37:01");
+  EXPECT_EQ(projectForOracle(Oracle::MdbTools, ado::adDate, "2001-01-01 08:37:00.75"), "2001-01-01 08:37:01");
   EXPECT_EQ(projectForOracle(Oracle::MdbReader, ado::adDate, "2001-01-01 08:37:00.1234"),
             "2001-01-01 08:37:00.123");
-  EXPECT_EQ(projectForOracle(Oracle::MdbReader, ado::adDouble, "0.30000000000000004"),
-            "0.30000000000000004");
+  EXPECT_EQ(projectForOracle(Oracle::MdbReader, ado::adDouble, "0.30000000000000004"), "0.30000000000000004");
   EXPECT_EQ(projectForOracle(Oracle::MdbTools, ado::adDouble, "\\N"), "\\N");
 }
 
@@ -159,7 +157,9 @@ class JavaScriptCanonicalForm : public testing::Test {
         "const out = process.argv.slice(2).map((hex) => {\n"
         "  const b = Buffer.from(hex, 'hex');\n"
         "  const v = hex.length === 8 ? b.readFloatBE() : b.readDoubleBE();\n"
-        "  return m." + formatter + "(v); });\n"
+        "  return m." +
+        formatter +
+        "(v); });\n"
         "process.stdout.write(out.join('\\n') + '\\n');\n";
     std::vector<std::string> argv = {"node", "--input-type=module", "-e", script, module};
     argv.insert(argv.end(), hexBits.begin(), hexBits.end());
@@ -207,15 +207,14 @@ class JavaScriptCanonicalForm : public testing::Test {
 // and 2^53, subnormals, the largest values, then random bit patterns.
 TEST_F(JavaScriptCanonicalForm, SingleMatchesToChars) {
   expectSameAsToChars<float, std::uint32_t, std::mt19937>(
-      "formatSingle", {0x39800000, 0xb9800000, 0x4f800000, 0x4b800001, 0x00000001, 0x007fffff,
-                       0x7f7fffff, 0x3dcccccd, 0xca508ce7, 0x3f800000});
+      "formatSingle", {0x39800000, 0xb9800000, 0x4f800000, 0x4b800001, 0x00000001, 0x007fffff, 0x7f7fffff,
+                       0x3dcccccd, 0xca508ce7, 0x3f800000});
 }
 
 TEST_F(JavaScriptCanonicalForm, DoubleMatchesToChars) {
   expectSameAsToChars<double, std::uint64_t, std::mt19937_64>(
-      "formatDouble", {0x3fd3333333333334, 0x43fadda24c86af0a, 0x0000000000000001,
-                       0x4415af1d78b58c40, 0x3eb0c6f7a0b5ed8d, 0x7fefffffffffffff,
-                       0x40f86a0000000000});
+      "formatDouble", {0x3fd3333333333334, 0x43fadda24c86af0a, 0x0000000000000001, 0x4415af1d78b58c40,
+                       0x3eb0c6f7a0b5ed8d, 0x7fefffffffffffff, 0x40f86a0000000000});
 }
 
 // The rest of canonical.mjs: mdb-reader's values turned into export text.

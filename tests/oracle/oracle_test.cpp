@@ -57,16 +57,19 @@ std::vector<Case> allCases() {
 
 std::string caseName(const testing::TestParamInfo<Case>& info) {
   std::string name = info.param.fixture.name + "_" + oracleName(info.param.oracle);
-  std::ranges::replace_if(name, [](unsigned char c) { return !std::isalnum(c); }, '_');
+  std::ranges::replace_if(
+      name, [](unsigned char c) { return !std::isalnum(c); }, '_');
   return name;
 }
 
-Reader faultOf(Oracle oracle) { return oracle == Oracle::MdbTools ? MdbTools : MdbReader; }
+Reader faultOf(Oracle oracle) {
+  return oracle == Oracle::MdbTools ? MdbTools : MdbReader;
+}
 
 std::string readerNames(unsigned readers) {
   std::string names;
-  for (const auto& [flag, name] : {std::pair{Engine, "accessdb"}, std::pair{MdbTools, "mdbtools"},
-                                   std::pair{MdbReader, "mdb-reader"}}) {
+  for (const auto& [flag, name] :
+       {std::pair{Engine, "accessdb"}, std::pair{MdbTools, "mdbtools"}, std::pair{MdbReader, "mdb-reader"}}) {
     if ((readers & flag) != 0) names += names.empty() ? name : std::string(" and ") + name;
   }
   return names;
@@ -93,9 +96,8 @@ std::unique_ptr<AccessReader> engineReader(const Fixture& fixture) {
 std::unique_ptr<AccessReader> oracleReader(const Fixture& fixture, Oracle oracle) {
   if (oracle == Oracle::MdbTools) return std::make_unique<MdbToolsReader>(fixture.path);
   return std::make_unique<LineToolReader>(
-      std::vector<std::string>{"node", (kOracleDir / "mdb-reader-dump.mjs").string()},
-      fixture.path, fixture.password,
-      std::set<TableKind>{TableKind::User, TableKind::System, TableKind::Link});
+      std::vector<std::string>{"node", (kOracleDir / "mdb-reader-dump.mjs").string()}, fixture.path,
+      fixture.password, std::set<TableKind>{TableKind::User, TableKind::System, TableKind::Link});
 }
 
 std::string joined(const std::set<std::string>& names) {
@@ -134,8 +136,7 @@ class AgainstOracle : public testing::TestWithParam<Case> {
   void note(const ExpectedDifference& entry) {
     std::string where(entry.table);
     if (!entry.column.empty()) where += "." + std::string(entry.column);
-    const std::string text = readerNames(entry.readers) + " " + where + ": " +
-                             std::string(entry.reason);
+    const std::string text = readerNames(entry.readers) + " " + where + ": " + std::string(entry.reason);
     std::cout << "[ KNOWN    ] " << fixtureName() << " " << text << "\n";
     RecordProperty("known_difference_" + std::to_string(++notes_), text);
   }
@@ -151,8 +152,7 @@ class AgainstOracle : public testing::TestWithParam<Case> {
       EXPECT_TRUE(engineTables.failure.has_value())
           << "accessdb now reads " << fixtureName() << "; drop its expected difference";
       EXPECT_TRUE(containsNoCase(engineTables.failure.value_or(""), "encrypt"))
-          << "accessdb must say why it rejects the file, got: "
-          << engineTables.failure.value_or("");
+          << "accessdb must say why it rejects the file, got: " << engineTables.failure.value_or("");
       note(*engineEntry);
     } else {
       EXPECT_FALSE(engineTables.failure.has_value())
@@ -197,8 +197,8 @@ void AgainstOracle::compareColumnTypes(const std::string& table, const std::vect
     const std::string& name = ours[i].name;
     const bool differs = ours[i].adoType != theirs[i].adoType;
     if (const auto entry = expected(Aspect::ColumnType, table, name)) {
-      EXPECT_TRUE(differs) << fixtureName() << " " << table << "." << name << ": "
-                           << oracleLabel() << " now agrees on the type; drop the entry";
+      EXPECT_TRUE(differs) << fixtureName() << " " << table << "." << name << ": " << oracleLabel()
+                           << " now agrees on the type; drop the entry";
       note(*entry);
     } else if (!theirs[i].adoType) {
       ADD_FAILURE() << fixtureName() << " " << table << "." << name << ": " << oracleLabel()
@@ -219,8 +219,7 @@ TEST_P(AgainstOracle, NamesAndTypesTheSameColumns) {
     ASSERT_FALSE(ourColumns.failure) << fixtureName() << " " << table << ": " << *ourColumns.failure;
     const Reading<Column> theirColumns = oracle_->columns(table);
     if (theirColumns.failure) {
-      ADD_FAILURE() << oracleLabel() << " " << fixtureName() << " " << table << ": "
-                    << *theirColumns.failure;
+      ADD_FAILURE() << oracleLabel() << " " << fixtureName() << " " << table << ": " << *theirColumns.failure;
       continue;
     }
     EXPECT_EQ(joined(ourColumns.items), joined(theirColumns.items))
@@ -235,10 +234,8 @@ TEST_P(AgainstOracle, NamesAndTypesTheSameColumns) {
 // in another order, that is reported once, and the oracle's rows are put
 // into our order so that the values can still be compared column by
 // column. A row is recognised by the columns the oracle reads correctly.
-std::vector<Row> AgainstOracle::alignRowOrder(const std::string& table,
-                                              const std::vector<Column>& columns,
-                                              const std::vector<Row>& ours,
-                                              const std::vector<Row>& theirs) {
+std::vector<Row> AgainstOracle::alignRowOrder(const std::string& table, const std::vector<Column>& columns,
+                                              const std::vector<Row>& ours, const std::vector<Row>& theirs) {
   std::vector<std::size_t> keyColumns;
   for (std::size_t c = 0; c < columns.size(); ++c) {
     if (!expected(Aspect::Values, table, columns[c].name)) keyColumns.push_back(c);
@@ -246,8 +243,7 @@ std::vector<Row> AgainstOracle::alignRowOrder(const std::string& table,
   const auto key = [&](const Row& row, bool project) {
     std::string text;
     for (const std::size_t c : keyColumns) {
-      text += project ? projectForOracle(GetParam().oracle, columns[c].adoType.value_or(0), row[c])
-                      : row[c];
+      text += project ? projectForOracle(GetParam().oracle, columns[c].adoType.value_or(0), row[c]) : row[c];
       text += '\x1f';
     }
     return text;
@@ -270,9 +266,9 @@ std::vector<Row> AgainstOracle::alignRowOrder(const std::string& table,
     note(*entry);
   } else if (firstMoved) {
     ADD_FAILURE() << fixtureName() << " " << table << ": the same rows in another order; row "
-                  << *firstMoved + 1 << " of accessdb (" << ours[*firstMoved].front()
-                  << ", ...) is not row " << *firstMoved + 1 << " of " << oracleLabel() << " ("
-                  << theirs[*firstMoved].front() << ", ...)";
+                  << *firstMoved + 1 << " of accessdb (" << ours[*firstMoved].front() << ", ...) is not row "
+                  << *firstMoved + 1 << " of " << oracleLabel() << " (" << theirs[*firstMoved].front()
+                  << ", ...)";
   }
   return aligned;
 }
@@ -298,9 +294,8 @@ void AgainstOracle::compareValues(const std::string& table, const std::vector<Co
           << " now reads the same values; drop the entry";
       note(*entry);
     } else if (firstDifference) {
-      ADD_FAILURE() << fixtureName() << " " << table << "." << column.name << " row "
-                    << *firstDifference + 1 << ": accessdb \"" << ourValue << "\", "
-                    << oracleLabel() << " \"" << theirValue << "\"";
+      ADD_FAILURE() << fixtureName() << " " << table << "." << column.name << " row " << *firstDifference + 1
+                    << ": accessdb \"" << ourValue << "\", " << oracleLabel() << " \"" << theirValue << "\"";
     }
   }
 }
@@ -320,22 +315,20 @@ TEST_P(AgainstOracle, ReadsTheSameRows) {
     const Reading<Row> theirRows = oracle_->rows(table);
     if (const auto entry = expected(Aspect::TableRows, table)) {
       EXPECT_TRUE(theirRows.failure.has_value())
-          << oracleLabel() << " now reads " << fixtureName() << " " << table
-          << "; drop the entry";
+          << oracleLabel() << " now reads " << fixtureName() << " " << table << "; drop the entry";
       note(*entry);
       continue;
     }
     if (theirRows.failure) {
-      ADD_FAILURE() << oracleLabel() << " " << fixtureName() << " " << table << ": "
-                    << *theirRows.failure;
+      ADD_FAILURE() << oracleLabel() << " " << fixtureName() << " " << table << ": " << *theirRows.failure;
       continue;
     }
     EXPECT_EQ(ourRows.items.size(), theirRows.items.size())
         << "row count of " << fixtureName() << " " << table;
-    const bool shapesAgree =
-        ourRows.items.size() == theirRows.items.size() &&
-        std::ranges::all_of(theirRows.items,
-                            [&](const Row& row) { return row.size() == columns.items.size(); });
+    const bool shapesAgree = ourRows.items.size() == theirRows.items.size() &&
+                             std::ranges::all_of(theirRows.items, [&](const Row& row) {
+                               return row.size() == columns.items.size();
+                             });
     EXPECT_TRUE(shapesAgree || ourRows.items.size() != theirRows.items.size())
         << oracleLabel() << " gives rows of another width for " << fixtureName() << " " << table;
     if (shapesAgree) {

@@ -9,12 +9,12 @@
 namespace oracle {
 
 struct ProcessResult {
-  int exitStatus = -1;  // the exit code, or -1 when killed by a signal or never started
-  std::string out;          // empty when only its lines were counted
-  long long outLines = 0;   // newlines written to standard output
+  int exitStatus = -1;     // the exit code, or -1 when killed by a signal or never started
+  std::string out;         // empty when only its lines were counted
+  long long outLines = 0;  // newlines written to standard output
   std::string err;
-  double seconds = 0;       // wall-clock time from start to exit
-  long peakKilobytes = 0;   // the child's maximum resident set size
+  double seconds = 0;      // wall-clock time from start to exit
+  long peakKilobytes = 0;  // the child's maximum resident set size
   bool succeeded() const { return exitStatus == 0; }
 };
 

@@ -21,8 +21,8 @@ bool parseDate(std::string_view text, DateFields& d, std::string_view& fraction)
     const auto [end, error] = std::from_chars(begin, begin + width, out);
     return error == std::errc() && end == begin + width;
   };
-  if (!field(0, 4, d.year) || !field(5, 2, d.month) || !field(8, 2, d.day) ||
-      !field(11, 2, d.hour) || !field(14, 2, d.minute) || !field(17, 2, d.second)) {
+  if (!field(0, 4, d.year) || !field(5, 2, d.month) || !field(8, 2, d.day) || !field(11, 2, d.hour) ||
+      !field(14, 2, d.minute) || !field(17, 2, d.second)) {
     return false;
   }
   fraction = text.substr(19);
@@ -33,8 +33,8 @@ bool parseDate(std::string_view text, DateFields& d, std::string_view& fraction)
 
 std::string formatDate(const DateFields& d, std::string fraction) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day,
-                d.hour, d.minute, d.second);
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, d.hour,
+                d.minute, d.second);
   while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
   return fraction.empty() ? buffer : std::string(buffer) + "." + fraction;
 }
@@ -46,7 +46,7 @@ DateFields nextSecond(const DateFields& d) {
   const sys_days newDay = floor<days>(instant);
   const year_month_day ymd{newDay};
   const hh_mm_ss time{instant - newDay};
-  return {int(ymd.year()),          int(unsigned(ymd.month())),      int(unsigned(ymd.day())),
+  return {int(ymd.year()),           int(unsigned(ymd.month())),  int(unsigned(ymd.day())),
           int(time.hours().count()), int(time.minutes().count()), int(time.seconds().count())};
 }
 
@@ -88,14 +88,10 @@ std::string projectForOracle(Oracle oracle, int adoType, const std::string& valu
   if (value == "\\N") return value;
   if (oracle == Oracle::MdbTools) {
     switch (adoType) {
-      case ado::adSingle:
-        return printed("%.8g", static_cast<double>(std::strtof(value.c_str(), nullptr)));
-      case ado::adDouble:
-        return printed("%.16g", std::strtod(value.c_str(), nullptr));
-      case ado::adDate:
-        return roundDateText(value, 0);
-      default:
-        return value;
+      case ado::adSingle: return printed("%.8g", static_cast<double>(std::strtof(value.c_str(), nullptr)));
+      case ado::adDouble: return printed("%.16g", std::strtod(value.c_str(), nullptr));
+      case ado::adDate: return roundDateText(value, 0);
+      default: return value;
     }
   }
   return adoType == ado::adDate ? roundDateText(value, 3) : value;

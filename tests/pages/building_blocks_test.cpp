@@ -58,9 +58,8 @@ TEST(QtFileOpenDialog, ShowsTheRequestAndCancelGivesTheEmptyText) {
     dialog.reject();
   });
   pages::QtFileOpenDialog dialog;
-  const pages::FileOpenRequest request{"Select Access Database",
-                                       {"Access (*.mdb) (*.*db)"},
-                                       pages::kOfnReadOnly | pages::kOfnExplorer};
+  const pages::FileOpenRequest request{
+      "Select Access Database", {"Access (*.mdb) (*.*db)"}, pages::kOfnReadOnly | pages::kOfnExplorer};
   EXPECT_EQ(dialog.chooseFile(nullptr, request), "");
   EXPECT_EQ(title, "Select Access Database");
   EXPECT_EQ(filters, QStringList({"Access (*.mdb) (*.*db)"}));

@@ -10,10 +10,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "support/list_contents.h"
 #include "page_harness.h"
 #include "pages/form1.h"
 #include "pages/form2.h"
+#include "support/list_contents.h"
 
 namespace {
 
@@ -61,8 +61,8 @@ TEST_F(ConnectionPage, TabsThroughTheFieldsAndButtonsInTheDesignedOrder) {
     if (widget->focusPolicy() & Qt::TabFocus) order << widget->objectName();
     widget = widget->nextInFocusChain();
   } while (widget != &field("Text1"));
-  EXPECT_EQ(order, QStringList({"Text1", "PushButton1", "Text2", "Text3", "PushButton2",
-                                "PushButton3", "PushButton4", "PushButton7"}));
+  EXPECT_EQ(order, QStringList({"Text1", "PushButton1", "Text2", "Text3", "PushButton2", "PushButton3",
+                                "PushButton4", "PushButton7"}));
 }
 
 TEST_F(ConnectionPage, StartsWithTheFocusInTheAccessPath) {
@@ -85,9 +85,9 @@ TEST_F(ConnectionPage, AFieldThatGetsTheFocusSelectsAllItsText) {
 
 TEST_F(ConnectionPage, ThePasswordIsHiddenButSavedAsTyped) {
   EXPECT_EQ(field("Text2").echoMode(), QLineEdit::Password);
-  EXPECT_EQ(field("Text2").style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
-                                              &field("Text2")),
-            '*');
+  EXPECT_EQ(
+      field("Text2").style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, &field("Text2")),
+      '*');
   field("Text2").setText("s3cr et;");
   EXPECT_EQ(harness.saved(app::SavedSettings::kAccessPassword), "s3cr et;");
   field("Text2").clear();
@@ -158,8 +158,7 @@ TEST_F(ConnectionPage, TestConnectionReportsFailureAlone) {
     form.PushButton2_Click();
     EXPECT_EQ(form.pointer().value(), Pointer::kDefault);
   }
-  EXPECT_EQ(harness.prompter.messages(),
-            std::vector<QString>({"Could not connect.", "Could not connect."}));
+  EXPECT_EQ(harness.prompter.messages(), std::vector<QString>({"Could not connect.", "Could not connect."}));
 }
 
 TEST_F(ConnectionPage, TestConnectionWithoutDataAccessObjectsReportsThenFails) {
@@ -267,8 +266,8 @@ TEST_F(ConnectionPage, MouseMovesDuringNextKeepTheHourglass) {
   watch.pointer = &form.pointer();
   QPushButton& next = button("PushButton4");
   QCoreApplication::postEvent(
-      &next, new QMouseEvent(QEvent::MouseMove, QPointF(2, 2), next.mapToGlobal(QPointF(2, 2)),
-                             Qt::NoButton, Qt::NoButton, Qt::NoModifier));
+      &next, new QMouseEvent(QEvent::MouseMove, QPointF(2, 2), next.mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier));
   QCoreApplication::postEvent(&watch, new QEvent(QEvent::User));
   form.PushButton4_Click();
   ASSERT_EQ(watch.seen.size(), 1u);

@@ -13,8 +13,7 @@ namespace pages_test {
 
 void MoveMouseOver(QWidget& widget) {
   const QPointF at(2, 2);
-  QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(&widget, &move);
 }
 

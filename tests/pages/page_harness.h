@@ -14,9 +14,9 @@
 
 #include "ado/provider_registry.h"
 #include "app/saved_settings.h"
-#include "support/fake_database_provider.h"
 #include "pages/common_dialog.h"
 #include "pages/page_context.h"
+#include "support/fake_database_provider.h"
 #include "support/scripted_prompter.h"
 
 namespace pages_test {

@@ -9,12 +9,11 @@
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
-#include "support/odbc_sandbox.h"
-
-#include "support/list_contents.h"
 #include "page_harness.h"
 #include "pages/form1.h"
 #include "pages/form2.h"
+#include "support/list_contents.h"
+#include "support/odbc_sandbox.h"
 
 namespace {
 
@@ -56,8 +55,8 @@ void selectOnly(QListWidget& list, const QString& name) {
 TEST(RealDatabases, TheSendButtonsCopyTablesBothWaysAndListThem) {
   PageHarness::PrepareDataSources();
   const std::string dsn = test_support::OdbcSandbox::instance().createDsn(
-      "PagesTransfer", {"CREATE TABLE \"Orders\"(id INTEGER, total REAL)",
-                        "INSERT INTO \"Orders\" VALUES(1, 2.5)"});
+      "PagesTransfer",
+      {"CREATE TABLE \"Orders\"(id INTEGER, total REAL)", "INSERT INTO \"Orders\" VALUES(1, 2.5)"});
   PageHarness harness;
   harness.context.createConnection = db::ConnectionsOver();
   const QString copy = harness.programFolder() + "/indexTest.mdb";

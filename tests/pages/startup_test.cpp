@@ -6,10 +6,10 @@
 
 #include "app/access_check.h"
 #include "app/home_page.h"
-#include "support/list_contents.h"
 #include "page_harness.h"
 #include "pages/form1.h"
 #include "pages/form2.h"
+#include "support/list_contents.h"
 
 namespace {
 

@@ -34,8 +34,7 @@ void Click(QPushButton& button) {
   const QPointF at = QRectF(button.rect()).center();
   for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
     QMouseEvent event(type, at, button.mapToGlobal(at), Qt::LeftButton,
-                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                      Qt::NoModifier);
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&button, &event);
   }
 }
@@ -66,9 +65,8 @@ class TableCommands : public testing::Test {
     static std::atomic<int> dataSources = 0;
     const std::string dsn = test_support::OdbcSandbox::instance().createDsn(
         "Commands" + std::to_string(++dataSources),
-        {"CREATE TABLE a (id INTEGER)", "CREATE TABLE b (id INTEGER)",
-         "CREATE TABLE c (id INTEGER)", "CREATE TABLE Orders (id INTEGER)",
-         "CREATE TABLE \"we\"\"ird\" (id INTEGER)"});
+        {"CREATE TABLE a (id INTEGER)", "CREATE TABLE b (id INTEGER)", "CREATE TABLE c (id INTEGER)",
+         "CREATE TABLE Orders (id INTEGER)", "CREATE TABLE \"we\"\"ird\" (id INTEGER)"});
     jet::write::createDatabase(accessPath.toStdString(), jet::write::NewFormat::Jet4);
     {
       ado::Connection access;
@@ -90,9 +88,8 @@ class TableCommands : public testing::Test {
 
   // What the databases hold now, read afresh.
   QStringList accessTables() {
-    return Sorted(
-        db::GetAccessTables(accessPath, connection, harness.prompter, db::ConnectionsOver())
-            .value_or(QStringList{}));
+    return Sorted(db::GetAccessTables(accessPath, connection, harness.prompter, db::ConnectionsOver())
+                      .value_or(QStringList{}));
   }
   QStringList odbcTables() {
     QListWidget list;
@@ -121,8 +118,7 @@ TEST_F(TableCommands, DropSendsOneStatementPerSelectedTableFromTheLastEntryOnBot
   Select(List2(), {"a", "c", "Orders"});
   List2().setCurrentRow(1, QItemSelectionModel::NoUpdate);
   page().PushButton5_Click();
-  EXPECT_EQ(log->statements,
-            Statements({"DROP TABLE \"Orders\"", "DROP TABLE \"c\"", "DROP TABLE \"a\""}));
+  EXPECT_EQ(log->statements, Statements({"DROP TABLE \"Orders\"", "DROP TABLE \"c\"", "DROP TABLE \"a\""}));
   EXPECT_EQ(fake::entries(List2()), QStringList({"b", "we\"ird"}));
   EXPECT_EQ(odbcTables(), QStringList({"b", "we\"ird"}));
   EXPECT_TRUE(harness.prompter.calls().empty());
@@ -151,8 +147,7 @@ TEST_F(TableCommands, AFailingDropIsReportedAndTheWalkGoesOnWithoutTheEntry) {
   const std::vector<QString> messages = harness.prompter.messages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_TRUE(messages[0].contains("no such table: ghost"));
-  EXPECT_TRUE(
-      messages[0].contains("\r\nin Ferrovale7/29/2014.Form2.PushButton5_Click at line 114"));
+  EXPECT_TRUE(messages[0].contains("\r\nin Ferrovale7/29/2014.Form2.PushButton5_Click at line 114"));
   EXPECT_EQ(fake::entries(List2()), QStringList({"a", "c", "Orders", "we\"ird"}));
   EXPECT_EQ(odbcTables(), QStringList({"a", "c", "Orders", "we\"ird"}));
 }
@@ -251,11 +246,10 @@ TEST_F(TableCommands, RenameWantsExactlyOneSelectedTable) {
   List2().clear();
   page().PushButton6_Click();
   page().PushButton7_Click();
-  EXPECT_EQ(
-      harness.prompter.messages(),
-      std::vector<QString>(
-          {"Please select just one table to rename.", "Please select just one table to rename.",
-           "Please select just one table to rename.", "Please select a table to rename."}));
+  EXPECT_EQ(harness.prompter.messages(),
+            std::vector<QString>(
+                {"Please select just one table to rename.", "Please select just one table to rename.",
+                 "Please select just one table to rename.", "Please select a table to rename."}));
   EXPECT_TRUE(log->statements.empty());
 }
 

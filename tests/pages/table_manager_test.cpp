@@ -8,10 +8,10 @@
 #include <QPushButton>
 
 #include "db/table_list.h"
-#include "support/list_contents.h"
 #include "page_harness.h"
 #include "pages/form1.h"
 #include "pages/form2.h"
+#include "support/list_contents.h"
 
 namespace {
 
@@ -19,7 +19,9 @@ using pages::Pointer;
 using pages_test::MoveMouseOver;
 using pages_test::PageHarness;
 
-int SelectedCount(const QListWidget& list) { return static_cast<int>(list.selectedItems().size()); }
+int SelectedCount(const QListWidget& list) {
+  return static_cast<int>(list.selectedItems().size());
+}
 
 class TableManager : public testing::Test {
  protected:
@@ -36,9 +38,7 @@ class TableManager : public testing::Test {
     connection.PushButton4_Click();
     return connection.form2();
   }
-  QPushButton& button(const char* name) {
-    return *connection.form2().findChild<QPushButton*>(name);
-  }
+  QPushButton& button(const char* name) { return *connection.form2().findChild<QPushButton*>(name); }
 
   PageHarness harness;
   pages::Form1 connection{harness.context};
@@ -50,19 +50,18 @@ TEST_F(TableManager, HasTheDesignedControls) {
   EXPECT_EQ(page.size(), QSize(536, 367));  // 8040 x 5505 twips
   EXPECT_EQ(page.findChild<QGroupBox*>("Frame1")->title(), "Access Tables");
   EXPECT_EQ(page.findChild<QGroupBox*>("Frame2")->title(), "Sybase iAnywhere Tables");
-  const std::pair<const char*, const char*> captions[] = {
-      {"PushButton10", "Select All"},
-      {"PushButton11", "Deselect All"},
-      {"PushButton3", "Send Table/s To Sybase iAny"},
-      {"PushButton1", "Delete Table/s"},
-      {"PushButton6", "Rename Table"},
-      {"PushButton8", "Select All"},
-      {"PushButton9", "Deselect All"},
-      {"PushButton4", "Send Table/s To Access"},
-      {"PushButton5", "Delete Table/s"},
-      {"PushButton7", "Rename Table"},
-      {"PushButton2", "< Back"},
-      {"PushButton12", "Help"}};
+  const std::pair<const char*, const char*> captions[] = {{"PushButton10", "Select All"},
+                                                          {"PushButton11", "Deselect All"},
+                                                          {"PushButton3", "Send Table/s To Sybase iAny"},
+                                                          {"PushButton1", "Delete Table/s"},
+                                                          {"PushButton6", "Rename Table"},
+                                                          {"PushButton8", "Select All"},
+                                                          {"PushButton9", "Deselect All"},
+                                                          {"PushButton4", "Send Table/s To Access"},
+                                                          {"PushButton5", "Delete Table/s"},
+                                                          {"PushButton7", "Rename Table"},
+                                                          {"PushButton2", "< Back"},
+                                                          {"PushButton12", "Help"}};
   for (const auto& [name, caption] : captions) EXPECT_EQ(button(name).text(), caption) << name;
   EXPECT_EQ(button("PushButton3").parentWidget()->objectName(), "Frame1");
   EXPECT_EQ(button("PushButton4").parentWidget()->objectName(), "Frame2");
@@ -83,10 +82,9 @@ TEST_F(TableManager, TabsFromTheDataSourceListThroughTheButtons) {
     if (widget->focusPolicy() & Qt::TabFocus) order << widget->objectName();
     widget = widget->nextInFocusChain();
   } while (widget != &page.List2());
-  EXPECT_EQ(order,
-            QStringList({"List2", "List1", "PushButton10", "PushButton11", "PushButton3",
-                         "PushButton1", "PushButton6", "PushButton8", "PushButton9", "PushButton4",
-                         "PushButton5", "PushButton7", "PushButton2", "PushButton12"}));
+  EXPECT_EQ(order, QStringList({"List2", "List1", "PushButton10", "PushButton11", "PushButton3",
+                                "PushButton1", "PushButton6", "PushButton8", "PushButton9", "PushButton4",
+                                "PushButton5", "PushButton7", "PushButton2", "PushButton12"}));
   page.show();
   page.activateWindow();
   EXPECT_EQ(page.focusWidget(), &page.List2());

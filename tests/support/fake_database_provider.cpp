@@ -66,9 +66,8 @@ class FakeSession : public ado::Session {
 
  private:
   std::vector<SchemaRow>::iterator find(const std::string& name) {
-    return std::find_if(db_->schema.begin(), db_->schema.end(), [&](const SchemaRow& row) {
-      return upper(row.name.textForm()) == upper(name);
-    });
+    return std::find_if(db_->schema.begin(), db_->schema.end(),
+                        [&](const SchemaRow& row) { return upper(row.name.textForm()) == upper(name); });
   }
 
   void applyAccessRules(const std::string& sql) {
@@ -80,8 +79,7 @@ class FakeSession : public ado::Session {
         throw ado::Error(ado::errc::kSyntaxError, "Table '" + match[1].str() + "' already exists.");
       }
       if (find(match[2]) == db_->schema.end()) {
-        throw ado::Error(ado::errc::kSyntaxError,
-                         "Cannot find the input table '" + match[2].str() + "'.");
+        throw ado::Error(ado::errc::kSyntaxError, "Cannot find the input table '" + match[2].str() + "'.");
       }
       db_->addTable(match[1]);
     } else if (std::regex_match(sql, match, kDrop)) {

@@ -32,7 +32,7 @@ struct Database {
   std::optional<ado::Error> openError;
   std::optional<ado::Error> schemaError;
   std::optional<std::string> failingStatement;  // raises when executed
-  std::string dbmsName = "Fake";                 // what its sessions report as their product
+  std::string dbmsName = "Fake";                // what its sessions report as their product
 
   std::vector<OpenRecord> opens;
   std::vector<std::string> statements;

@@ -1,9 +1,8 @@
 #include "support/odbc_sandbox.h"
 
+#include <dlfcn.h>
 #include <sql.h>
 #include <sqlext.h>
-
-#include <dlfcn.h>
 
 #include <cstdlib>
 #include <fstream>

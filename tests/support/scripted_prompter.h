@@ -30,8 +30,7 @@ class ScriptedPrompter : public app::Prompter {
   // A message box without a queued answer is answered OK when OK is its
   // only button; any other unscripted box fails the running test.
   int messageBox(const QString& text, int style, const QString& caption = {}) override;
-  QString inputBox(const QString& prompt, const QString& defaultText,
-                   const QString& caption = {}) override;
+  QString inputBox(const QString& prompt, const QString& defaultText, const QString& caption = {}) override;
 
   const std::vector<Call>& calls() const { return calls_; }
   // The message texts alone, in order.

@@ -23,7 +23,9 @@ struct Format {
   const char* mdbVer;  // what mdb-ver says of such a file
 };
 
-void PrintTo(const Format& f, std::ostream* out) { *out << f.name; }
+void PrintTo(const Format& f, std::ostream* out) {
+  *out << f.name;
+}
 
 class CreateFormat : public ::testing::TestWithParam<Format> {};
 
@@ -44,7 +46,8 @@ TEST_P(CreateFormat, MakesAnEmptyDatabaseOfThatFormat) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, CreateFormat,
-                         ::testing::Values(Format{"jet4", "new.mdb", "JET4"}, Format{"ace12", "new.accdb", "ACE12"},
+                         ::testing::Values(Format{"jet4", "new.mdb", "JET4"},
+                                           Format{"ace12", "new.accdb", "ACE12"},
                                            Format{"ace14", "new.accdb", "ACE14"},
                                            Format{"ace16", "new.accdb", "ACE16"}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -72,13 +75,13 @@ TEST(Create, RefusesBadArgumentsWithoutMakingAFile) {
   TempDir dir;
   const std::string path = dir.file("new.mdb");
   const std::vector<std::vector<std::string>> refused = {
-      {"create", path, "--format", "jet3"},     // Access 97 files are read, never made
-      {"create", path, "--format", "ACE16 "},   // names are exact
-      {"create", path},                         // no format
-      {"create", path, "--format"},             // format without a name
-      {"create", "--format", "jet4"},           // no file
+      {"create", path, "--format", "jet3"},    // Access 97 files are read, never made
+      {"create", path, "--format", "ACE16 "},  // names are exact
+      {"create", path},                        // no format
+      {"create", path, "--format"},            // format without a name
+      {"create", "--format", "jet4"},          // no file
       {"create", path, path + "2", "--format", "jet4"},
-      {"tables", path, "--format", "jet4"},     // a format only means something to create
+      {"tables", path, "--format", "jet4"},  // a format only means something to create
   };
   for (const auto& arguments : refused) {
     const auto result = accessdb(arguments);
@@ -103,11 +106,12 @@ TEST(Create, APasswordGuardsTheNewFile) {
     const auto withoutPassword = accessdb({"tables", path});
     EXPECT_EQ(withoutPassword.exitStatus, 1);
     EXPECT_EQ(withoutPassword.err, "Error -2147217843: Not a valid password.\n");
-    EXPECT_EQ(accessdb({"tables", path, "--password", "grün 7"}).exitStatus, 1) << "the password is case-sensitive";
+    EXPECT_EQ(accessdb({"tables", path, "--password", "grün 7"}).exitStatus, 1)
+        << "the password is case-sensitive";
     EXPECT_EQ(accessdb({"tables", path, "--password", "Grün 7"}).exitStatus, 0);
   }
-  const auto tooLong = accessdb({"create", dir.file("long.mdb"), "--format", "jet4", "--password",
-                                 std::string(21, 'p')});
+  const auto tooLong =
+      accessdb({"create", dir.file("long.mdb"), "--format", "jet4", "--password", std::string(21, 'p')});
   EXPECT_EQ(tooLong.exitStatus, 1);
   EXPECT_TRUE(tooLong.err.starts_with("Error ")) << tooLong.err;
   EXPECT_FALSE(std::filesystem::exists(dir.file("long.mdb")));

@@ -19,13 +19,15 @@ inline oracle::ProcessResult accessdb(std::vector<std::string> arguments) {
 
 // The shell only redirects: the input file and accessdb's arguments reach
 // it as positional parameters, never as text to interpret.
-inline std::vector<std::string> readingCommand(const std::string& inputFile, const std::vector<std::string>& arguments) {
+inline std::vector<std::string> readingCommand(const std::string& inputFile,
+                                               const std::vector<std::string>& arguments) {
   std::vector<std::string> argv{"sh", "-c", "exec \"$@\" < \"$0\"", inputFile, kAccessDb};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   return argv;
 }
 
-inline oracle::ProcessResult accessdbReading(const std::string& inputFile, const std::vector<std::string>& arguments) {
+inline oracle::ProcessResult accessdbReading(const std::string& inputFile,
+                                             const std::vector<std::string>& arguments) {
   return oracle::runProcess(readingCommand(inputFile, arguments));
 }
 

@@ -48,10 +48,11 @@ TEST_F(Sql, RunsTheArgumentsInOrder) {
 }
 
 TEST_F(Sql, ReadsOneStatementPerLineSkippingBlankOnes) {
-  const auto result = sqlFromInput(std::string(kCreate) + "\n\n   \n" +
-                                   "INSERT INTO `Parts List` VALUES(NULL, 'washer', '1')\r\n"
-                                   "\t\r\n"
-                                   "INSERT INTO `Parts List` VALUES(NULL, 'Grüße 😀', '2')");  // no final newline
+  const auto result =
+      sqlFromInput(std::string(kCreate) + "\n\n   \n" +
+                   "INSERT INTO `Parts List` VALUES(NULL, 'washer', '1')\r\n"
+                   "\t\r\n"
+                   "INSERT INTO `Parts List` VALUES(NULL, 'Grüße 😀', '2')");  // no final newline
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(exported("Parts List"), "1\twasher\t1\n2\tGrüße 😀\t2\n");
 }
@@ -64,9 +65,10 @@ TEST_F(Sql, EmptyInputChangesNothing) {
 }
 
 TEST_F(Sql, StopsAtTheFirstFailingArgument) {
-  const auto result = sql({kCreate, "INSERT INTO `Parts List` VALUES(NULL, 'kept', '1')",
-                           "INSERT INTO `Parts List` VALUES(NULL, 'refused', 'many')",
-                           "INSERT INTO `Parts List` VALUES(NULL, 'never run', '3')", "DROP TABLE `Parts List`"});
+  const auto result =
+      sql({kCreate, "INSERT INTO `Parts List` VALUES(NULL, 'kept', '1')",
+           "INSERT INTO `Parts List` VALUES(NULL, 'refused', 'many')",
+           "INSERT INTO `Parts List` VALUES(NULL, 'never run', '3')", "DROP TABLE `Parts List`"});
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_TRUE(result.err.starts_with(kTypeMismatch)) << result.err;
   EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;

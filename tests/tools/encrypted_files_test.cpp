@@ -40,7 +40,8 @@ std::vector<std::string> everyStatementKind() {
 }
 
 oracle::ProcessResult mdbReaderExport(const std::string& file, const std::optional<std::string>& password) {
-  std::vector<std::string> argv{"node", (kOracleDir / "mdb-reader-dump.mjs").string(), "export", file, "Table1"};
+  std::vector<std::string> argv{"node", (kOracleDir / "mdb-reader-dump.mjs").string(), "export", file,
+                                "Table1"};
   if (password) argv.insert(argv.end(), {"--password", *password});
   return oracle::runProcess(argv);
 }
@@ -68,7 +69,9 @@ struct EncryptedFixture {
   bool mdbReaderReadsIt;
 };
 
-void PrintTo(const EncryptedFixture& f, std::ostream* out) { *out << f.name; }
+void PrintTo(const EncryptedFixture& f, std::ostream* out) {
+  *out << f.name;
+}
 
 class ChangedEncryptedFixture : public ::testing::TestWithParam<EncryptedFixture> {};
 
@@ -76,7 +79,8 @@ TEST_P(ChangedEncryptedFixture, ReadsBackTheSameWithThePasswordOnly) {
   TempDir dir;
   const std::string path = copyOfFixture(dir, GetParam().name);
   runAll(dir, path, everyStatementKind(), GetParam().password);
-  EXPECT_EQ(userTables(path, GetParam().password), (std::vector<std::string>{"Geheim Neu", "Kopie", "Table1"}));
+  EXPECT_EQ(userTables(path, GetParam().password),
+            (std::vector<std::string>{"Geheim Neu", "Kopie", "Table1"}));
   EXPECT_EQ(exportOf(path, "Kopie", GetParam().password), exportOf(path, "Geheim Neu", GetParam().password));
   if (GetParam().mdbReaderReadsIt)
     expectAgreement(path, Oracle::MdbReader, {}, GetParam().password);
@@ -85,10 +89,11 @@ TEST_P(ChangedEncryptedFixture, ReadsBackTheSameWithThePasswordOnly) {
   expectUnreadableWithoutPassword(path);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, ChangedEncryptedFixture,
-                         ::testing::Values(EncryptedFixture{"encrypted/office-agile-4.4.accdb", "password", true},
-                                           EncryptedFixture{"encrypted/office-agile-4.2.accdb", "password", true},
-                                           EncryptedFixture{"encrypted/db2007-enc.accdb", "Test123", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, ChangedEncryptedFixture,
+    ::testing::Values(EncryptedFixture{"encrypted/office-agile-4.4.accdb", "password", true},
+                      EncryptedFixture{"encrypted/office-agile-4.2.accdb", "password", true},
+                      EncryptedFixture{"encrypted/db2007-enc.accdb", "Test123", false}));
 
 // Schemes without a fixture, applied to a plain file by the independent
 // implementation.
@@ -155,7 +160,8 @@ TEST_P(NewEncryptedFile, OpensOnlyWithThePasswordAndHidesTheData) {
   expectUnreadableWithoutPassword(path);
   const auto bytes = jetwrite_test::readFile(path);
   for (const std::string& text : {std::string(kSecretText), password})
-    for (const auto& form : storedForms(text)) EXPECT_FALSE(contains(bytes, form)) << text << " is in the file";
+    for (const auto& form : storedForms(text))
+      EXPECT_FALSE(contains(bytes, form)) << text << " is in the file";
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, NewEncryptedFile, ::testing::Values("ace12", "ace14", "ace16"));

@@ -22,7 +22,8 @@ std::string memoOf(int i) {
   return memo;
 }
 
-std::vector<std::string> withOptions(std::vector<std::string> arguments, const std::vector<std::string>& options) {
+std::vector<std::string> withOptions(std::vector<std::string> arguments,
+                                     const std::vector<std::string>& options) {
   arguments.insert(arguments.end(), options.begin(), options.end());
   return arguments;
 }
@@ -35,7 +36,9 @@ std::vector<std::string> withOptions(std::vector<std::string> arguments, const s
 template <typename Done>
 int killPartWay(const std::string& prepared, const std::string& path, const std::string& input, Done done,
                 const std::vector<std::string>& options = {}) {
-  const auto with = [&](std::vector<std::string> arguments) { return withOptions(std::move(arguments), options); };
+  const auto with = [&](std::vector<std::string> arguments) {
+    return withOptions(std::move(arguments), options);
+  };
   for (double seconds = 1; seconds <= 16; seconds *= 2) {
     std::filesystem::copy_file(prepared, path, std::filesystem::copy_options::overwrite_existing);
     EXPECT_TRUE(accessdbKilledWhileReading(seconds, input, with({"sql", path})))
@@ -58,14 +61,18 @@ void insertsCutShort(const std::string& password) {
   const std::string path = dir.file("cut.accdb");
   const std::vector<std::string> options =
       password.empty() ? std::vector<std::string>{} : std::vector<std::string>{"--password", password};
-  const auto with = [&](std::vector<std::string> arguments) { return withOptions(std::move(arguments), options); };
+  const auto with = [&](std::vector<std::string> arguments) {
+    return withOptions(std::move(arguments), options);
+  };
   ASSERT_EQ(accessdb(with({"create", prepared, "--format", "ace14"})).exitStatus, 0);
-  ASSERT_EQ(accessdb(with({"sql", prepared, "CREATE TABLE `Abgebrochen`(`id` COUNTER,`n` INT,`m` MEMO)"})).exitStatus,
+  ASSERT_EQ(accessdb(with({"sql", prepared, "CREATE TABLE `Abgebrochen`(`id` COUNTER,`n` INT,`m` MEMO)"}))
+                .exitStatus,
             0);
   constexpr int kRows = 30000;  // more than it can write before the kill
   std::vector<std::string> inserts;
   for (int i = 0; i < kRows; ++i)
-    inserts.push_back("INSERT INTO `Abgebrochen` VALUES(NULL, '" + std::to_string(i) + "', '" + memoOf(i) + "')");
+    inserts.push_back("INSERT INTO `Abgebrochen` VALUES(NULL, '" + std::to_string(i) + "', '" + memoOf(i) +
+                      "')");
   writeStatements(dir.file("inserts.sql"), inserts);
 
   std::vector<std::string> rows;
@@ -85,14 +92,19 @@ void insertsCutShort(const std::string& password) {
   else
     expectAgreement(path, oracle::Oracle::MdbReader, {}, password);
   // The file takes further statements, and numbering goes on.
-  ASSERT_EQ(accessdb(with({"sql", path, "INSERT INTO `Abgebrochen` VALUES(NULL, '-1', 'after')"})).exitStatus, 0);
+  ASSERT_EQ(accessdb(with({"sql", path, "INSERT INTO `Abgebrochen` VALUES(NULL, '-1', 'after')"})).exitStatus,
+            0);
   const auto last = oracle::splitLines(accessdb(with({"export", path, "Abgebrochen"})).out).back();
   EXPECT_EQ(last, std::to_string(kept + 1) + "\t-1\tafter");
 }
 
-TEST(KilledWriter, DuringInsertsLeavesWholeRows) { insertsCutShort(""); }
+TEST(KilledWriter, DuringInsertsLeavesWholeRows) {
+  insertsCutShort("");
+}
 
-TEST(KilledWriter, DuringInsertsIntoAnEncryptedFileLeavesWholeRows) { insertsCutShort("Geheimnis"); }
+TEST(KilledWriter, DuringInsertsIntoAnEncryptedFileLeavesWholeRows) {
+  insertsCutShort("Geheimnis");
+}
 
 TEST(KilledWriter, DuringDropsLeavesTheOtherTables) {
   TempDir dir;
@@ -104,7 +116,8 @@ TEST(KilledWriter, DuringDropsLeavesTheOtherTables) {
   std::vector<std::string> creates, drops;
   for (int i = 0; i < kTables; ++i) {
     creates.push_back("CREATE TABLE `" + name(i) + "`(`a` INT,`b` MEMO)");
-    creates.push_back("INSERT INTO `" + name(i) + "` VALUES('" + std::to_string(i) + "', '" + memoOf(i) + "')");
+    creates.push_back("INSERT INTO `" + name(i) + "` VALUES('" + std::to_string(i) + "', '" + memoOf(i) +
+                      "')");
     drops.push_back("DROP TABLE `" + name(i) + "`");
   }
   runAll(dir, prepared, creates);
@@ -121,7 +134,8 @@ TEST(KilledWriter, DuringDropsLeavesTheOtherTables) {
   std::vector<std::string> expected;
   for (int i = dropped; i < kTables; ++i) expected.push_back(name(i));
   EXPECT_EQ(left, expected);
-  EXPECT_EQ(accessdb({"export", path, name(dropped)}).out, std::to_string(dropped) + "\t" + memoOf(dropped) + "\n");
+  EXPECT_EQ(accessdb({"export", path, name(dropped)}).out,
+            std::to_string(dropped) + "\t" + memoOf(dropped) + "\n");
 
   expectAgreementOfBoth(path, {name(dropped), name(kTables - 1)});
   // The name of a dropped table is free again.

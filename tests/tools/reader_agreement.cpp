@@ -19,7 +19,8 @@ const fs::path kOracleDir = FERROVALE_ORACLE_DIR;
 constexpr std::size_t kEnoughDisagreements = 20;
 
 std::string shortened(const std::string& value) {
-  return value.size() <= 80 ? value : value.substr(0, 80) + "... (" + std::to_string(value.size()) + " bytes)";
+  return value.size() <= 80 ? value
+                            : value.substr(0, 80) + "... (" + std::to_string(value.size()) + " bytes)";
 }
 
 bool outsideBmp(const std::string& utf8) {
@@ -47,7 +48,8 @@ std::optional<std::string> readerMissing(Oracle reader) {
   return std::nullopt;
 }
 
-ReaderAgreement::ReaderAgreement(const std::string& file, Oracle reader, const std::optional<std::string>& password)
+ReaderAgreement::ReaderAgreement(const std::string& file, Oracle reader,
+                                 const std::optional<std::string>& password)
     : which_(reader),
       engine_(std::make_unique<oracle::LineToolReader>(std::vector<std::string>{kAccessDb}, file, password,
                                                        std::set<TableKind>{TableKind::User})) {
@@ -96,13 +98,15 @@ std::vector<std::string> ReaderAgreement::sameTables(std::vector<std::string>& d
   oracle::TableListing ours = engine_->tables();
   oracle::TableListing theirs = reader_->tables();
   if (ours.failure) disagreements.push_back("accessdb lists no tables: " + *ours.failure);
-  if (theirs.failure) disagreements.push_back(std::string(oracleName(which_)) + " lists no tables: " + *theirs.failure);
+  if (theirs.failure)
+    disagreements.push_back(std::string(oracleName(which_)) + " lists no tables: " + *theirs.failure);
   const auto& ourNames = ours.names[TableKind::User];
   const auto& theirNames = theirs.names[TableKind::User];
   for (const std::string& name : ourNames)
     if (!theirNames.contains(name)) disagreements.push_back("only accessdb lists [" + name + "]");
   for (const std::string& name : theirNames)
-    if (!ourNames.contains(name)) disagreements.push_back("only " + std::string(oracleName(which_)) + " lists [" + name + "]");
+    if (!ourNames.contains(name))
+      disagreements.push_back("only " + std::string(oracleName(which_)) + " lists [" + name + "]");
   return {ourNames.begin(), ourNames.end()};
 }
 
@@ -125,8 +129,8 @@ std::vector<std::string> ReaderAgreement::sameTable(const std::string& table) {
     const auto& theirs = theirColumns.items[c];
     if (ours.name != theirs.name || ours.adoType != theirs.adoType)
       out.push_back(table + " column " + std::to_string(c + 1) + ": accessdb [" + ours.name + "] type " +
-                    std::to_string(ours.adoType.value_or(-1)) + ", " + reader + " [" + theirs.name + "] type " +
-                    std::to_string(theirs.adoType.value_or(-1)));
+                    std::to_string(ours.adoType.value_or(-1)) + ", " + reader + " [" + theirs.name +
+                    "] type " + std::to_string(theirs.adoType.value_or(-1)));
   }
   if (rows.items.size() != theirRows.items.size())
     out.push_back(table + ": accessdb reads " + std::to_string(rows.items.size()) + " rows, " + reader + " " +
@@ -144,8 +148,9 @@ std::vector<std::string> ReaderAgreement::sameTable(const std::string& table) {
       const int type = columns.items[c].adoType.value_or(0);
       const auto view = readerView(type, ours[c]);
       if (view && *view != theirs[c])
-        out.push_back(table + " row " + std::to_string(r + 1) + " [" + columns.items[c].name + "]: accessdb \"" +
-                      shortened(ours[c]) + "\", " + reader + " \"" + shortened(theirs[c]) + "\"");
+        out.push_back(table + " row " + std::to_string(r + 1) + " [" + columns.items[c].name +
+                      "]: accessdb \"" + shortened(ours[c]) + "\", " + reader + " \"" + shortened(theirs[c]) +
+                      "\"");
     }
   }
   return out;

@@ -1,10 +1,11 @@
 // The column type rules of both directions, by the source field's ADO type
 // and declaration.
+#include "transfer/column_rules.h"
+
 #include <gtest/gtest.h>
 
 #include "ado/data_type.h"
 #include "db/data_type_name.h"
-#include "transfer/column_rules.h"
 #include "transfer/transfer_direction.h"
 
 namespace {

@@ -158,7 +158,8 @@ TEST(CopyProcedure, ARejectedRowCostsThatRowOnlyWithOneReportShowingItsStatement
 
   ASSERT_EQ(page.messages.calls().size(), 1u);
   const QString report = page.messages.calls()[0].text;
-  EXPECT_TRUE(report.startsWith("rejected by the test\r\nin Ferrovale7/29/2014.Form2.PushButton3_Click at line 274"))
+  EXPECT_TRUE(
+      report.startsWith("rejected by the test\r\nin Ferrovale7/29/2014.Form2.PushButton3_Click at line 274"))
       << report.toStdString();
   EXPECT_TRUE(report.endsWith("\r\rsql: INSERT INTO \"Orders\" VALUES(13, NULL, '0')"));
   EXPECT_EQ(page.odbc->statements.back(), "INSERT INTO \"Orders\" VALUES(14, 'Last', '1')");

@@ -56,8 +56,7 @@ std::optional<double> number(const std::string& text) {
                            : ::testing::AssertionFailure() << "NULL became '" << got << "'";
   }
   bool same = want == got;
-  if (source.kind() == Variant::Kind::Boolean)
-    same = same || got == (source.as<bool>() ? "1" : "0");
+  if (source.kind() == Variant::Kind::Boolean) same = same || got == (source.as<bool>() ? "1" : "0");
   if (source.kind() == Variant::Kind::Date) same = same || got.substr(0, 19) == want.substr(0, 19);
   if (!same && number(want) && number(got)) same = *number(want) == *number(got);
   if (same) return ::testing::AssertionSuccess();

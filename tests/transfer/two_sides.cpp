@@ -45,10 +45,12 @@ class StoreSession final : public ado::Session {
     const Table& table = found->second;
     if (sql.starts_with("SELECT COUNT(*)")) {
       ++store_->counts;
-      Table count{{{"COUNT(*)", ado::adInteger}}, {{ado::Variant::int32(static_cast<std::int32_t>(table.rows.size()))}}};
+      Table count{{{"COUNT(*)", ado::adInteger}},
+                  {{ado::Variant::int32(static_cast<std::int32_t>(table.rows.size()))}}};
       return std::make_unique<RowsCursor>(std::move(count), -1);
     }
-    return std::make_unique<RowsCursor>(table, store_->knowsRowCount ? static_cast<long long>(table.rows.size()) : -1);
+    return std::make_unique<RowsCursor>(
+        table, store_->knowsRowCount ? static_cast<long long>(table.rows.size()) : -1);
   }
   std::string dbmsName() override { return store_->dbmsName; }
   std::unique_ptr<ado::Cursor> tables() override { throw ado::Error(ado::errc::kNotSupported, "not here"); }
@@ -78,6 +80,8 @@ ado::ProviderRegistry registryFor(std::shared_ptr<Store> odbc, std::shared_ptr<S
   return registry;
 }
 
-FakePage::FakePage() : registry(registryFor(odbc, access)) { access->knowsRowCount = true; }
+FakePage::FakePage() : registry(registryFor(odbc, access)) {
+  access->knowsRowCount = true;
+}
 
 }  // namespace transfer_test

@@ -11,8 +11,8 @@
 
 #include "ado/provider.h"
 #include "ado/provider_registry.h"
-#include "support/scripted_prompter.h"
 #include "plain_table_list.h"
+#include "support/scripted_prompter.h"
 #include "transfer/transfer_page.h"
 
 namespace transfer_test {
@@ -54,9 +54,7 @@ class FakePage : public transfer::TransferPage {
   void setPointer(transfer::PagePointer p) override { pointers.push_back(static_cast<int>(p)); }
   void processEvents() override { ++yields; }
   bool stopRequested() const override { return false; }
-  void rowsDone(const QString&, long long done, long long total) override {
-    lastRowsDone = {done, total};
-  }
+  void rowsDone(const QString&, long long done, long long total) override { lastRowsDone = {done, total}; }
   db::Prompter& prompter() override { return messages; }
   const db::ConnectionFields& connectionFields() const override { return fields; }
   // The built-in engines once a test has set useRealDatabases.

@@ -5,9 +5,9 @@
 #include <cctype>
 #include <utility>
 
+#include "jet/database/database_writer.h"
 #include "jet/sql/executor.h"
 #include "jet/sql/parser.h"
-#include "jet/database/database_writer.h"
 
 namespace accessdb {
 namespace {
@@ -20,8 +20,11 @@ bool blank(std::string_view line) {
 
 std::optional<jet::write::NewFormat> newFormatNamed(std::string_view name) {
   using jet::write::NewFormat;
-  static constexpr std::array<std::pair<std::string_view, NewFormat>, 4> kFormats{{
-      {"jet4", NewFormat::Jet4}, {"ace12", NewFormat::Ace12}, {"ace14", NewFormat::Ace14}, {"ace16", NewFormat::Ace16}}};
+  static constexpr std::array<std::pair<std::string_view, NewFormat>, 4> kFormats{
+      {{"jet4", NewFormat::Jet4},
+       {"ace12", NewFormat::Ace12},
+       {"ace14", NewFormat::Ace14},
+       {"ace16", NewFormat::Ace16}}};
   for (const auto& [known, format] : kFormats)
     if (known == name) return format;
   return std::nullopt;

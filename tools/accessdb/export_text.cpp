@@ -41,8 +41,9 @@ void appendHex(const ado::Bytes& bytes, std::string& out) {
 
 void appendGuid(const ado::Guid& g, std::string& out) {
   char text[40];
-  std::snprintf(text, sizeof text, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g[0],
-                g[1], g[2], g[3], g[4], g[5], g[6], g[7], g[8], g[9], g[10], g[11], g[12], g[13], g[14], g[15]);
+  std::snprintf(text, sizeof text, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                g[0], g[1], g[2], g[3], g[4], g[5], g[6], g[7], g[8], g[9], g[10], g[11], g[12], g[13], g[14],
+                g[15]);
   out += text;
 }
 
@@ -76,8 +77,8 @@ void appendDate(ado::Date date, std::string& out) {
   }
   char text[48];
   const long long seconds = ms / 1000;
-  int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02lld:%02lld:%02lld", day.year, day.month, day.day,
-                        seconds / 3600, seconds / 60 % 60, seconds % 60);
+  int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02lld:%02lld:%02lld", day.year, day.month,
+                        day.day, seconds / 3600, seconds / 60 % 60, seconds % 60);
   if (ms % 1000 != 0) {
     n += std::snprintf(text + n, sizeof text - static_cast<std::size_t>(n), ".%03lld", ms % 1000);
     while (text[n - 1] == '0') --n;

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "ado/access/access_provider.h"
 #include "ado/connection_string.h"
 #include "ado/error.h"
-#include "ado/access/access_provider.h"
 #include "change_commands.h"
 #include "db/data_type_name.h"
 #include "export_text.h"
@@ -116,7 +116,9 @@ void listTables(ado::Session& session, Output& out) {
   }
 }
 
-std::string selectAll(const std::string& table) { return "SELECT * FROM `" + table + "`"; }
+std::string selectAll(const std::string& table) {
+  return "SELECT * FROM `" + table + "`";
+}
 
 void listColumns(ado::Session& session, const std::string& table, Output& out) {
   auto cursor = session.query(selectAll(table));

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "jet/database/database_writer.h"
+#include "jet/database/new_database.h"
 #include "jet/error.h"
 #include "jet/sql/executor.h"
 #include "jet/sql/parser.h"
-#include "jet/database/database_writer.h"
-#include "jet/database/new_database.h"
 #include "sample_data.h"
 
 int main(int argc, char** argv) {
@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     jet::write::createDatabase(building, jet::write::NewFormat::Jet4);
     {
       jet::write::DatabaseWriter writer(building, "");
-      for (const std::string& statement : samplegen::sampleStatements()) jet::sql::execute(writer, jet::sql::parse(statement));
+      for (const std::string& statement : samplegen::sampleStatements())
+        jet::sql::execute(writer, jet::sql::parse(statement));
     }
     std::filesystem::rename(building, target);
   } catch (const jet::Error& e) {

@@ -35,9 +35,14 @@ struct Product {
 };
 
 constexpr std::array<Product, 8> kProducts{{
-    {"Chai", "18.00"}, {"Aniseed Syrup", "10.00"}, {"Gumbo Mix", "21.35"},
-    {"Grandma's Boysenberry Spread", "25.00"}, {"Mozzarella di Giovanni", "34.80"},
-    {"Tofu", "23.25"}, {"Gnocchi di nonna Alice", "38.00"}, {"Röd Kaviar", "15.00"},
+    {"Chai", "18.00"},
+    {"Aniseed Syrup", "10.00"},
+    {"Gumbo Mix", "21.35"},
+    {"Grandma's Boysenberry Spread", "25.00"},
+    {"Mozzarella di Giovanni", "34.80"},
+    {"Tofu", "23.25"},
+    {"Gnocchi di nonna Alice", "38.00"},
+    {"Röd Kaviar", "15.00"},
 }};
 
 constexpr std::array<const char*, 4> kNotes{
@@ -57,7 +62,9 @@ std::string quoted(const std::string& text) {
   return out + "'";
 }
 
-std::string number(long value) { return quoted(std::to_string(value)); }
+std::string number(long value) {
+  return quoted(std::to_string(value));
+}
 
 // Order dates spread over the first half of 2024, times of day included.
 std::string orderDate(int order) {
@@ -88,18 +95,18 @@ std::vector<std::string> sampleStatements() {
       "`ReturnDate` DATETIME,`Refunded` BIT,`Amount` CURRENCY);",
   };
   for (const Customer& c : kCustomers)
-    s.push_back("INSERT INTO `Customers` VALUES(NULL, " + quoted(c.company) + ", " + quoted(c.contact) + ", " +
-                quoted(c.city) + ", " + quoted(c.country) + ", " + quoted(c.phone) + ", " + quoted(c.since) +
-                ", " + (c.active ? "'True'" : "'False'") + ")");
+    s.push_back("INSERT INTO `Customers` VALUES(NULL, " + quoted(c.company) + ", " + quoted(c.contact) +
+                ", " + quoted(c.city) + ", " + quoted(c.country) + ", " + quoted(c.phone) + ", " +
+                quoted(c.since) + ", " + (c.active ? "'True'" : "'False'") + ")");
   constexpr int kOrders = 24;
   for (int order = 0; order < kOrders; ++order) {
     const long freightCents = 450 + (order * 3719) % 12000;
-    const std::string freight = std::to_string(freightCents / 100) + "." + std::to_string(freightCents % 100 / 10) +
-                                std::to_string(freightCents % 10);
+    const std::string freight = std::to_string(freightCents / 100) + "." +
+                                std::to_string(freightCents % 100 / 10) + std::to_string(freightCents % 10);
     const char* note = kNotes[static_cast<std::size_t>(order) % kNotes.size()];
-    s.push_back("INSERT INTO `Orders` VALUES(NULL, " + number(1 + (order * 3) % 10) + ", " + orderDate(order) +
-                ", " + shippedDate(order) + ", '" + freight + "', " + (order % 3 == 0 ? "'No'" : "'Yes'") + ", " +
-                (*note ? quoted(note) : "NULL") + ")");
+    s.push_back("INSERT INTO `Orders` VALUES(NULL, " + number(1 + (order * 3) % 10) + ", " +
+                orderDate(order) + ", " + shippedDate(order) + ", '" + freight + "', " +
+                (order % 3 == 0 ? "'No'" : "'Yes'") + ", " + (*note ? quoted(note) : "NULL") + ")");
     for (int line = 0; line < 1 + order % 3; ++line) {
       const Product& p = kProducts[static_cast<std::size_t>(order + 3 * line) % kProducts.size()];
       s.push_back("INSERT INTO `Order Details` VALUES(" + number(order + 1) + ", " + quoted(p.name) + ", '" +

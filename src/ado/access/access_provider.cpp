@@ -18,9 +18,9 @@ std::unique_ptr<Session> AccessProvider::open(const ConnectionString& properties
   // Jet's synchronous commit mode (1) puts every statement on the disk
   // before it returns; the default leaves writing back to the system.
   const bool synchronous = properties.get("Jet OLEDB:Transaction Commit Mode") == "1";
-  return std::make_unique<AccessSession>(*path, password,
-                                         synchronous ? jet::journal::SyncPolicy::Full : jet::journal::SyncPolicy::Off,
-                                         std::move(keys));
+  return std::make_unique<AccessSession>(
+      *path, password, synchronous ? jet::journal::SyncPolicy::Full : jet::journal::SyncPolicy::Off,
+      std::move(keys));
 }
 
 }  // namespace ado::access

@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "ado/provider.h"
 #include "ado/error.h"
+#include "ado/provider.h"
 #include "jet/error.h"
 
 namespace ado::access {

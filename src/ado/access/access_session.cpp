@@ -43,8 +43,7 @@ std::unique_ptr<Cursor> AccessSession::query(std::string_view sql) {
                                           "' returns no rows; run it with Execute rather than "
                                           "open it as a record set.");
     const auto database = currentDatabase();
-    return std::make_unique<TableCursor>(database->table(select->table),
-                                         database->header().format.jet3);
+    return std::make_unique<TableCursor>(database->table(select->table), database->header().format.jet3);
   });
 }
 

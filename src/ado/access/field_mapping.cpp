@@ -80,6 +80,8 @@ ColumnInfo describeColumn(const jet::ColumnDef& column, bool jet3) {
   return info;
 }
 
-Variant toVariant(jet::Value&& value) { return std::visit(ToVariant{}, value); }
+Variant toVariant(jet::Value&& value) {
+  return std::visit(ToVariant{}, value);
+}
 
 }  // namespace ado::access

@@ -6,8 +6,8 @@
 
 #include "ado/provider.h"
 #include "ado/variant.h"
-#include "jet/table/table_def_reader.h"
 #include "jet/row/value.h"
+#include "jet/table/table_def_reader.h"
 
 namespace ado::access {
 

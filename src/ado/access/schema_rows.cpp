@@ -22,12 +22,13 @@ bool startsWithMSys(std::string_view name) {
 // bytes break ties.
 bool nameBefore(const std::string& a, const std::string& b) {
   const auto lower = [](unsigned char c) { return std::tolower(c); };
-  const bool less = std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(),
-      [&](char x, char y) { return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y)); });
-  const bool greater = std::lexicographical_compare(
-      b.begin(), b.end(), a.begin(), a.end(),
-      [&](char x, char y) { return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y)); });
+  const bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
+    return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
+  });
+  const bool greater =
+      std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [&](char x, char y) {
+        return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
+      });
   return less || (!greater && a < b);
 }
 
@@ -41,20 +42,18 @@ std::string tableTypeOf(const jet::CatalogEntry& e) {
       if ((e.flags & flags::kSystem) != 0) return "SYSTEM TABLE";
       if ((e.flags & flags::kAccessHidden) != 0) return "ACCESS TABLE";
       return startsWithMSys(e.name) ? "SYSTEM TABLE" : "TABLE";
-    case ObjectType::Query:
-      return (e.flags & flags::kQueryKindMask) == 0 ? "VIEW" : "";
-    case ObjectType::LinkedTable:
-      return "LINK";
-    case ObjectType::OdbcLinkedTable:
-      return "PASS-THROUGH";
-    default:
-      return "";
+    case ObjectType::Query: return (e.flags & flags::kQueryKindMask) == 0 ? "VIEW" : "";
+    case ObjectType::LinkedTable: return "LINK";
+    case ObjectType::OdbcLinkedTable: return "PASS-THROUGH";
+    default: return "";
   }
 }
 
 SchemaRows::SchemaRows(const std::vector<jet::CatalogEntry>& catalog)
-    : columns_{{"TABLE_CATALOG", adVarWChar}, {"TABLE_SCHEMA", adVarWChar},
-               {"TABLE_NAME", adVarWChar}, {"TABLE_TYPE", adVarWChar}} {
+    : columns_{{"TABLE_CATALOG", adVarWChar},
+               {"TABLE_SCHEMA", adVarWChar},
+               {"TABLE_NAME", adVarWChar},
+               {"TABLE_TYPE", adVarWChar}} {
   for (const auto& entry : catalog) {
     std::string type = tableTypeOf(entry);
     if (!type.empty()) rows_.push_back({std::move(type), entry.name});
@@ -67,8 +66,8 @@ SchemaRows::SchemaRows(const std::vector<jet::CatalogEntry>& catalog)
 
 bool SchemaRows::fetch(std::vector<Variant>& row) {
   if (next_ >= rows_.size()) return false;
-  row.assign({Variant::null(), Variant::null(), Variant::text(rows_[next_].name),
-              Variant::text(rows_[next_].type)});
+  row.assign(
+      {Variant::null(), Variant::null(), Variant::text(rows_[next_].name), Variant::text(rows_[next_].type)});
   ++next_;
   return true;
 }

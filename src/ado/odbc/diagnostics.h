@@ -17,8 +17,7 @@ std::int32_t hresultForSqlState(std::string_view sqlState);
 // password never reaches an error report.
 std::string withoutSecret(std::string text, std::string_view secret);
 
-[[noreturn]] void raiseDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle,
-                                   std::string_view secret = {});
+[[noreturn]] void raiseDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, std::string_view secret = {});
 
 // Raises the diagnostics of `handle` unless `rc` reports success.
 inline void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle) {

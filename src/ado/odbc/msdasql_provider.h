@@ -15,8 +15,7 @@ std::string odbcValue(std::string_view value);
 
 class MsdasqlProvider final : public Provider {
  public:
-  std::unique_ptr<Session> open(const ConnectionString& properties,
-                                const OpenOptions& options) override;
+  std::unique_ptr<Session> open(const ConnectionString& properties, const OpenOptions& options) override;
 };
 
 }  // namespace ado::odbc

@@ -21,8 +21,8 @@ Described describeColumn(SQLHSTMT statement, SQLUSMALLINT column) {
   SQLSMALLINT nullable = 0;
   for (;;) {
     check(SQLDescribeCol(statement, column, reinterpret_cast<SQLCHAR*>(d.name.data()),
-                         static_cast<SQLSMALLINT>(d.name.size()), &length, &d.sqlType, &d.size,
-                         &d.digits, &nullable),
+                         static_cast<SQLSMALLINT>(d.name.size()), &length, &d.sqlType, &d.size, &d.digits,
+                         &nullable),
           SQL_HANDLE_STMT, statement);
     if (static_cast<std::size_t>(length) < d.name.size()) break;
     d.name.resize(static_cast<std::size_t>(length) + 1);  // truncated: ask again with room for all
@@ -41,20 +41,23 @@ void declare(ColumnInfo& info, const Described& d) {
       info.precision = static_cast<int>(d.size);
       info.numericScale = d.digits;
       break;
-    case SQL_CHAR: case SQL_VARCHAR: case SQL_LONGVARCHAR:
-    case SQL_WCHAR: case SQL_WVARCHAR: case SQL_WLONGVARCHAR:
-    case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY:
-      info.definedSize = static_cast<long long>(d.size);
-      break;
-    default:
-      break;
+    case SQL_CHAR:
+    case SQL_VARCHAR:
+    case SQL_LONGVARCHAR:
+    case SQL_WCHAR:
+    case SQL_WVARCHAR:
+    case SQL_WLONGVARCHAR:
+    case SQL_BINARY:
+    case SQL_VARBINARY:
+    case SQL_LONGVARBINARY: info.definedSize = static_cast<long long>(d.size); break;
+    default: break;
   }
 }
 
 bool isUnsigned(SQLHSTMT statement, SQLUSMALLINT column) {
   SQLLEN flag = SQL_FALSE;
-  check(SQLColAttribute(statement, column, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &flag),
-        SQL_HANDLE_STMT, statement);
+  check(SQLColAttribute(statement, column, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &flag), SQL_HANDLE_STMT,
+        statement);
   return flag == SQL_TRUE;
 }
 
@@ -71,8 +74,7 @@ void OdbcCursor::describe() {
   for (SQLUSMALLINT column = 1; column <= static_cast<SQLUSMALLINT>(count); ++column) {
     Described described = describeColumn(statement_.get(), column);
     // Only TINYINT's ADO type depends on the sign; asking costs a call.
-    const bool unsignedColumn =
-        described.sqlType == SQL_TINYINT && isUnsigned(statement_.get(), column);
+    const bool unsignedColumn = described.sqlType == SQL_TINYINT && isUnsigned(statement_.get(), column);
     const ColumnMapping mapping = mapColumn(described.sqlType, unsignedColumn);
     ColumnInfo info{std::move(described.name), mapping.adoType};
     declare(info, described);

@@ -35,7 +35,9 @@ std::shared_ptr<OdbcLink> OdbcLink::connect(std::string connectionString, std::s
 OdbcLink::OdbcLink(EnvironmentHandle environment, ConnectionHandle connection)
     : environment_(std::move(environment)), connection_(std::move(connection)) {}
 
-OdbcLink::~OdbcLink() { SQLDisconnect(connection_.get()); }
+OdbcLink::~OdbcLink() {
+  SQLDisconnect(connection_.get());
+}
 
 StatementHandle OdbcLink::newStatement() const {
   SQLHANDLE raw = SQL_NULL_HANDLE;

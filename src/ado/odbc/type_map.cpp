@@ -17,8 +17,9 @@ ColumnMapping mapColumn(SQLSMALLINT sqlType, bool isUnsigned) {
     case SQL_WLONGVARCHAR: return {adLongVarWChar, Fetch::WideText};
     case SQL_DECIMAL:
     case SQL_NUMERIC: return {adNumeric, Fetch::Decimal};
-    case SQL_TINYINT: return isUnsigned ? ColumnMapping{adUnsignedTinyInt, Fetch::UInt8}
-                                        : ColumnMapping{adTinyInt, Fetch::Int8};
+    case SQL_TINYINT:
+      return isUnsigned ? ColumnMapping{adUnsignedTinyInt, Fetch::UInt8}
+                        : ColumnMapping{adTinyInt, Fetch::Int8};
     case SQL_SMALLINT: return {adSmallInt, Fetch::Int16};
     case SQL_INTEGER: return {adInteger, Fetch::Int32};
     case SQL_BIGINT: return {adBigInt, Fetch::Int64};

@@ -7,8 +7,21 @@
 namespace ado::odbc {
 
 enum class Fetch {
-  Boolean, Int8, UInt8, Int16, Int32, Int64, Single, Double, Decimal,
-  Date, Time, Text, WideText, Bytes, Guid
+  Boolean,
+  Int8,
+  UInt8,
+  Int16,
+  Int32,
+  Int64,
+  Single,
+  Double,
+  Decimal,
+  Date,
+  Time,
+  Text,
+  WideText,
+  Bytes,
+  Guid
 };
 
 struct ColumnMapping {

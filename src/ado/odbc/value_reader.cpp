@@ -29,12 +29,13 @@ constexpr std::size_t kLargestPieceBytes = std::size_t{1} << 20;
 template <typename T>
 bool getFixed(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, T& value) {
   SQLLEN indicator = 0;
-  check(SQLGetData(statement, column, cType, &value, sizeof value, &indicator), SQL_HANDLE_STMT,
-        statement);
+  check(SQLGetData(statement, column, cType, &value, sizeof value, &indicator), SQL_HANDLE_STMT, statement);
   return indicator != SQL_NULL_DATA;
 }
 
-std::size_t evenUp(std::size_t bytes) { return bytes + (bytes & 1); }
+std::size_t evenUp(std::size_t bytes) {
+  return bytes + (bytes & 1);
+}
 
 template <typename Narrow>
 Variant narrowed(SQLBIGINT value, Variant (*make)(Narrow)) {
@@ -88,18 +89,16 @@ Variant ValueReader::read(SQLHSTMT statement, SQLUSMALLINT column, Fetch fetch) 
   throw Error(errc::kProviderFailure, "Unknown fetch plan.");
 }
 
-bool ValueReader::readLong(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType,
-                           std::string& out) {
+bool ValueReader::readLong(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, std::string& out) {
   // Character data is null-terminated in every piece; binary data is not.
-  const std::size_t terminator =
-      cType == SQL_C_BINARY ? 0 : (cType == SQL_C_WCHAR ? sizeof(SQLWCHAR) : 1);
+  const std::size_t terminator = cType == SQL_C_BINARY ? 0 : (cType == SQL_C_WCHAR ? sizeof(SQLWCHAR) : 1);
   std::size_t piece = kFirstPieceBytes;
   for (;;) {
     const std::size_t start = out.size();
     out.resize(start + piece);
     SQLLEN indicator = 0;
-    const SQLRETURN rc = SQLGetData(statement, column, cType, out.data() + start,
-                                    static_cast<SQLLEN>(piece), &indicator);
+    const SQLRETURN rc =
+        SQLGetData(statement, column, cType, out.data() + start, static_cast<SQLLEN>(piece), &indicator);
     if (rc == SQL_NO_DATA || indicator == SQL_NULL_DATA) out.resize(start);
     if (rc == SQL_NO_DATA) return true;  // the previous piece was the last
     check(rc, SQL_HANDLE_STMT, statement);
@@ -142,8 +141,8 @@ Variant ValueReader::readDecimal(SQLHSTMT statement, SQLUSMALLINT column) {
 Variant ValueReader::readTimestamp(SQLHSTMT statement, SQLUSMALLINT column) {
   SQL_TIMESTAMP_STRUCT ts{};
   if (!getFixed(statement, column, SQL_C_TYPE_TIMESTAMP, ts)) return Variant::null();
-  return Variant::date(toOleDate(DateParts{ts.year, ts.month, ts.day, ts.hour, ts.minute,
-                                           ts.second, static_cast<int>(ts.fraction / 1000)}));
+  return Variant::date(toOleDate(DateParts{ts.year, ts.month, ts.day, ts.hour, ts.minute, ts.second,
+                                           static_cast<int>(ts.fraction / 1000)}));
 }
 
 // A time of day is the OLE date of that time on day zero, as ADO gives it.
@@ -157,7 +156,8 @@ Variant ValueReader::readGuid(SQLHSTMT statement, SQLUSMALLINT column) {
   SQLGUID g{};
   if (!getFixed(statement, column, SQL_C_GUID, g)) return Variant::null();
   Guid bytes{};
-  for (int i = 0; i < 4; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(g.Data1 >> (24 - 8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(g.Data1 >> (24 - 8 * i));
   bytes[4] = static_cast<std::uint8_t>(g.Data2 >> 8);
   bytes[5] = static_cast<std::uint8_t>(g.Data2);
   bytes[6] = static_cast<std::uint8_t>(g.Data3 >> 8);

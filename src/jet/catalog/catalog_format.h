@@ -12,7 +12,13 @@ inline constexpr std::uint32_t kCatalogTablePage = 2;       // MSysObjects
 inline constexpr std::uint32_t kAccessRightsTablePage = 3;  // MSysACEs
 
 enum class ObjectType : std::int16_t {
-  Table = 1, Database = 2, Container = 3, OdbcLinkedTable = 4, Query = 5, LinkedTable = 6, Relationship = 8
+  Table = 1,
+  Database = 2,
+  Container = 3,
+  OdbcLinkedTable = 4,
+  Query = 5,
+  LinkedTable = 6,
+  Relationship = 8
 };
 
 // The ids of the objects every file has: the root that holds the
@@ -26,9 +32,9 @@ inline constexpr std::int32_t kDatabase = 0x10000000;
 }  // namespace object_ids
 
 namespace object_flags {
-inline constexpr std::uint32_t kSystem = 0x80000000;  // created by the engine itself
-inline constexpr std::uint32_t kAccessHidden = 0x2;   // Access's own hidden objects
-inline constexpr std::uint32_t kQueryKindMask = 0xF0; // 0 = select query
+inline constexpr std::uint32_t kSystem = 0x80000000;   // created by the engine itself
+inline constexpr std::uint32_t kAccessHidden = 0x2;    // Access's own hidden objects
+inline constexpr std::uint32_t kQueryKindMask = 0xF0;  // 0 = select query
 }  // namespace object_flags
 
 }  // namespace jet

@@ -34,10 +34,8 @@ bool isListedType(std::int16_t type) {
     case ObjectType::Table:
     case ObjectType::OdbcLinkedTable:
     case ObjectType::Query:
-    case ObjectType::LinkedTable:
-      return true;
-    default:
-      return false;
+    case ObjectType::LinkedTable: return true;
+    default: return false;
   }
 }
 

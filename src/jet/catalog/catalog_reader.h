@@ -18,9 +18,9 @@ struct CatalogEntry {
   std::string name;
   std::int16_t type = 0;
   std::uint32_t flags = 0;
-  std::string database;     // linked tables: the linked file
-  std::string foreignName;  // linked tables: the table's name there
-  std::string connect;      // ODBC links: the connect string
+  std::string database;                  // linked tables: the linked file
+  std::string foreignName;               // linked tables: the table's name there
+  std::string connect;                   // ODBC links: the connect string
   std::vector<std::uint8_t> properties;  // the LvProp blob, see table/properties.h
 
   ObjectType objectType() const { return static_cast<ObjectType>(type); }

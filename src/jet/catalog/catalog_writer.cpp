@@ -7,9 +7,9 @@
 
 #include "jet/catalog/catalog_reader.h"
 #include "jet/convert/date_text.h"
-#include "utf16/encode.h"
 #include "jet/error.h"
 #include "jet/row/stored_rows.h"
+#include "utf16/encode.h"
 
 namespace jet::write {
 namespace {
@@ -144,10 +144,11 @@ void CatalogWriter::eraseObject(std::int32_t id, std::int16_t type, const std::s
     return rowId && rowType && *rowId == id && *rowType == type;
   });
   if (erased != 1) throw damaged("the catalog does not name " + what + " exactly once");
-  eraseRows(database_.tableAtPage(kAccessRightsTablePage, "MSysACEs"), [&](const std::vector<Value>& row, const TableDef& def) {
-    const auto* object = field<std::int32_t>(row, def, "ObjectId");
-    return object && *object == id;
-  });
+  eraseRows(database_.tableAtPage(kAccessRightsTablePage, "MSysACEs"),
+            [&](const std::vector<Value>& row, const TableDef& def) {
+              const auto* object = field<std::int32_t>(row, def, "ObjectId");
+              return object && *object == id;
+            });
 }
 
 void CatalogWriter::removeRelationships(const std::string& name) {

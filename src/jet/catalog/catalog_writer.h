@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "jet/database/database.h"
+#include "jet/database/table_writer.h"
 #include "jet/file/header.h"
 #include "jet/journal/page_store.h"
-#include "jet/database/table_writer.h"
 
 namespace jet::write {
 

@@ -1,14 +1,14 @@
 #include "jet/catalog/system_tables.h"
 
 #include "jet/catalog/catalog_reader.h"
-#include "utf16/encode.h"
+#include "jet/catalog/catalog_writer.h"
+#include "jet/database/table_writer.h"
 #include "jet/error.h"
 #include "jet/file/pager.h"
 #include "jet/table/index_definitions.h"
 #include "jet/table/table_def_reader.h"
-#include "jet/catalog/catalog_writer.h"
-#include "jet/database/table_writer.h"
 #include "jet/usage_map/usage_map_writer.h"
+#include "utf16/encode.h"
 
 namespace jet::write {
 namespace {
@@ -45,11 +45,12 @@ TableShape msysObjects() {
            column("DateCreate", ColumnType::DateTime), column("DateUpdate", ColumnType::DateTime),
            column("Owner", ColumnType::Binary, kSidBytes), column("Flags", ColumnType::Int32),
            column("Database", ColumnType::Memo), column("Connect", ColumnType::Memo),
-           column("ForeignName", ColumnType::Text, 255), column("RmtInfoShort", ColumnType::Binary, kSidBytes),
-           column("RmtInfoLong", ColumnType::Ole), column("Lv", ColumnType::Ole),
-           column("LvProp", ColumnType::Ole), column("LvModule", ColumnType::Ole),
-           column("LvExtra", ColumnType::Ole)},
-          {{"ParentIdName", {1, 2}, kJetIndex | kIndexUnique, false}, {"Id", {0}, kJetIndex | kIndexUnique, true}},
+           column("ForeignName", ColumnType::Text, 255),
+           column("RmtInfoShort", ColumnType::Binary, kSidBytes), column("RmtInfoLong", ColumnType::Ole),
+           column("Lv", ColumnType::Ole), column("LvProp", ColumnType::Ole),
+           column("LvModule", ColumnType::Ole), column("LvExtra", ColumnType::Ole)},
+          {{"ParentIdName", {1, 2}, kJetIndex | kIndexUnique, false},
+           {"Id", {0}, kJetIndex | kIndexUnique, true}},
           true,
           kSystemColumn};
 }
@@ -90,13 +91,14 @@ TableShape msysRelationships() {
 TableShape msysComplexColumns() {
   ColumnSpec complexId = column("ComplexID", ColumnType::Int32);
   complexId.autoNumber = true;
-  return {{column("ColumnName", ColumnType::Text, 255), column("ComplexTypeObjectID", ColumnType::Int32),
-           column("FlatTableID", ColumnType::Int32), column("ConceptualTableID", ColumnType::Int32), complexId},
-          {{"IdxID", {4}, kJetIndex | kIndexRequired | kIndexIgnoresNulls | kIndexUnique, true},
-           {"IdxConceptualTableID", {3}, kJetIndex | kIndexRequired | kIndexIgnoresNulls, false},
-           {"IdxFlatTableID", {2}, kJetIndex | kIndexRequired | kIndexIgnoresNulls, false}},
-          false,
-          kSystemColumn};
+  return {
+      {column("ColumnName", ColumnType::Text, 255), column("ComplexTypeObjectID", ColumnType::Int32),
+       column("FlatTableID", ColumnType::Int32), column("ConceptualTableID", ColumnType::Int32), complexId},
+      {{"IdxID", {4}, kJetIndex | kIndexRequired | kIndexIgnoresNulls | kIndexUnique, true},
+       {"IdxConceptualTableID", {3}, kJetIndex | kIndexRequired | kIndexIgnoresNulls, false},
+       {"IdxFlatTableID", {2}, kJetIndex | kIndexRequired | kIndexIgnoresNulls, false}},
+      false,
+      kSystemColumn};
 }
 
 struct Ace {
@@ -112,12 +114,9 @@ std::vector<Ace> acesOf(std::int32_t object, const std::string& name) {
       return {{kAdminsSid, 983294, true}, {kAdminSid, 393217, false}, {kUsersSid, 1048319, true}};
     case kRelationshipsContainer:
       return {{kAdminsSid, 983294, true}, {kAdminSid, 393217, false}, {kUsersSid, 1048575, true}};
-    case kDatabasesContainer:
-      return {{kAdminSid, 393216, false}};
-    case kDatabase:
-      return {{kAdminSid, 393230, false}, {kUsersSid, 14, false}};
-    default:
-      break;
+    case kDatabasesContainer: return {{kAdminSid, 393216, false}};
+    case kDatabase: return {{kAdminSid, 393230, false}, {kUsersSid, 14, false}};
+    default: break;
   }
   if (name == "MSysRelationships") return {{kAdminSid, 917504, false}, {kUsersSid, 20, false}};
   if (name == "MSysACEs") return {{kAdminSid, 393216, false}};
@@ -156,15 +155,18 @@ void writeSystemTables(PageStore& store, const Header& header, const std::vector
   for (std::size_t i = 0; i < tables.size(); ++i)
     pages.push_back(allocatePage(store, f, std::vector<std::uint8_t>(f.pageSize, 0)));
   if (pages.front() != kCatalogTablePage) throw Error(errc::kFailure, "A new database must start empty.");
-  for (std::size_t i = 0; i < tables.size(); ++i) createTableDefinition(store, header, tables[i].shape, pages[i]);
+  for (std::size_t i = 0; i < tables.size(); ++i)
+    createTableDefinition(store, header, tables[i].shape, pages[i]);
 }
 
 void writeCatalogRows(PageStore& store, const Header& header, const std::vector<SystemTable>& tables) {
   std::vector<CatalogRow> rows{
-      {kTablesContainer, kRootContainer, "Tables", static_cast<std::int16_t>(ObjectType::Container), kEngineSid},
-      {kDatabasesContainer, kRootContainer, "Databases", static_cast<std::int16_t>(ObjectType::Container), kEngineSid},
-      {kRelationshipsContainer, kRootContainer, "Relationships", static_cast<std::int16_t>(ObjectType::Container),
+      {kTablesContainer, kRootContainer, "Tables", static_cast<std::int16_t>(ObjectType::Container),
        kEngineSid},
+      {kDatabasesContainer, kRootContainer, "Databases", static_cast<std::int16_t>(ObjectType::Container),
+       kEngineSid},
+      {kRelationshipsContainer, kRootContainer, "Relationships",
+       static_cast<std::int16_t>(ObjectType::Container), kEngineSid},
       {kDatabase, kDatabasesContainer, "MSysDb", static_cast<std::int16_t>(ObjectType::Database), kAdminSid}};
   for (std::size_t i = 0; i < tables.size(); ++i)
     rows.push_back({static_cast<std::int32_t>(kCatalogTablePage + i), kTablesContainer, tables[i].name,

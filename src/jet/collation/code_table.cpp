@@ -16,7 +16,9 @@ constexpr std::uint8_t kLowestCodeByte = 2;  // 0 and 1 end the parts of a key
 
 // The generated tables are part of the program; a record that does not
 // decode is a build fault, reported rather than turned into a wrong key.
-Error tableFault() { return Error(errc::kFailure, "The collation code table is inconsistent."); }
+Error tableFault() {
+  return Error(errc::kFailure, "The collation code table is inconsistent.");
+}
 
 // The next code of the same width with no byte below 2, as the tables'
 // consecutive runs count.
@@ -32,8 +34,7 @@ void advance(CharCodes& c) {
 
 class RecordReader {
  public:
-  RecordReader(std::span<const unsigned char> records, std::size_t offset)
-      : records_(records), at_(offset) {}
+  RecordReader(std::span<const unsigned char> records, std::size_t offset) : records_(records), at_(offset) {}
 
   // Decodes the next record into `c`, which holds the previous one.
   void read(CharCodes& c) {

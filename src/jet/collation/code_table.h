@@ -40,15 +40,12 @@ struct CharCodes {
   std::array<std::uint8_t, kMaxBytes> bytes{};
 
   std::span<const std::uint8_t> first() const { return {bytes.data(), firstLength}; }
-  std::span<const std::uint8_t> second() const {
-    return {bytes.data() + firstLength, secondLength};
-  }
+  std::span<const std::uint8_t> second() const { return {bytes.data() + firstLength, secondLength}; }
 };
 
 class CodeTable {
  public:
-  constexpr CodeTable(std::span<const std::uint32_t> blockStarts,
-                      std::span<const unsigned char> records)
+  constexpr CodeTable(std::span<const std::uint32_t> blockStarts, std::span<const unsigned char> records)
       : blockStarts_(blockStarts), records_(records) {}
 
   CharCodes lookup(char16_t unit) const;

@@ -122,9 +122,7 @@ void appendTextKey(std::u16string_view text, const CodeTable& table, bool ascend
         if (c.crazyFlag != 0) crazy.push_back(c.crazyFlag);
         break;
       }
-      case CodeKind::Modifier:
-        extra.modify(here, c.first()[0]);
-        break;
+      case CodeKind::Modifier: extra.modify(here, c.first()[0]); break;
       case CodeKind::Unprintable: {
         const std::size_t position = 7 + 4 * extra.unprintablePosition(here);
         const auto mark = static_cast<std::uint16_t>(position | 0x8000);
@@ -135,10 +133,8 @@ void appendTextKey(std::u16string_view text, const CodeTable& table, bool ascend
         unprintable.insert(unprintable.end(), bytes.begin(), bytes.end());
         break;
       }
-      case CodeKind::Ignored:
-        break;
-      case CodeKind::Surrogate:
-        throw outsideBmp(unit);
+      case CodeKind::Ignored: break;
+      case CodeKind::Surrogate: throw outsideBmp(unit);
     }
   }
 

@@ -6,12 +6,12 @@
 #include <limits>
 #include <string>
 
+#include "jet/convert/ascii_case.h"
 #include "jet/convert/date_text.h"
 #include "jet/convert/decimal_number.h"
-#include "utf16/encode.h"
 #include "jet/error.h"
-#include "jet/convert/ascii_case.h"
 #include "jet/error_numbers.h"
+#include "utf16/encode.h"
 
 namespace jet::convert {
 namespace {
@@ -41,14 +41,12 @@ const char* kindName(const ColumnSpec& column) {
 
 class Converter {
  public:
-  Converter(const Literal& literal, const ColumnSpec& column)
-      : literal_(literal), column_(column) {}
+  Converter(const Literal& literal, const ColumnSpec& column) : literal_(literal), column_(column) {}
 
   Value run() const {
     if (literal_.kind == Literal::Kind::Null) return std::monostate{};
     if (literal_.kind == Literal::Kind::Bytes) {
-      const bool binaryColumn =
-          column_.type == ColumnType::Binary || column_.type == ColumnType::Ole;
+      const bool binaryColumn = column_.type == ColumnType::Binary || column_.type == ColumnType::Ole;
       if (!binaryColumn) throw mismatch();
       return hexBytes();
     }
@@ -57,8 +55,8 @@ class Converter {
       case ColumnType::Byte: return static_cast<std::uint8_t>(integer(0, 255));
       case ColumnType::Int16: return static_cast<std::int16_t>(integer(-32768, 32767));
       case ColumnType::Int32:
-        return static_cast<std::int32_t>(integer(std::numeric_limits<std::int32_t>::min(),
-                                                 std::numeric_limits<std::int32_t>::max()));
+        return static_cast<std::int32_t>(
+            integer(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
       case ColumnType::Currency: return currency();
       case ColumnType::Single: return single();
       case ColumnType::Double: return real();
@@ -77,20 +75,18 @@ class Converter {
  private:
   Error mismatch() const {
     return Error(errc::kTypeMismatch, "Data type mismatch in criteria expression. The value '" +
-                                          literal_.text + "' does not convert to the " +
-                                          kindName(column_) + " column '" + column_.name +
-                                          "'.");
+                                          literal_.text + "' does not convert to the " + kindName(column_) +
+                                          " column '" + column_.name + "'.");
   }
   Error overflow() const {
     return Error(errc::kDataOverflow, "Numeric field overflow. The value '" + literal_.text +
-                                          "' does not fit the " + kindName(column_) +
-                                          " column '" + column_.name + "'.");
+                                          "' does not fit the " + kindName(column_) + " column '" +
+                                          column_.name + "'.");
   }
   Error tooSmall() const {
-    return Error(errc::kDataOverflow,
-                 "The field '" + column_.name +
-                     "' is too small to accept the amount of data you attempted to add. "
-                     "Try inserting or pasting less data.");
+    return Error(errc::kDataOverflow, "The field '" + column_.name +
+                                          "' is too small to accept the amount of data you attempted to add. "
+                                          "Try inserting or pasting less data.");
   }
 
   DecimalNumber number() const {
@@ -104,8 +100,8 @@ class Converter {
     const DecimalNumber n = number();
     const auto magnitude = scaledMagnitude(n, scale, maxDigits);
     if (!magnitude) throw overflow();
-    const __int128 value = n.negative ? -static_cast<__int128>(*magnitude)
-                                      : static_cast<__int128>(*magnitude);
+    const __int128 value =
+        n.negative ? -static_cast<__int128>(*magnitude) : static_cast<__int128>(*magnitude);
     if (value < min || value > max) throw overflow();
     return value;
   }
@@ -115,8 +111,8 @@ class Converter {
   }
 
   Currency currency() const {
-    return {static_cast<std::int64_t>(scaled(4, 19, std::numeric_limits<std::int64_t>::min(),
-                                              std::numeric_limits<std::int64_t>::max()))};
+    return {static_cast<std::int64_t>(
+        scaled(4, 19, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()))};
   }
 
   Numeric decimal() const {
@@ -210,8 +206,7 @@ class Converter {
   std::vector<std::uint8_t> binary() const {
     std::vector<std::uint8_t> bytes;
     utf16::appendAsUtf16le(bytes, utf16());
-    if (column_.type == ColumnType::Binary && bytes.size() > column_.size)
-      throw tooSmall();
+    if (column_.type == ColumnType::Binary && bytes.size() > column_.size) throw tooSmall();
     return bytes;
   }
 
@@ -221,8 +216,7 @@ class Converter {
     std::vector<std::uint8_t> bytes(hex.size() / 2);
     for (std::size_t i = 0; i < bytes.size(); ++i)
       std::from_chars(hex.data() + 2 * i, hex.data() + 2 * i + 2, bytes[i], 16);
-    if (column_.type == ColumnType::Binary && bytes.size() > column_.size)
-      throw tooSmall();
+    if (column_.type == ColumnType::Binary && bytes.size() > column_.size) throw tooSmall();
     return bytes;
   }
 
@@ -236,14 +230,13 @@ Value toColumnValue(const InputValue& literal, const ColumnSpec& column) {
   return Converter(literal, column).run();
 }
 
-std::vector<Value> toRowValues(const std::vector<InputValue>& literals, const std::vector<ColumnSpec>& columns) {
+std::vector<Value> toRowValues(const std::vector<InputValue>& literals,
+                               const std::vector<ColumnSpec>& columns) {
   if (literals.size() != columns.size())
-    throw Error(errc::kSyntaxError,
-                "Number of query values and destination fields are not the same.");
+    throw Error(errc::kSyntaxError, "Number of query values and destination fields are not the same.");
   std::vector<Value> row;
   row.reserve(columns.size());
-  for (std::size_t i = 0; i < columns.size(); ++i)
-    row.push_back(toColumnValue(literals[i], columns[i]));
+  for (std::size_t i = 0; i < columns.size(); ++i) row.push_back(toColumnValue(literals[i], columns[i]));
   return row;
 }
 

@@ -11,8 +11,8 @@
 
 #include <vector>
 
-#include "jet/convert/value.h"
 #include "jet/convert/input_value.h"
+#include "jet/convert/value.h"
 #include "jet/table/column_spec.h"
 
 namespace jet::convert {

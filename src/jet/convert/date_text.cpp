@@ -53,7 +53,9 @@ class Cursor {
   std::size_t pos_ = 0;
 };
 
-bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeap(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int daysInMonth(int y, int m) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -114,8 +116,7 @@ std::optional<double> parseDateText(std::string_view text) {
     const auto month = c.number(2, 2);
     if (!month || !c.accept('-')) return std::nullopt;
     const auto day = c.number(2, 2);
-    if (!day || *year < 100 || *month < 1 || *month > 12 || *day < 1 ||
-        *day > daysInMonth(*year, *month))
+    if (!day || *year < 100 || *month < 1 || *month > 12 || *day < 1 || *day > daysInMonth(*year, *month))
       return std::nullopt;
     days = daysSinceEpoch(*year, *month, *day);
     if (!c.done()) {

@@ -6,7 +6,9 @@
 namespace jet::convert {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::string_view trimBlanks(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -59,8 +61,7 @@ std::optional<DecimalNumber> parseDecimalNumber(std::string_view text) {
   return n;
 }
 
-std::optional<unsigned __int128> scaledMagnitude(const DecimalNumber& number, int scale,
-                                                 int maxDigits) {
+std::optional<unsigned __int128> scaledMagnitude(const DecimalNumber& number, int scale, int maxDigits) {
   if (number.digits.empty()) return 0;
   const long length = static_cast<long>(number.digits.size());
   const long shift = number.exponent + scale;  // power of ten to apply to the digits

@@ -23,7 +23,6 @@ std::optional<DecimalNumber> parseDecimalNumber(std::string_view text);
 
 // The magnitude rounded to `scale` decimals and multiplied by 10^scale, or
 // nullopt when that needs more than `maxDigits` digits (maxDigits <= 38).
-std::optional<unsigned __int128> scaledMagnitude(const DecimalNumber& number, int scale,
-                                                 int maxDigits);
+std::optional<unsigned __int128> scaledMagnitude(const DecimalNumber& number, int scale, int maxDigits);
 
 }  // namespace jet::convert

@@ -12,8 +12,7 @@
 
 namespace jet::convert {
 
-using Value = std::variant<std::monostate, bool, std::uint8_t, std::int16_t, std::int32_t, float,
-                           double, Currency, Numeric, DateTime, std::u16string,
-                           std::vector<std::uint8_t>, Guid>;
+using Value = std::variant<std::monostate, bool, std::uint8_t, std::int16_t, std::int32_t, float, double,
+                           Currency, Numeric, DateTime, std::u16string, std::vector<std::uint8_t>, Guid>;
 
 }  // namespace jet::convert

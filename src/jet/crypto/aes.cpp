@@ -17,7 +17,9 @@ const EVP_CIPHER* cipherFor(std::size_t keyBytes, ChainingMode mode) {
   }
 }
 
-Error cryptoFailure() { return Error(errc::kFailure, "AES failed in the cryptographic library."); }
+Error cryptoFailure() {
+  return Error(errc::kFailure, "AES failed in the cryptographic library.");
+}
 
 EVP_CIPHER_CTX* keyedContext(const EVP_CIPHER* cipher, std::span<const std::uint8_t> key, bool encrypt) {
   EVP_CIPHER_CTX* ctx = EVP_CIPHER_CTX_new();
@@ -60,7 +62,11 @@ void Aes::run(EVP_CIPHER_CTX* ctx, std::span<std::uint8_t> data, std::span<const
     throw cryptoFailure();
 }
 
-void Aes::encrypt(std::span<std::uint8_t> data, std::span<const std::uint8_t> iv) const { run(encryptor_, data, iv); }
-void Aes::decrypt(std::span<std::uint8_t> data, std::span<const std::uint8_t> iv) const { run(decryptor_, data, iv); }
+void Aes::encrypt(std::span<std::uint8_t> data, std::span<const std::uint8_t> iv) const {
+  run(encryptor_, data, iv);
+}
+void Aes::decrypt(std::span<std::uint8_t> data, std::span<const std::uint8_t> iv) const {
+  run(decryptor_, data, iv);
+}
 
 }  // namespace jet::crypto

@@ -58,11 +58,14 @@ class PasswordKeys {
   SecretBytes iv_;
 };
 
-std::size_t wholeBlocks(std::size_t n) { return (n + kAesBlock - 1) / kAesBlock * kAesBlock; }
+std::size_t wholeBlocks(std::size_t n) {
+  return (n + kAesBlock - 1) / kAesBlock * kAesBlock;
+}
 
 }  // namespace
 
-AgileCipher::AgileCipher(const AgileCipherParameters& keyData, const SecretBytes& pageKey, std::uint32_t databaseKey)
+AgileCipher::AgileCipher(const AgileCipherParameters& keyData, const SecretBytes& pageKey,
+                         std::uint32_t databaseKey)
     : hasher_(keyData.hashAlgorithm),
       aes_(pageKey.view().first(keyData.keyBits / 8), ChainingMode::Cbc),
       salt_(keyData.salt),
@@ -81,24 +84,26 @@ void AgileCipher::encrypt(std::uint32_t page, std::span<std::uint8_t> bytes) con
   aes_.encrypt(bytes, ivFor(page));
 }
 
-std::unique_ptr<PageCipher> openAgile(std::string_view xml, const SecretBytes& password, std::uint32_t databaseKey) {
+std::unique_ptr<PageCipher> openAgile(std::string_view xml, const SecretBytes& password,
+                                      std::uint32_t databaseKey) {
   const AgileDescriptor d = parseAgileDescriptor(xml);
   checkUsable(d.keyData);
   checkUsable(d.passwordKey.cipher);
   const AgilePasswordKey& k = d.passwordKey;
-  if (k.encryptedVerifierHashInput.size() % kAesBlock != 0 || k.encryptedVerifierHashValue.size() % kAesBlock != 0 ||
-      k.encryptedKeyValue.size() % kAesBlock != 0 || k.encryptedKeyValue.size() < k.cipher.keyBits / 8 ||
-      d.keyData.keyBits > k.cipher.keyBits)
-    throw Error(errc::kFailure, "The database's Agile encryption description is damaged: a key or verifier has the "
-                                "wrong length.");
+  if (k.encryptedVerifierHashInput.size() % kAesBlock != 0 ||
+      k.encryptedVerifierHashValue.size() % kAesBlock != 0 || k.encryptedKeyValue.size() % kAesBlock != 0 ||
+      k.encryptedKeyValue.size() < k.cipher.keyBits / 8 || d.keyData.keyBits > k.cipher.keyBits)
+    throw Error(errc::kFailure,
+                "The database's Agile encryption description is damaged: a key or verifier has the "
+                "wrong length.");
   const PasswordKeys keys(k, password);
 
   SecretBytes verifier(k.encryptedVerifierHashInput);
   keys.decrypt(kVerifierInputBlock, verifier.span());
   SecretBytes storedHash(k.encryptedVerifierHashValue);
   keys.decrypt(kVerifierValueBlock, storedHash.span());
-  const SecretBytes hash = keys.hasher().of({verifier.view().first(std::min<std::size_t>(
-                                                verifier.size(), k.cipher.saltSize))});
+  const SecretBytes hash =
+      keys.hasher().of({verifier.view().first(std::min<std::size_t>(verifier.size(), k.cipher.saltSize))});
   if (storedHash.size() < hash.size() || CRYPTO_memcmp(storedHash.data(), hash.data(), hash.size()) != 0)
     throw Error(errc::kInvalidPassword, "Not a valid password.");
 
@@ -109,7 +114,9 @@ std::unique_ptr<PageCipher> openAgile(std::string_view xml, const SecretBytes& p
 
 NewAgileEncryption newAgileEncryption(const SecretBytes& password, std::uint32_t databaseKey,
                                       std::uint32_t spinCount) {
-  const auto plain = [](const SecretBytes& s) { return std::vector<std::uint8_t>(s.data(), s.data() + s.size()); };
+  const auto plain = [](const SecretBytes& s) {
+    return std::vector<std::uint8_t>(s.data(), s.data() + s.size());
+  };
   AgileDescriptor d;
   d.keyData.salt = plain(randomBytes(d.keyData.saltSize));
   AgilePasswordKey& k = d.passwordKey;

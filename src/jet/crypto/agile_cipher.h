@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "jet/crypto/agile_descriptor.h"
 #include "jet/crypto/aes.h"
+#include "jet/crypto/agile_descriptor.h"
 #include "jet/crypto/digest.h"
 #include "jet/crypto/page_cipher.h"
 #include "jet/crypto/secret_bytes.h"
@@ -39,7 +39,8 @@ class AgileCipher final : public PageCipher {
 // The cipher for the file whose descriptor is `xml`; raises "Not a valid
 // password." when the verifier disagrees, and names a cipher, chaining or
 // hash it cannot use.
-std::unique_ptr<PageCipher> openAgile(std::string_view xml, const SecretBytes& password, std::uint32_t databaseKey);
+std::unique_ptr<PageCipher> openAgile(std::string_view xml, const SecretBytes& password,
+                                      std::uint32_t databaseKey);
 
 struct NewAgileEncryption {
   std::string xml;

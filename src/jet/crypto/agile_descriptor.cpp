@@ -8,7 +8,8 @@
 namespace jet::crypto {
 namespace {
 
-constexpr std::string_view kPasswordEncryptorUri = "http://schemas.microsoft.com/office/2006/keyEncryptor/password";
+constexpr std::string_view kPasswordEncryptorUri =
+    "http://schemas.microsoft.com/office/2006/keyEncryptor/password";
 
 Error malformed(const std::string& what) {
   return Error(errc::kFailure, "The database's Agile encryption description is damaged: " + what + ".");
@@ -30,8 +31,8 @@ std::string_view startTag(std::string_view xml, std::string_view name) {
 
 std::string_view attribute(std::string_view tag, std::string_view name) {
   for (std::size_t at = tag.find(name); at != std::string_view::npos; at = tag.find(name, at + 1)) {
-    const bool starts = at > 0 && (tag[at - 1] == ' ' || tag[at - 1] == '\t' || tag[at - 1] == '\r' ||
-                                   tag[at - 1] == '\n');
+    const bool starts =
+        at > 0 && (tag[at - 1] == ' ' || tag[at - 1] == '\t' || tag[at - 1] == '\r' || tag[at - 1] == '\n');
     std::size_t p = at + name.size();
     if (!starts || p >= tag.size() || tag[p] != '=') continue;
     if (++p >= tag.size() || (tag[p] != '"' && tag[p] != '\'')) continue;
@@ -46,7 +47,8 @@ std::uint32_t number(std::string_view tag, std::string_view name) {
   const std::string_view text = attribute(tag, name);
   std::uint32_t value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size()) throw malformed(std::string(name) + " is not a number");
+  if (ec != std::errc() || end != text.data() + text.size())
+    throw malformed(std::string(name) + " is not a number");
   return value;
 }
 
@@ -80,8 +82,9 @@ std::string cipherAttributes(const AgileCipherParameters& p) {
 
 AgileDescriptor parseAgileDescriptor(std::string_view xml) {
   if (xml.find(kPasswordEncryptorUri) == std::string_view::npos)
-    throw Error(errc::kFailure, "The database is encrypted for certificates, not with a password; this engine "
-                                "can open only password-encrypted files.");
+    throw Error(errc::kFailure,
+                "The database is encrypted for certificates, not with a password; this engine "
+                "can open only password-encrypted files.");
   AgileDescriptor d;
   d.keyData = cipherParameters(startTag(xml, "keyData"));
   const std::string_view key = startTag(xml, "encryptedKey");
@@ -98,12 +101,16 @@ std::string agileDescriptorXml(const AgileDescriptor& d) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
          "<encryption xmlns=\"http://schemas.microsoft.com/office/2006/encryption\" "
          "xmlns:p=\"http://schemas.microsoft.com/office/2006/keyEncryptor/password\">"
-         "<keyData " + cipherAttributes(d.keyData) + "/>"
-         "<keyEncryptors><keyEncryptor uri=\"" + std::string(kPasswordEncryptorUri) + "\">"
-         "<p:encryptedKey spinCount=\"" + std::to_string(k.spinCount) + "\" " + cipherAttributes(k.cipher) +
-         " encryptedVerifierHashInput=\"" + toBase64(k.encryptedVerifierHashInput) +
-         "\" encryptedVerifierHashValue=\"" + toBase64(k.encryptedVerifierHashValue) +
-         "\" encryptedKeyValue=\"" + toBase64(k.encryptedKeyValue) +
+         "<keyData " +
+         cipherAttributes(d.keyData) +
+         "/>"
+         "<keyEncryptors><keyEncryptor uri=\"" +
+         std::string(kPasswordEncryptorUri) +
+         "\">"
+         "<p:encryptedKey spinCount=\"" +
+         std::to_string(k.spinCount) + "\" " + cipherAttributes(k.cipher) + " encryptedVerifierHashInput=\"" +
+         toBase64(k.encryptedVerifierHashInput) + "\" encryptedVerifierHashValue=\"" +
+         toBase64(k.encryptedVerifierHashValue) + "\" encryptedKeyValue=\"" + toBase64(k.encryptedKeyValue) +
          "\"/></keyEncryptor></keyEncryptors></encryption>";
 }
 

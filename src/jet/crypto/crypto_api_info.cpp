@@ -8,7 +8,7 @@
 namespace jet::crypto {
 namespace {
 
-constexpr std::size_t kHeaderSizeAt = 8;   // after version (4) and the flags' copy (4)
+constexpr std::size_t kHeaderSizeAt = 8;  // after version (4) and the flags' copy (4)
 constexpr std::size_t kHeaderAt = 12;
 constexpr std::size_t kFixedHeader = 32;  // eight 4-byte fields before the provider name
 constexpr std::uint32_t kSaltSize = 16;
@@ -27,7 +27,8 @@ std::uint32_t defaultKeyBits(std::uint32_t algorithm, const std::string& provide
     default: break;
   }
   std::string lower = provider;
-  std::ranges::transform(lower, lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::ranges::transform(lower, lower.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return lower.empty() || lower.find(" base ") != std::string::npos ? 40 : 128;
 }
 

@@ -26,7 +26,7 @@ struct CryptoApiInfo {
   std::uint32_t hashAlgorithm = 0;  // kHashSha1, or 0 meaning SHA-1 too
   std::uint32_t keyBits = 0;        // resolved: never 0
   std::vector<std::uint8_t> salt;
-  std::vector<std::uint8_t> encryptedVerifier;      // 16 bytes
+  std::vector<std::uint8_t> encryptedVerifier;  // 16 bytes
   std::uint32_t verifierHashSize = 0;
   std::vector<std::uint8_t> encryptedVerifierHash;  // 20 bytes (RC4) or 32 (AES)
 

@@ -22,8 +22,8 @@ const char* openSslName(std::string_view office) {
 Hasher::Hasher(std::string_view algorithm) {
   const char* name = openSslName(algorithm);
   if (name == nullptr)
-    throw Error(errc::kFailure, "The database is encrypted with the hash algorithm '" + std::string(algorithm) +
-                                    "', which this engine cannot use.");
+    throw Error(errc::kFailure, "The database is encrypted with the hash algorithm '" +
+                                    std::string(algorithm) + "', which this engine cannot use.");
   md_ = EVP_MD_fetch(nullptr, name, nullptr);
   ctx_ = EVP_MD_CTX_new();
   if (md_ == nullptr || ctx_ == nullptr) {
@@ -52,13 +52,15 @@ SecretBytes Hasher::of(std::initializer_list<std::span<const std::uint8_t>> piec
   return out;
 }
 
-SecretBytes Hasher::iteratedPasswordHash(std::span<const std::uint8_t> salt, std::span<const std::uint8_t> password,
+SecretBytes Hasher::iteratedPasswordHash(std::span<const std::uint8_t> salt,
+                                         std::span<const std::uint8_t> password,
                                          std::uint32_t spinCount) const {
   SecretBytes current = of({salt, password});
   SecretBytes next(size_);
   for (std::uint32_t round = 0; round < spinCount; ++round) {
     const std::uint8_t counter[4] = {static_cast<std::uint8_t>(round), static_cast<std::uint8_t>(round >> 8),
-                                     static_cast<std::uint8_t>(round >> 16), static_cast<std::uint8_t>(round >> 24)};
+                                     static_cast<std::uint8_t>(round >> 16),
+                                     static_cast<std::uint8_t>(round >> 24)};
     hashInto({counter, current.view()}, next.data());
     std::swap(current, next);
   }

@@ -32,7 +32,8 @@ NewEncryption newAgileFileEncryption(std::string_view password) {
   e.databaseKey = randomDatabaseKey();
   NewAgileEncryption agile = newAgileEncryption(officePassword(password), e.databaseKey);
   const std::size_t infoLength = 8 + agile.xml.size();
-  if (infoLength > 0xFFFF) throw Error(errc::kFailure, "The encryption description does not fit the header page.");
+  if (infoLength > 0xFFFF)
+    throw Error(errc::kFailure, "The encryption description does not fit the header page.");
   put(e.headerBlock, static_cast<std::uint32_t>(infoLength), 2);
   put(e.headerBlock, kAgileVersion, 2);
   put(e.headerBlock, kAgileVersion, 2);

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "utf16/encode.h"
 #include "jet/error.h"
+#include "utf16/encode.h"
 
 namespace jet::crypto {
 

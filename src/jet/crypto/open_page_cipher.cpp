@@ -25,8 +25,8 @@ std::string hex(std::uint32_t value) {
   return text;
 }
 
-std::unique_ptr<PageCipher> openCryptoApi(ByteView info, const SecretBytes& password, std::uint32_t databaseKey,
-                                          const std::string& path) {
+std::unique_ptr<PageCipher> openCryptoApi(ByteView info, const SecretBytes& password,
+                                          std::uint32_t databaseKey, const std::string& path) {
   const std::uint32_t flags = u32(info, 4);
   if ((flags & kFlagCryptoApi) == 0) throw unreadable(path, "an Office encryption without CryptoAPI");
   const CryptoApiInfo parsed = parseCryptoApiInfo(info);
@@ -41,8 +41,8 @@ std::unique_ptr<PageCipher> openCryptoApi(ByteView info, const SecretBytes& pass
 
 }  // namespace
 
-std::shared_ptr<const PageCipher> openPageCipher(ByteView rawPage0, const Header& header, std::string_view password,
-                                                 const std::string& path) {
+std::shared_ptr<const PageCipher> openPageCipher(ByteView rawPage0, const Header& header,
+                                                 std::string_view password, const std::string& path) {
   if (header.databaseKey == 0) return nullptr;
   if (header.version < Version::Ace12) return std::make_shared<JetRc4Cipher>(header.databaseKey);
 

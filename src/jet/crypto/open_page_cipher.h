@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "jet/file/bytes.h"
 #include "jet/crypto/page_cipher.h"
+#include "jet/file/bytes.h"
 #include "jet/file/header.h"
 
 namespace jet::crypto {
@@ -20,7 +20,7 @@ inline constexpr std::size_t kEncryptionInfoOffset = kOfficeEncryptionOffset + 2
 // nullptr when the pages are stored plain. Raises "Not a valid password."
 // (kInvalidPassword) for a wrong password, and an error naming the scheme
 // for one this engine cannot read. `path` names the file in errors.
-std::shared_ptr<const PageCipher> openPageCipher(ByteView rawPage0, const Header& header, std::string_view password,
-                                                 const std::string& path);
+std::shared_ptr<const PageCipher> openPageCipher(ByteView rawPage0, const Header& header,
+                                                 std::string_view password, const std::string& path);
 
 }  // namespace jet::crypto

@@ -8,7 +8,8 @@
 
 namespace jet::crypto {
 
-Rc4CryptoApiCipher::Rc4CryptoApiCipher(SecretBytes passwordHash, std::uint32_t keyBits, std::uint32_t databaseKey)
+Rc4CryptoApiCipher::Rc4CryptoApiCipher(SecretBytes passwordHash, std::uint32_t keyBits,
+                                       std::uint32_t databaseKey)
     : passwordHash_(std::move(passwordHash)), keyBits_(keyBits), databaseKey_(databaseKey) {}
 
 SecretBytes Rc4CryptoApiCipher::keyFor(ByteView block) const {

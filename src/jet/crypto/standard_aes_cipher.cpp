@@ -15,7 +15,8 @@ constexpr std::size_t kPadBlock = 64;
 
 }  // namespace
 
-StandardAesCipher::StandardAesCipher(SecretBytes passwordHash, std::uint32_t keyBits, std::uint32_t databaseKey)
+StandardAesCipher::StandardAesCipher(SecretBytes passwordHash, std::uint32_t keyBits,
+                                     std::uint32_t databaseKey)
     : passwordHash_(std::move(passwordHash)), keyBits_(keyBits), databaseKey_(databaseKey) {}
 
 SecretBytes StandardAesCipher::keyFor(ByteView block) const {
@@ -55,8 +56,9 @@ void StandardAesCipher::encrypt(std::uint32_t page, std::span<std::uint8_t> byte
 std::unique_ptr<PageCipher> openStandardAes(const CryptoApiInfo& info, const SecretBytes& password,
                                             std::uint32_t databaseKey, std::uint32_t spinCount) {
   if (!info.namesAes() || (info.hashAlgorithm != 0 && info.hashAlgorithm != kHashSha1))
-    throw Error(errc::kFailure, "The database's Standard encryption names a cipher or hash other than AES and "
-                                "SHA-1, which this engine cannot read.");
+    throw Error(errc::kFailure,
+                "The database's Standard encryption names a cipher or hash other than AES and "
+                "SHA-1, which this engine cannot read.");
   if (info.keyBits != 128 && info.keyBits != 192 && info.keyBits != 256)
     throw Error(errc::kFailure, "The database's AES key length of " + std::to_string(info.keyBits) +
                                     " bits is not one AES has.");

@@ -16,8 +16,9 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 Error noSuchTable(std::string_view name) {
-  return Error(errc::kNoSuchTable, "The Microsoft Access database engine cannot find the input table or query '" +
-                                       std::string(name) + "'. Make sure it exists and that its name is spelled correctly.");
+  return Error(errc::kNoSuchTable,
+               "The Microsoft Access database engine cannot find the input table or query '" +
+                   std::string(name) + "'. Make sure it exists and that its name is spelled correctly.");
 }
 
 // The password a link's connect string carries (";PWD=secret"), if any.
@@ -102,8 +103,7 @@ Table Database::table(std::string_view name) {
     }
     if (found == nullptr && sameNameIgnoringCase(e.name, name)) found = &e;
   }
-  if (found == nullptr)
-    throw noSuchTable(name);
+  if (found == nullptr) throw noSuchTable(name);
   if (found->objectType() == ObjectType::LinkedTable) return linkedTable(*found);
   return tableAtPage(found->tableDefPage(), found->name);
 }

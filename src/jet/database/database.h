@@ -15,9 +15,9 @@
 #include "jet/crypto/page_cipher.h"
 #include "jet/file/header.h"
 #include "jet/file/pager.h"
+#include "jet/file/unlock.h"
 #include "jet/row/row_cursor.h"
 #include "jet/table/table_def_reader.h"
-#include "jet/file/unlock.h"
 
 namespace jet {
 
@@ -45,7 +45,8 @@ class Database : public std::enable_shared_from_this<Database> {
   static std::shared_ptr<Database> open(const std::string& path, const std::string& password);
   // The same, unlocking an encrypted file through `keys`, which keeps the
   // key for the next opening.
-  static std::shared_ptr<Database> open(const std::string& path, const std::string& password, UnlockCache& keys);
+  static std::shared_ptr<Database> open(const std::string& path, const std::string& password,
+                                        UnlockCache& keys);
   static std::shared_ptr<Database> open(std::unique_ptr<ByteSource> source, const std::string& path,
                                         const std::string& password, UnlockCache* keys = nullptr);
   // A database whose pages `source` gives already decoded, by a writer

@@ -3,11 +3,11 @@
 #include <cctype>
 #include <set>
 
+#include "jet/catalog/catalog_writer.h"
+#include "jet/database/referential_integrity.h"
 #include "jet/error.h"
 #include "jet/error_numbers.h"
 #include "jet/file/unlock.h"
-#include "jet/catalog/catalog_writer.h"
-#include "jet/database/referential_integrity.h"
 #include "jet/row/stored_rows.h"
 #include "jet/table/table_def_writer.h"
 
@@ -26,8 +26,8 @@ Header writableHeader(const std::string& path) {
   journal::RollbackJournal::recover(path);
   const Header header = parseHeader(headerPageOf(path));
   if (header.version == Version::Jet3)
-    throw Error(errc::kFailure, "Cannot change '" + path +
-                                    "': Access 97 databases can be read but not written.");
+    throw Error(errc::kFailure,
+                "Cannot change '" + path + "': Access 97 databases can be read but not written.");
   return header;
 }
 
@@ -60,13 +60,14 @@ void DatabaseWriter::atomically(Change change) {
 }
 
 TableWriter& DatabaseWriter::tableWriter(const std::string& name) {
-  if (const auto known = pageByName_.find(name); known != pageByName_.end())
-    return tables_.at(known->second);
+  if (const auto known = pageByName_.find(name); known != pageByName_.end()) return tables_.at(known->second);
   const Table table = database_->table(name);
   auto it = tables_.find(table.def().page);
   if (it == tables_.end())
-    it = tables_.try_emplace(table.def().page, store_, header_, table.def(), table.name(),
-                             requiredReferences(*database_, table.def())).first;
+    it = tables_
+             .try_emplace(table.def().page, store_, header_, table.def(), table.name(),
+                          requiredReferences(*database_, table.def()))
+             .first;
   pageByName_[name] = table.def().page;
   return it->second;
 }
@@ -123,8 +124,9 @@ void DatabaseWriter::dropTable(const std::string& name) {
   // that MSysComplexColumns ties to this one; they would be left behind.
   for (const ColumnDef& c : table.columns())
     if (c.type() == ColumnType::Complex)
-      throw Error(errc::kFailure, "Cannot delete table '" + table.name() + "': its field '" + c.name +
-                                      "' is an attachment or multi-valued field, which this engine cannot remove.");
+      throw Error(errc::kFailure,
+                  "Cannot delete table '" + table.name() + "': its field '" + c.name +
+                      "' is an attachment or multi-valued field, which this engine cannot remove.");
   atomically([&] {
     auto snapshot = Database::openDecoded(store_.snapshot(), store_.path());
     CatalogWriter(store_, header_, *snapshot).removeTable(table.name(), table.def().page);

@@ -1,10 +1,9 @@
 // Carries out the changes the statements of the SQL layer ask for
 // (sql/executor.h): inserting a row, creating and dropping a table, and
 // copying one (SELECT ... INTO: a table's columns and rows, without its
-// indexes, as Jet makes it). Each change is all or nothing: its pages reach the file through the rollback journal
-// in one step, or, when it fails, not at all. Encrypted files are written
-// encrypted, page by page, as their scheme requires. Access 97 files,
-// which the engine cannot write faithfully, are refused when opened.
+// indexes, as Jet makes it). Each change is all or nothing: its pages reach the file through the rollback
+// journal in one step, or, when it fails, not at all. Encrypted files are written encrypted, page by page, as
+// their scheme requires. Access 97 files, which the engine cannot write faithfully, are refused when opened.
 #pragma once
 
 #include <map>
@@ -12,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "jet/database/database.h"
-#include "jet/file/header.h"
-#include "jet/journal/rollback_journal.h"
 #include "jet/convert/input_value.h"
-#include "jet/table/column_spec.h"
-#include "jet/journal/page_store.h"
+#include "jet/database/database.h"
 #include "jet/database/table_writer.h"
+#include "jet/file/header.h"
+#include "jet/journal/page_store.h"
+#include "jet/journal/rollback_journal.h"
+#include "jet/table/column_spec.h"
 
 namespace jet::write {
 
@@ -45,8 +44,8 @@ class DatabaseWriter {
 
   Header header_;  // read before store_ takes the file, which needs its page size
   PageStore store_;
-  std::shared_ptr<Database> database_;  // reads through store_
-  std::map<std::uint32_t, TableWriter> tables_;  // by TDEF page
+  std::shared_ptr<Database> database_;               // reads through store_
+  std::map<std::uint32_t, TableWriter> tables_;      // by TDEF page
   std::map<std::string, std::uint32_t> pageByName_;  // as statements named them
 };
 

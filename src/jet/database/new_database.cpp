@@ -1,20 +1,21 @@
 #include "jet/database/new_database.h"
 
-#include <cstring>
-#include <filesystem>
 #include <stdlib.h>
 #include <unistd.h>
 
-#include "utf16/encode.h"
+#include <cstring>
+#include <filesystem>
+
+#include "jet/catalog/catalog_writer.h"
+#include "jet/catalog/system_tables.h"
 #include "jet/crypto/new_encryption.h"
 #include "jet/error.h"
 #include "jet/file/header.h"
-#include "jet/journal/file_handle.h"
-#include "jet/catalog/catalog_writer.h"
-#include "jet/page/data_page_writer.h"
 #include "jet/file/put_bytes.h"
-#include "jet/catalog/system_tables.h"
+#include "jet/journal/file_handle.h"
+#include "jet/page/data_page_writer.h"
 #include "jet/usage_map/usage_map_format.h"
+#include "utf16/encode.h"
 
 namespace jet::write {
 namespace {
@@ -24,10 +25,10 @@ constexpr std::size_t kPasswordChars = 20;
 
 // Fields Jet writes at fixed places of every Jet4/ACE header; their
 // meaning is not documented.
-constexpr std::size_t kPageMark = 0x01;      // the page starts 00 01 00 00
-constexpr std::size_t kHeaderFlags = 0x19;   // 01 at 0x19, 01 01 at 0x1C
-constexpr std::size_t kSystemPages = 0x20;   // 2, 3, 4, 5 as 32-bit numbers
-constexpr std::size_t kEngineVersion = 0x98; // 1620 and "4.0"
+constexpr std::size_t kPageMark = 0x01;       // the page starts 00 01 00 00
+constexpr std::size_t kHeaderFlags = 0x19;    // 01 at 0x19, 01 01 at 0x1C
+constexpr std::size_t kSystemPages = 0x20;    // 2, 3, 4, 5 as 32-bit numbers
+constexpr std::size_t kEngineVersion = 0x98;  // 1620 and "4.0"
 
 Version versionOf(NewFormat f) {
   switch (f) {
@@ -97,9 +98,9 @@ std::vector<std::uint8_t> headerPage(const Header& h) {
 std::vector<std::uint8_t> globalMapPage(const Format& f) {
   std::vector<std::uint8_t> page = emptyDataPage(f, 1);  // Jet names the page itself as owner
   std::vector<std::uint8_t> map(kInlineMapHeader + kInlineMapBitmapBytes, 0xFF);
-  map[0] = 0;               // inline map
-  put32(map, 1, 0);         // starting at page 0
-  map[5] = 0xFC;            // pages 0 and 1 in use
+  map[0] = 0;        // inline map
+  put32(map, 1, 0);  // starting at page 0
+  map[5] = 0xFC;     // pages 0 and 1 in use
   addRow(page, f, map);
   return page;
 }

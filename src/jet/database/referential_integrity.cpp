@@ -36,7 +36,8 @@ std::vector<RequiredReference> requiredReferences(Database& database, const Tabl
     const auto referencedDefinition = readTableDefBytes(database.pager(), f, key.referencedTable);
     const auto real = realIndexOf(referencedDefinition, r.referencedDef, f, key.referencedIndex);
     const std::vector<RealIndex> referenced = readRealIndexes(referencedDefinition, r.referencedDef, f);
-    if (!real || *real >= referenced.size()) throw damaged("a relationship names an index that does not exist");
+    if (!real || *real >= referenced.size())
+      throw damaged("a relationship names an index that does not exist");
     r.referencedIndex = referenced[*real];
     if (r.referencedIndex.columns.size() != r.key.columns.size())
       throw damaged("the two sides of a relationship have different columns");
@@ -46,19 +47,22 @@ std::vector<RequiredReference> requiredReferences(Database& database, const Tabl
 }
 
 void requireReferencedRow(const PageStore& store, const Format& f, const RequiredReference& reference,
-                          const TableDef& def, const std::vector<convert::Value>& values, const KeyForms& forms) {
+                          const TableDef& def, const std::vector<convert::Value>& values,
+                          const KeyForms& forms) {
   // The key's values, moved to the referenced table's columns.
   std::vector<convert::Value> referenced(reference.referencedDef.columns.size());
   for (std::size_t i = 0; i < reference.key.columns.size(); ++i) {
     const std::size_t from = positionOf(def, reference.key.columns[i].number);
     if (std::holds_alternative<std::monostate>(values[from])) return;
-    referenced[positionOf(reference.referencedDef, reference.referencedIndex.columns[i].number)] = values[from];
+    referenced[positionOf(reference.referencedDef, reference.referencedIndex.columns[i].number)] =
+        values[from];
   }
   Entry key = *indexEntry(reference.referencedIndex, reference.referencedDef, referenced, forms, 0);
   key.resize(key.size() - kRowPointerSize);
   if (indexHoldsKey(store, f, reference.referencedIndex.location, key)) return;
-  throw Error(errc::kFailure, "You cannot add or change a record because a related record is required in table '" +
-                                  reference.table + "'.");
+  throw Error(errc::kFailure,
+              "You cannot add or change a record because a related record is required in table '" +
+                  reference.table + "'.");
 }
 
 }  // namespace jet::write

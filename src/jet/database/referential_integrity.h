@@ -16,10 +16,10 @@
 namespace jet::write {
 
 struct RequiredReference {
-  RealIndex key;               // the referencing table's index over its key columns
-  std::string table;           // the referenced table
+  RealIndex key;      // the referencing table's index over its key columns
+  std::string table;  // the referenced table
   TableDef referencedDef;
-  RealIndex referencedIndex;   // over the columns the key must match
+  RealIndex referencedIndex;  // over the columns the key must match
 };
 
 // The relationships rows of `def` must satisfy, as `database` describes them.
@@ -28,6 +28,7 @@ std::vector<RequiredReference> requiredReferences(Database& database, const Tabl
 // Refuses the row of `def` whose values are `values` when it names no row
 // of the referenced table.
 void requireReferencedRow(const PageStore& store, const Format& format, const RequiredReference& reference,
-                          const TableDef& def, const std::vector<convert::Value>& values, const KeyForms& forms);
+                          const TableDef& def, const std::vector<convert::Value>& values,
+                          const KeyForms& forms);
 
 }  // namespace jet::write

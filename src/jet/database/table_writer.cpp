@@ -1,11 +1,11 @@
 #include "jet/database/table_writer.h"
 
 #include "jet/convert/column_value.h"
-#include "jet/page/data_page_format.h"
 #include "jet/error.h"
-#include "jet/page/data_page_writer.h"
-#include "jet/long_value/long_value_writer.h"
 #include "jet/file/put_bytes.h"
+#include "jet/long_value/long_value_writer.h"
+#include "jet/page/data_page_format.h"
+#include "jet/page/data_page_writer.h"
 #include "jet/row/row_writer.h"
 #include "jet/usage_map/usage_map_writer.h"
 
@@ -35,8 +35,8 @@ TableWriter::TableWriter(const PageStore& store, const Header& header, TableDef 
       throw Error(errc::kFailure, "Cannot insert into '" + name_ + "': " + *reason + ".");
   for (const RequiredReference& r : references_)
     if (const auto reason = unsupportedIndex(r.referencedIndex, r.referencedDef, keys_))
-      throw Error(errc::kFailure, "Cannot insert into '" + name_ + "': the related table '" + r.table + "' " +
-                                      *reason + ".");
+      throw Error(errc::kFailure,
+                  "Cannot insert into '" + name_ + "': the related table '" + r.table + "' " + *reason + ".");
 }
 
 void TableWriter::forgetPlacement() {
@@ -115,8 +115,7 @@ std::uint32_t TableWriter::insertValues(PageStore& store, std::vector<convert::V
   const std::vector<std::uint8_t> row = encodeRow(def_, values, longValue);
   if (row.size() > maxRowSize(format_)) throw Error(errc::kFailure, "Record is too large.");
   const std::uint32_t at = placeRow(store, row);
-  for (const RealIndex& index : indexes_)
-    addRowToIndex(store, format_, index, def_, values, keys_, at);
+  for (const RealIndex& index : indexes_) addRowToIndex(store, format_, index, def_, values, keys_, at);
   countRow(store, +1);
   return at;
 }

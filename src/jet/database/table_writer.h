@@ -14,13 +14,13 @@
 
 #include "jet/convert/input_value.h"
 #include "jet/convert/value.h"
+#include "jet/database/referential_integrity.h"
 #include "jet/file/format.h"
 #include "jet/file/header.h"
-#include "jet/table/table_def_reader.h"
-#include "jet/journal/page_store.h"
 #include "jet/index/index_entries.h"
-#include "jet/database/referential_integrity.h"
+#include "jet/journal/page_store.h"
 #include "jet/row/stored_rows.h"
+#include "jet/table/table_def_reader.h"
 #include "jet/table/table_layout.h"
 
 namespace jet::write {

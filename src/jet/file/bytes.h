@@ -15,8 +15,7 @@ namespace jet {
 
 using ByteView = std::span<const std::uint8_t>;
 
-inline void requireRange(ByteView bytes, std::size_t offset, std::size_t length,
-                         const char* what) {
+inline void requireRange(ByteView bytes, std::size_t offset, std::size_t length, const char* what) {
   if (offset > bytes.size() || length > bytes.size() - offset)
     throw damaged(std::string(what) + " lies outside its page");
 }
@@ -62,9 +61,7 @@ inline ByteView slice(ByteView b, std::size_t off, std::size_t length, const cha
 struct RowPointer {
   std::uint32_t page = 0;
   std::uint8_t row = 0;
-  static RowPointer decode(std::uint32_t raw) {
-    return {raw >> 8, static_cast<std::uint8_t>(raw & 0xFF)};
-  }
+  static RowPointer decode(std::uint32_t raw) { return {raw >> 8, static_cast<std::uint8_t>(raw & 0xFF)}; }
 };
 
 }  // namespace jet

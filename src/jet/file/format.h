@@ -12,12 +12,22 @@ namespace jet {
 
 // Header byte 0x14.
 enum class Version : std::uint8_t {
-  Jet3 = 0, Jet4 = 1, Ace12 = 2, Ace14 = 3, Ace15 = 4, Ace16 = 5, Ace17 = 6
+  Jet3 = 0,
+  Jet4 = 1,
+  Ace12 = 2,
+  Ace14 = 3,
+  Ace15 = 4,
+  Ace16 = 5,
+  Ace17 = 6
 };
 
 enum PageType : std::uint8_t {
-  kPageHeader = 0x00, kPageData = 0x01, kPageTableDef = 0x02,
-  kPageIndexNode = 0x03, kPageIndexLeaf = 0x04, kPageUsageMap = 0x05
+  kPageHeader = 0x00,
+  kPageData = 0x01,
+  kPageTableDef = 0x02,
+  kPageIndexNode = 0x03,
+  kPageIndexLeaf = 0x04,
+  kPageUsageMap = 0x05
 };
 
 // Byte 1 of every data, definition, index and usage map page Jet writes;
@@ -48,26 +58,26 @@ struct Format {
   std::size_t tdefRealIndexes = 51;
   std::size_t tdefOwnedPages = 55;
   std::size_t tdefFreePages = 59;
-  std::size_t tdefIndexCounts = 63;    // one block per real index
+  std::size_t tdefIndexCounts = 63;  // one block per real index
   std::size_t realIndexCountSize = 12;
   std::size_t realIndexSize = 52;
   std::size_t logicalIndexSize = 28;
-  std::size_t tdefPageHeader = 8;      // header bytes on continuation pages
+  std::size_t tdefPageHeader = 8;  // header bytes on continuation pages
 
   // Column descriptor.
   std::size_t columnSize = 25;
   std::size_t colType = 0;
   std::size_t colNumber = 5;
   std::size_t colVarIndex = 7;
-  std::size_t colMisc = 11;            // precision/scale, sort order or complex id
+  std::size_t colMisc = 11;  // precision/scale, sort order or complex id
   std::size_t colFlags = 15;
-  std::size_t colExtFlags = 16;        // Jet4+ only
+  std::size_t colExtFlags = 16;  // Jet4+ only
   std::size_t colFixedOffset = 21;
   std::size_t colLength = 23;
-  std::size_t nameLengthSize = 2;      // bytes before each name
+  std::size_t nameLengthSize = 2;  // bytes before each name
 
   // Rows.
-  std::size_t rowCountSize = 2;        // column count and var counts/offsets
+  std::size_t rowCountSize = 2;  // column count and var counts/offsets
 
   static Format of(Version v) {
     Format f;

@@ -65,7 +65,8 @@ OfficeEncryption officeEncryptionOf(ByteView page) {
 
 bool looksLikeAccessHeader(ByteView page0) {
   if (page0.size() < 2048 || page0[0] != 0 || page0[1] != 1) return false;
-  const auto name = std::string_view(reinterpret_cast<const char*>(page0.data()) + kEngineNameOffset, kJetEngineName.size());
+  const auto name = std::string_view(reinterpret_cast<const char*>(page0.data()) + kEngineNameOffset,
+                                     kJetEngineName.size());
   if (name != kJetEngineName && name != kAceEngineName) return false;
   return page0[kVersionOffset] <= static_cast<std::uint8_t>(Version::Ace17);
 }

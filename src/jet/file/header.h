@@ -24,9 +24,9 @@ struct Header {
   std::uint16_t codePage = 0;
   std::uint16_t sortOrder = 0;
   std::uint8_t sortOrderVersion = 0;
-  std::uint32_t databaseKey = 0;   // 0: pages are stored plain
-  double creationDate = 0;         // days since 1899-12-30; Jet4+ only
-  std::string password;            // UTF-8, "" when the database has none
+  std::uint32_t databaseKey = 0;  // 0: pages are stored plain
+  double creationDate = 0;        // days since 1899-12-30; Jet4+ only
+  std::string password;           // UTF-8, "" when the database has none
   OfficeEncryption officeEncryption = OfficeEncryption::None;
 };
 

@@ -2,9 +2,8 @@
 #include "jet/file/pager.h"
 
 #include <fcntl.h>
-#include <unistd.h>
-
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <optional>
@@ -36,8 +35,7 @@ class FileSource final : public ByteSource {
     const ConsistentRead whole(*this);
     std::size_t done = 0;
     while (done < out.size()) {
-      const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done,
-                                static_cast<off_t>(offset + done));
+      const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
       if (n <= 0) throw Error(errc::kFailure, "Disk or network error.");
       done += static_cast<std::size_t>(n);
     }
@@ -92,8 +90,8 @@ Pager::Pager(std::unique_ptr<ByteSource> source, std::size_t pageSize,
     : source_(std::move(source)),
       pageSize_(pageSize),
       cipher_(std::move(cipher)),
-      pageCount_(static_cast<std::uint32_t>(
-          std::min<std::uint64_t>(source_->size() / pageSize, UINT32_MAX))) {
+      pageCount_(
+          static_cast<std::uint32_t>(std::min<std::uint64_t>(source_->size() / pageSize, UINT32_MAX))) {
   cache_.resize(kCachedPages);
 }
 
@@ -108,8 +106,7 @@ Page Pager::page(std::uint32_t number) {
 }
 
 Page Pager::load(std::uint32_t number) const {
-  if (number >= pageCount_)
-    throw damaged("page " + std::to_string(number) + " is past the end of the file");
+  if (number >= pageCount_) throw damaged("page " + std::to_string(number) + " is past the end of the file");
   auto bytes = std::make_shared<std::vector<std::uint8_t>>(pageSize_);
   source_->read(static_cast<std::uint64_t>(number) * pageSize_, *bytes);
   if (cipher_) cipher_->decode(number, *bytes);

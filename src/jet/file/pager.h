@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "jet/file/bytes.h"
 #include "jet/crypto/page_cipher.h"
+#include "jet/file/bytes.h"
 
 namespace jet {
 

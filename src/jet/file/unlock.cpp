@@ -15,15 +15,16 @@ std::vector<std::uint8_t> readHeaderPage(const ByteSource& source, const std::st
   return first;
 }
 
-std::shared_ptr<const crypto::PageCipher> unlock(ByteView rawPage0, const Header& header, const std::string& password,
-                                                 const std::string& path) {
+std::shared_ptr<const crypto::PageCipher> unlock(ByteView rawPage0, const Header& header,
+                                                 const std::string& password, const std::string& path) {
   if (!header.password.empty() && header.password != password)
     throw Error(errc::kInvalidPassword, "Not a valid password.");
   return crypto::openPageCipher(rawPage0, header, password, path);
 }
 
 std::shared_ptr<const crypto::PageCipher> UnlockCache::unlock(ByteView rawPage0, const Header& header,
-                                                              const std::string& password, const std::string& path) {
+                                                              const std::string& password,
+                                                              const std::string& path) {
   const ByteView given(reinterpret_cast<const std::uint8_t*>(password.data()), password.size());
   if (filled_ && std::ranges::equal(rawPage0, page0_) && std::ranges::equal(given, password_.view()))
     return cipher_;

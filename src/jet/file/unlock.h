@@ -21,8 +21,8 @@ std::vector<std::uint8_t> readHeaderPage(const ByteSource& source, const std::st
 // The cipher for the database's pages (null when they are stored plain).
 // Raises "Not a valid password." (kInvalidPassword) when `password` does
 // not open the file; never puts the password into an error text.
-std::shared_ptr<const crypto::PageCipher> unlock(ByteView rawPage0, const Header& header, const std::string& password,
-                                                 const std::string& path);
+std::shared_ptr<const crypto::PageCipher> unlock(ByteView rawPage0, const Header& header,
+                                                 const std::string& password, const std::string& path);
 
 // The cipher a password unlocked for a file, kept for opening the file
 // again: while its header page and the password stay the same, so does

@@ -11,7 +11,8 @@ const ColumnDef* columnNumbered(const TableDef& def, std::uint16_t number) {
   return nullptr;
 }
 
-const convert::Value& valueOf(const TableDef& def, const std::vector<convert::Value>& values, const ColumnDef& c) {
+const convert::Value& valueOf(const TableDef& def, const std::vector<convert::Value>& values,
+                              const ColumnDef& c) {
   return values[static_cast<std::size_t>(&c - def.columns.data())];
 }
 
@@ -37,7 +38,8 @@ Error nullInKey() {
 
 }  // namespace
 
-std::optional<std::string> unsupportedIndex(const RealIndex& index, const TableDef& def, const KeyForms& forms) {
+std::optional<std::string> unsupportedIndex(const RealIndex& index, const TableDef& def,
+                                            const KeyForms& forms) {
   for (const IndexColumn& ic : index.columns) {
     const ColumnDef* c = columnNumbered(def, ic.number);
     if (c == nullptr) return "it indexes a column that does not exist";
@@ -46,8 +48,9 @@ std::optional<std::string> unsupportedIndex(const RealIndex& index, const TableD
   return std::nullopt;
 }
 
-std::optional<Entry> indexEntry(const RealIndex& index, const TableDef& def, const std::vector<convert::Value>& values,
-                                const KeyForms& forms, std::uint32_t rowPointer) {
+std::optional<Entry> indexEntry(const RealIndex& index, const TableDef& def,
+                                const std::vector<convert::Value>& values, const KeyForms& forms,
+                                std::uint32_t rowPointer) {
   if (index.ignoresNulls() && nullKeys(index, def, values).all) return std::nullopt;
   Entry e;
   for (const IndexColumn& ic : index.columns) {
@@ -59,7 +62,8 @@ std::optional<Entry> indexEntry(const RealIndex& index, const TableDef& def, con
 }
 
 void addRowToIndex(PageStore& store, const Format& f, const RealIndex& index, const TableDef& def,
-                   const std::vector<convert::Value>& values, const KeyForms& forms, std::uint32_t rowPointer) {
+                   const std::vector<convert::Value>& values, const KeyForms& forms,
+                   std::uint32_t rowPointer) {
   const NullKeys nulls = nullKeys(index, def, values);
   if (nulls.any && index.takesNoNull()) throw nullInKey();
   const auto entry = indexEntry(index, def, values, forms, rowPointer);

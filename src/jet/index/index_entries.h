@@ -23,7 +23,8 @@
 namespace jet::write {
 
 // Why the engine cannot keep `index` of `def` up to date; nullopt when it can.
-std::optional<std::string> unsupportedIndex(const RealIndex& index, const TableDef& def, const KeyForms& forms);
+std::optional<std::string> unsupportedIndex(const RealIndex& index, const TableDef& def,
+                                            const KeyForms& forms);
 
 // The entry of the row at `rowPointer` whose values (in def.columns order)
 // are `values`; nullopt when the index leaves the row out (all its key
@@ -35,7 +36,8 @@ std::optional<Entry> indexEntry(const RealIndex& index, const TableDef& def,
 // Adds the row's entry, refusing a null where the index takes none and a
 // second row with the same key in a unique index.
 void addRowToIndex(PageStore& store, const Format& format, const RealIndex& index, const TableDef& def,
-                   const std::vector<convert::Value>& values, const KeyForms& forms, std::uint32_t rowPointer);
+                   const std::vector<convert::Value>& values, const KeyForms& forms,
+                   std::uint32_t rowPointer);
 
 // Removes the row's entry; false when the index should hold it and does not.
 bool removeRowFromIndex(PageStore& store, const Format& format, const RealIndex& index, const TableDef& def,

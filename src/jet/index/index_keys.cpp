@@ -105,12 +105,14 @@ const T& valueAs(const ColumnDef& c, const convert::Value& v) {
 
 // Forms whose descending key is not simply the ascending one inverted.
 bool keysOwnDirection(ColumnType t) {
-  return t == ColumnType::Text || t == ColumnType::Numeric || t == ColumnType::Guid || t == ColumnType::Binary;
+  return t == ColumnType::Text || t == ColumnType::Numeric || t == ColumnType::Guid ||
+         t == ColumnType::Binary;
 }
 
 // The key of a non-null value; ascending, except for the forms that key
 // their own direction.
-void appendValue(Entry& e, const ColumnDef& c, const convert::Value& v, bool ascending, const KeyForms& forms) {
+void appendValue(Entry& e, const ColumnDef& c, const convert::Value& v, bool ascending,
+                 const KeyForms& forms) {
   switch (c.type()) {
     case ColumnType::Boolean: {
       const auto* yes = std::get_if<bool>(&v);
@@ -127,7 +129,9 @@ void appendValue(Entry& e, const ColumnDef& c, const convert::Value& v, bool asc
     case ColumnType::Text:
       collation::appendTextKey(valueAs<std::u16string>(c, v), *forms.text, ascending, e);
       return;
-    case ColumnType::Numeric: appendNumeric(e, valueAs<Numeric>(c, v), ascending, forms.legacyNumeric); return;
+    case ColumnType::Numeric:
+      appendNumeric(e, valueAs<Numeric>(c, v), ascending, forms.legacyNumeric);
+      return;
     case ColumnType::Guid: appendSegments(e, guidTextOrder(valueAs<Guid>(c, v)), ascending); return;
     case ColumnType::Binary: appendSegments(e, valueAs<std::vector<std::uint8_t>>(c, v), ascending); return;
     default: throw Error(errc::kFailure, "Field '" + c.name + "' cannot be indexed by this engine.");
@@ -138,23 +142,31 @@ void appendValue(Entry& e, const ColumnDef& c, const convert::Value& v, bool asc
 
 KeyForms keyForms(const Header& header) {
   KeyForms forms;
-  if (header.sortOrder == kGeneralSortOrder && header.sortOrderVersion == 0) forms.text = &collation::kLegacyCodeTable;
-  if (header.sortOrder == kGeneralSortOrder && header.sortOrderVersion == 1) forms.text = &collation::kGeneralCodeTable;
+  if (header.sortOrder == kGeneralSortOrder && header.sortOrderVersion == 0)
+    forms.text = &collation::kLegacyCodeTable;
+  if (header.sortOrder == kGeneralSortOrder && header.sortOrderVersion == 1)
+    forms.text = &collation::kGeneralCodeTable;
   forms.legacyNumeric = header.version == Version::Jet4;
   return forms;
 }
 
 std::optional<std::string> unkeyableColumn(const ColumnDef& c, const KeyForms& forms) {
   switch (c.type()) {
-    case ColumnType::Boolean: case ColumnType::Byte: case ColumnType::Int16: case ColumnType::Int32:
-    case ColumnType::Currency: case ColumnType::Single: case ColumnType::Double: case ColumnType::DateTime:
-    case ColumnType::Numeric: case ColumnType::Guid: case ColumnType::Binary:
-      return std::nullopt;
+    case ColumnType::Boolean:
+    case ColumnType::Byte:
+    case ColumnType::Int16:
+    case ColumnType::Int32:
+    case ColumnType::Currency:
+    case ColumnType::Single:
+    case ColumnType::Double:
+    case ColumnType::DateTime:
+    case ColumnType::Numeric:
+    case ColumnType::Guid:
+    case ColumnType::Binary: return std::nullopt;
     case ColumnType::Text:
       if (forms.text == nullptr) return "its text index uses a sort order other than General";
       return std::nullopt;
-    default:
-      return "it has an index over field '" + c.name + "', whose key form this engine does not know";
+    default: return "it has an index over field '" + c.name + "', whose key form this engine does not know";
   }
 }
 
@@ -162,7 +174,8 @@ bool nullKey(const ColumnDef& c, const convert::Value& v) {
   return c.type() != ColumnType::Boolean && std::holds_alternative<std::monostate>(v);
 }
 
-void appendColumnKey(Entry& e, const ColumnDef& c, const convert::Value& v, bool ascending, const KeyForms& forms) {
+void appendColumnKey(Entry& e, const ColumnDef& c, const convert::Value& v, bool ascending,
+                     const KeyForms& forms) {
   const std::size_t start = e.size();
   if (nullKey(c, v)) {
     e.push_back(kNullValue);

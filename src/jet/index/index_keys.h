@@ -13,8 +13,8 @@
 #include "jet/collation/code_table.h"
 #include "jet/convert/value.h"
 #include "jet/file/header.h"
-#include "jet/table/table_def_reader.h"
 #include "jet/page/index_page.h"
+#include "jet/table/table_def_reader.h"
 
 namespace jet::write {
 

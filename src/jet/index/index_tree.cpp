@@ -15,8 +15,7 @@ struct Step {
 };
 
 bool sameKey(const Entry& a, const Entry& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end() - kRowPointerSize, b.begin());
+  return a.size() == b.size() && std::equal(a.begin(), a.end() - kRowPointerSize, b.begin());
 }
 
 Error duplicate() {
@@ -137,7 +136,9 @@ void split(PageStore& store, const Format& f, const IndexLocation& index, std::v
     split(store, f, index, path, level - 1);
 }
 
-bool holdsNothing(const IndexPage& p) { return p.entries.empty() && p.tail == 0; }
+bool holdsNothing(const IndexPage& p) {
+  return p.entries.empty() && p.tail == 0;
+}
 
 // The last entry under `content`, a page of the tree.
 Entry lastEntry(const PageStore& store, const Format& f, const IndexPage& content) {
@@ -180,7 +181,8 @@ void dropChild(IndexPage& parent, std::uint32_t child) {
 // that check the tree refuse a lone tail); true when the node changed.
 bool keepLoneChildAsEntry(const PageStore& store, const Format& f, IndexPage& node) {
   if (node.leaf || node.tail == 0 || !node.entries.empty()) return false;
-  node.entries.push_back(nodeEntry(lastEntry(store, f, decodeIndexPage(store.read(node.tail), f)), node.tail));
+  node.entries.push_back(
+      nodeEntry(lastEntry(store, f, decodeIndexPage(store.read(node.tail), f)), node.tail));
   node.tail = 0;
   return true;
 }
@@ -213,24 +215,24 @@ void appendEntryRowPointer(Entry& entry, std::uint32_t rowPointer) {
   entry.push_back(static_cast<std::uint8_t>(rowPointer & 0xFF));
 }
 
-void insertIndexEntry(PageStore& store, const Format& f, const IndexLocation& index,
-                      const Entry& entry, bool unique) {
+void insertIndexEntry(PageStore& store, const Format& f, const IndexLocation& index, const Entry& entry,
+                      bool unique) {
   std::vector<Step> path = descend(store, f, index, entry);
   IndexPage& leaf = path.back().content;
   const auto pos = std::lower_bound(leaf.entries.begin(), leaf.entries.end(), entry);
   if (unique) {
-    const bool clash =
-        (pos != leaf.entries.end() && sameKey(*pos, entry)) ||
-        (pos != leaf.entries.begin() && sameKey(*(pos - 1), entry)) ||
-        (pos == leaf.entries.end() && leaf.next != 0 && [&] {
-          const IndexPage next = decodeIndexPage(store.read(leaf.next), f);
-          return !next.entries.empty() && sameKey(next.entries.front(), entry);
-        }()) ||
-        (pos == leaf.entries.begin() && leaf.prev != 0 && [&] {
-          const IndexPage prev = decodeIndexPage(store.read(leaf.prev), f);
-          return !prev.entries.empty() && sameKey(prev.entries.back(), entry);
-        }());
-      if (clash) throw duplicate();
+    const bool clash = (pos != leaf.entries.end() && sameKey(*pos, entry)) ||
+                       (pos != leaf.entries.begin() && sameKey(*(pos - 1), entry)) ||
+                       (pos == leaf.entries.end() && leaf.next != 0 &&
+                        [&] {
+                          const IndexPage next = decodeIndexPage(store.read(leaf.next), f);
+                          return !next.entries.empty() && sameKey(next.entries.front(), entry);
+                        }()) ||
+                       (pos == leaf.entries.begin() && leaf.prev != 0 && [&] {
+                         const IndexPage prev = decodeIndexPage(store.read(leaf.prev), f);
+                         return !prev.entries.empty() && sameKey(prev.entries.back(), entry);
+                       }());
+    if (clash) throw duplicate();
   }
   // The entry becomes the last one under every node it passed beyond.
   for (Step& step : path)

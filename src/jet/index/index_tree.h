@@ -10,9 +10,9 @@
 #include <cstdint>
 
 #include "jet/file/format.h"
+#include "jet/journal/page_store.h"
 #include "jet/page/index_page.h"
 #include "jet/table/index_definitions.h"
-#include "jet/journal/page_store.h"
 
 namespace jet::write {
 
@@ -20,16 +20,16 @@ inline constexpr std::size_t kRowPointerSize = 4;
 
 // `entry` is the key followed by the row pointer. With `unique`, a second
 // entry with the same key raises the duplicate-value error.
-void insertIndexEntry(PageStore& store, const Format& format, const IndexLocation& index,
-                      const Entry& entry, bool unique);
+void insertIndexEntry(PageStore& store, const Format& format, const IndexLocation& index, const Entry& entry,
+                      bool unique);
 
 // Removes `entry`; false when the index does not hold it.
-bool removeIndexEntry(PageStore& store, const Format& format, const IndexLocation& index,
-                      const Entry& entry);
+bool removeIndexEntry(PageStore& store, const Format& format, const IndexLocation& index, const Entry& entry);
 
 // Whether the index holds an entry whose key, before its row pointer, is
 // `key` - whichever row it names.
-bool indexHoldsKey(const PageStore& store, const Format& format, const IndexLocation& index, const Entry& key);
+bool indexHoldsKey(const PageStore& store, const Format& format, const IndexLocation& index,
+                   const Entry& key);
 
 // A leaf entry's row pointer in the stored order: page (3 bytes,
 // big-endian) and row.

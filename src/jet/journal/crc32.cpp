@@ -36,8 +36,8 @@ std::uint32_t sliceBy8(const Tables& tables, std::span<const std::uint8_t> bytes
     const std::uint32_t low = crc ^ (bytes[i] | (bytes[i + 1] << 8) | (bytes[i + 2] << 16) |
                                      (static_cast<std::uint32_t>(bytes[i + 3]) << 24));
     crc = tables[7][low & 0xFF] ^ tables[6][(low >> 8) & 0xFF] ^ tables[5][(low >> 16) & 0xFF] ^
-          tables[4][low >> 24] ^ tables[3][bytes[i + 4]] ^ tables[2][bytes[i + 5]] ^
-          tables[1][bytes[i + 6]] ^ tables[0][bytes[i + 7]];
+          tables[4][low >> 24] ^ tables[3][bytes[i + 4]] ^ tables[2][bytes[i + 5]] ^ tables[1][bytes[i + 6]] ^
+          tables[0][bytes[i + 7]];
   }
   for (; i < bytes.size(); ++i) crc = tables[0][(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
   return ~crc;

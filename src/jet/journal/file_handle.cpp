@@ -53,8 +53,7 @@ std::uint64_t FileHandle::size() const {
 bool FileHandle::readAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
   std::size_t done = 0;
   while (done < out.size()) {
-    const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done,
-                              static_cast<off_t>(offset + done));
+    const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) fail("read");
     if (n == 0) return false;
@@ -66,8 +65,8 @@ bool FileHandle::readAt(std::uint64_t offset, std::span<std::uint8_t> out) const
 void FileHandle::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
-                               static_cast<off_t>(offset + done));
+    const ssize_t n =
+        ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) fail("write");
     done += static_cast<std::size_t>(n);
@@ -91,8 +90,8 @@ bool FileHandle::tryLock() {
 }
 
 void FileHandle::fail(const char* what) const {
-  throw Error(errc::kFailure, "Cannot " + std::string(what) + " the file '" + path_ +
-                                  "': " + std::strerror(errno) + ".");
+  throw Error(errc::kFailure,
+              "Cannot " + std::string(what) + " the file '" + path_ + "': " + std::strerror(errno) + ".");
 }
 
 }  // namespace jet::journal

@@ -10,7 +10,8 @@ namespace jet::journal {
 namespace {
 
 constexpr std::array<std::uint8_t, kJournalMagicSize> kMagic = {'F', 'V', 'J', 'R', 'N', 'L', '0', '3'};
-constexpr std::array<std::uint8_t, kJournalMagicSize> kEarlierMagic = {'F', 'V', 'J', 'R', 'N', 'L', '0', '2'};
+constexpr std::array<std::uint8_t, kJournalMagicSize> kEarlierMagic = {'F', 'V', 'J', 'R',
+                                                                       'N', 'L', '0', '2'};
 constexpr std::size_t kEarlierHeaderSize = 36;
 constexpr std::size_t kRecordHead = 12;
 
@@ -36,13 +37,14 @@ void appendRecord(std::vector<std::uint8_t>& image, std::uint32_t page, const By
   put(image, at, page, 4);
   put(image, at + 4, range.offset, 4);
   put(image, at + 8, range.length, 4);
-  std::copy_n(before.begin() + range.offset, range.length, image.begin() + static_cast<std::ptrdiff_t>(at + kRecordHead));
+  std::copy_n(before.begin() + range.offset, range.length,
+              image.begin() + static_cast<std::ptrdiff_t>(at + kRecordHead));
 }
 
 }  // namespace
 
-StatementJournal encodeJournal(std::size_t pageSize, std::uint64_t databaseSize,
-                               const PageImages& pages, const PageReader& original) {
+StatementJournal encodeJournal(std::size_t pageSize, std::uint64_t databaseSize, const PageImages& pages,
+                               const PageReader& original) {
   StatementJournal journal;
   encodeJournal(pageSize, databaseSize, pages, original, journal, false);
   return journal;

@@ -78,8 +78,8 @@ struct StatementJournal {
 // The journal of a statement changing `pages` of a database `databaseSize`
 // bytes long, with originals from `original`. Pages that equal their
 // originals are neither journaled nor written.
-StatementJournal encodeJournal(std::size_t pageSize, std::uint64_t databaseSize,
-                               const PageImages& pages, const PageReader& original);
+StatementJournal encodeJournal(std::size_t pageSize, std::uint64_t databaseSize, const PageImages& pages,
+                               const PageReader& original);
 // The same into `journal`, whose buffers a writer keeps from statement to
 // statement, so that a one-row statement allocates nothing here; with the
 // new bytes (`withNewBytes`) unless the statement appends pages.
@@ -92,7 +92,7 @@ struct JournalHeader {
   std::uint64_t databaseSize = 0;
   std::uint32_t recordsLength = 0;
   std::uint32_t recordsCrc = 0;
-  std::uint32_t newBytesLength = 0;  // none in the earlier layout
+  std::uint32_t newBytesLength = 0;       // none in the earlier layout
   std::size_t size = kJournalHeaderSize;  // where the records begin
 };
 
@@ -108,7 +108,7 @@ std::optional<JournalHeader> decodeHeader(std::span<const std::uint8_t> head);
 // header); none when the records were cut short. Raises jet::Error for
 // records that check out yet do not fit the pages.
 std::optional<std::vector<FileWrite>> decodeOriginals(const JournalHeader& header,
-                                       std::span<const std::uint8_t> records);
+                                                      std::span<const std::uint8_t> records);
 
 // Whether `database` holds the new bytes (the header's newBytesLength
 // bytes after the records) of every range of `originals`: the statement's

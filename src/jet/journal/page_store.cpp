@@ -30,7 +30,8 @@ class StoreSource final : public ByteSource {
       const auto& page = store_.read(static_cast<std::uint32_t>(at / pageSize));
       const std::size_t within = at % pageSize;
       const std::size_t n = std::min(out.size() - done, pageSize - within);
-      std::copy_n(page.begin() + static_cast<std::ptrdiff_t>(within), n, out.begin() + static_cast<std::ptrdiff_t>(done));
+      std::copy_n(page.begin() + static_cast<std::ptrdiff_t>(within), n,
+                  out.begin() + static_cast<std::ptrdiff_t>(done));
       done += n;
     }
   }
@@ -156,6 +157,8 @@ void PageStore::writeAhead() {
   writtenPages_ = pageCount_;
 }
 
-std::unique_ptr<ByteSource> PageStore::snapshot() const { return std::make_unique<StoreSource>(*this); }
+std::unique_ptr<ByteSource> PageStore::snapshot() const {
+  return std::make_unique<StoreSource>(*this);
+}
 
 }  // namespace jet::write

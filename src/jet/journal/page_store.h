@@ -16,9 +16,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "jet/journal/rollback_journal.h"
 #include "jet/crypto/page_cipher.h"
 #include "jet/file/pager.h"
+#include "jet/journal/rollback_journal.h"
 
 namespace jet::write {
 
@@ -70,7 +70,7 @@ class PageStore {
   std::shared_ptr<const crypto::PageCipher> cipher_;
   journal::FileHandle file_;
   journal::RollbackJournal journal_;
-  std::uint32_t filePages_ = 0;   // when the statement began
+  std::uint32_t filePages_ = 0;     // when the statement began
   std::uint32_t writtenPages_ = 0;  // in the file now, writeAhead() included
   std::uint32_t pageCount_ = 0;
   journal::PageImages dirty_;

@@ -36,7 +36,9 @@ bool rollBack(const JournalHeader& header, std::span<const std::uint8_t> records
               const std::function<FileHandle&()>& writable) {
   const auto originals = decodeOriginals(header, records);
   if (!originals) return false;
-  const auto readDatabase = [&](std::uint64_t at, std::span<std::uint8_t> out) { return readable.readAt(at, out); };
+  const auto readDatabase = [&](std::uint64_t at, std::span<std::uint8_t> out) {
+    return readable.readAt(at, out);
+  };
   if (newBytesInPlace(*originals, newBytes, readDatabase)) return false;
   FileHandle& database = writable();
   const StatementLock restoring(database.descriptor(), StatementAccess::Apply, database.path());
@@ -65,8 +67,7 @@ bool rollBackAndRemove(const std::string& databasePath, const FileHandle& readab
     if (const auto header = readHeader(journal)) {
       std::vector<std::uint8_t> records(header->recordsLength);
       std::vector<std::uint8_t> newBytes(header->newBytesLength);
-      if (journal.readAt(header->size, records) &&
-          journal.readAt(header->size + records.size(), newBytes))
+      if (journal.readAt(header->size, records) && journal.readAt(header->size + records.size(), newBytes))
         rolledBack = rollBack(*header, records, newBytes, readable, writable);
     }
   }
@@ -82,8 +83,7 @@ std::string RollbackJournal::pathFor(const std::string& databasePath) {
 }
 
 bool RollbackJournal::recover(const std::string& databasePath) {
-  if (!std::filesystem::exists(pathFor(databasePath)) || !std::filesystem::exists(databasePath))
-    return false;
+  if (!std::filesystem::exists(pathFor(databasePath)) || !std::filesystem::exists(databasePath)) return false;
   // Locking needs no write access: a read-only database beside a wiped
   // journal still opens.
   FileHandle lock(databasePath, FileHandle::Mode::ReadOnly);
@@ -99,8 +99,7 @@ bool RollbackJournal::recover(FileHandle& database) {
   return rollBackAndRemove(database.path(), database, [&database]() -> FileHandle& { return database; });
 }
 
-RollbackJournal::RollbackJournal(std::string databasePath, std::size_t pageSize,
-                                 SyncPolicy policy)
+RollbackJournal::RollbackJournal(std::string databasePath, std::size_t pageSize, SyncPolicy policy)
     : databasePath_(std::move(databasePath)), pageSize_(pageSize), policy_(policy) {}
 
 RollbackJournal::~RollbackJournal() {

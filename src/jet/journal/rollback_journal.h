@@ -86,7 +86,7 @@ class RollbackJournal {
   SyncPolicy policy_;
   FileHandle journal_;
   std::optional<std::uint64_t> growingFrom_;  // set by protectGrowth()
-  StatementJournal encoded_;  // the last statement's, its buffers reused
+  StatementJournal encoded_;                  // the last statement's, its buffers reused
   // Made by the first apply(), for its database; the database must stay
   // the same file for the journal's lifetime.
   std::optional<WriterStatementLock> statementLock_;

@@ -64,7 +64,9 @@ void unlock(int descriptor, off_t byte) {
   ::fcntl(descriptor, F_OFD_SETLK, &lock);
 }
 
-off_t ownWriterByte() { return kWriterProcessBytes + ::getpid(); }
+off_t ownWriterByte() {
+  return kWriterProcessBytes + ::getpid();
+}
 
 // Whether a writer of this process holds the file: its byte is taken.
 bool ownWriterHolds(int descriptor) {

@@ -3,8 +3,8 @@
 
 #include <unordered_set>
 
-#include "jet/page/data_page_format.h"
 #include "jet/file/pager.h"
+#include "jet/page/data_page_format.h"
 
 namespace jet {
 namespace {
@@ -44,7 +44,8 @@ void readLongValue(Pager& pager, const Format& f, ByteView reference, std::vecto
     if (pointer.page == 0) throw damaged("a long value's chain ends early");
     if (!seen.insert(pointer.page << 8 | pointer.row).second) throw damaged("a long value's chain loops");
     const ByteView row = longValueRow(pager, f, pointer, holder);
-    const ByteView data = slice(row, 4, row.size() - std::min<std::size_t>(4, row.size()), "a long value part");
+    const ByteView data =
+        slice(row, 4, row.size() - std::min<std::size_t>(4, row.size()), "a long value part");
     const std::size_t take = std::min(data.size(), length - out.size());
     out.insert(out.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(take));
     pointer = RowPointer::decode(u32(row, 0));

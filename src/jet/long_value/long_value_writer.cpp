@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "jet/page/data_page_format.h"
 #include "jet/error.h"
-#include "jet/long_value/long_value_format.h"
-#include "jet/page/data_page_writer.h"
 #include "jet/file/put_bytes.h"
+#include "jet/long_value/long_value_format.h"
+#include "jet/page/data_page_format.h"
+#include "jet/page/data_page_writer.h"
 #include "jet/usage_map/usage_map_writer.h"
 
 namespace jet::write {

@@ -24,9 +24,9 @@ inline constexpr std::size_t kDataOwnerOffset = 4;
 inline constexpr std::uint32_t kLongValueOwner = 0x4C41564C;
 
 struct RowBounds {
-  std::uint16_t slot = 0;   // the raw slot with its flags
+  std::uint16_t slot = 0;  // the raw slot with its flags
   std::size_t start = 0;
-  std::size_t end = 0;      // one past the last byte
+  std::size_t end = 0;  // one past the last byte
   bool deleted() const { return (slot & row_slot::kDeleted) != 0; }
   bool overflow() const { return (slot & row_slot::kOverflow) != 0; }
 };

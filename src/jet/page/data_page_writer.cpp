@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "jet/page/data_page_format.h"
 #include "jet/error.h"
 #include "jet/file/put_bytes.h"
+#include "jet/page/data_page_format.h"
 
 namespace jet::write {
 namespace {
@@ -49,7 +49,9 @@ std::size_t roomForRow(ByteView page, const Format& f) {
   return low > slotsEnd ? low - slotsEnd : 0;
 }
 
-std::size_t maxRowSize(const Format& f) { return f.pageSize - f.dataFirstRowOffset - kSlotSize; }
+std::size_t maxRowSize(const Format& f) {
+  return f.pageSize - f.dataFirstRowOffset - kSlotSize;
+}
 
 std::uint8_t addRow(std::span<std::uint8_t> page, const Format& f, ByteView row) {
   if (row.size() > roomForRow(page, f)) throw Error(errc::kFailure, "A row does not fit its page.");

@@ -25,7 +25,8 @@ void requireJet4(const Format& f) {
 IndexPage decodeIndexPage(ByteView page, const Format& f) {
   requireJet4(f);
   IndexPage out;
-  if (page[0] != kPageIndexLeaf && page[0] != kPageIndexNode) throw damaged("an index names a page that is not an index page");
+  if (page[0] != kPageIndexLeaf && page[0] != kPageIndexNode)
+    throw damaged("an index names a page that is not an index page");
   out.leaf = page[0] == kPageIndexLeaf;
   out.tdefPage = u32(page, kTdef);
   out.prev = u32(page, kPrev);
@@ -37,7 +38,10 @@ IndexPage decodeIndexPage(ByteView page, const Format& f) {
     if (!((page[kMaskStart + bit / 8] >> (bit % 8)) & 1)) continue;
     if (kFirstEntry + bit > page.size()) throw damaged("an index entry runs past its page");
     Entry e;
-    if (!out.entries.empty()) e.assign(out.entries.front().begin(), out.entries.front().begin() + static_cast<std::ptrdiff_t>(std::min(prefix, out.entries.front().size())));
+    if (!out.entries.empty())
+      e.assign(out.entries.front().begin(),
+               out.entries.front().begin() +
+                   static_cast<std::ptrdiff_t>(std::min(prefix, out.entries.front().size())));
     e.insert(e.end(), page.begin() + static_cast<std::ptrdiff_t>(kFirstEntry + start),
              page.begin() + static_cast<std::ptrdiff_t>(kFirstEntry + bit));
     out.entries.push_back(std::move(e));
@@ -77,7 +81,9 @@ std::uint32_t childOf(const Entry& e) {
   return (static_cast<std::uint32_t>(e[n - 4]) << 24) | (e[n - 3] << 16) | (e[n - 2] << 8) | e[n - 1];
 }
 
-Entry withoutChild(const Entry& e) { return Entry(e.begin(), e.end() - kChildPointerSize); }
+Entry withoutChild(const Entry& e) {
+  return Entry(e.begin(), e.end() - kChildPointerSize);
+}
 
 Entry nodeEntry(const Entry& last, std::uint32_t child) {
   Entry e = last;

@@ -24,8 +24,8 @@ struct IndexPage {
   std::uint32_t tdefPage = 0;
   std::uint32_t prev = 0;
   std::uint32_t next = 0;
-  std::uint32_t tail = 0;        // nodes: the rightmost child
-  std::vector<Entry> entries;    // whole entries, prefixes put back
+  std::uint32_t tail = 0;      // nodes: the rightmost child
+  std::vector<Entry> entries;  // whole entries, prefixes put back
 };
 
 inline constexpr std::size_t kChildPointerSize = 4;

@@ -13,9 +13,9 @@
 #include "jet/file/pager.h"
 #include "jet/page/data_page_format.h"
 #include "jet/row/row_reader.h"
-#include "jet/table/table_def_reader.h"
 #include "jet/row/value.h"
 #include "jet/row/value_decoder.h"
+#include "jet/table/table_def_reader.h"
 
 namespace jet {
 

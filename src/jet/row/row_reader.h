@@ -19,7 +19,7 @@ namespace jet {
 
 struct FieldSlice {
   bool isNull = true;
-  bool flag = false;   // Yes/No columns: the value
+  bool flag = false;  // Yes/No columns: the value
   ByteView bytes;
 };
 

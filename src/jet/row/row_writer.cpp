@@ -4,9 +4,9 @@
 #include <cstring>
 #include <type_traits>
 
-#include "utf16/encode.h"
 #include "jet/error.h"
 #include "jet/file/put_bytes.h"
+#include "utf16/encode.h"
 
 namespace jet::write {
 namespace {
@@ -25,8 +25,7 @@ void appendScalar(std::vector<std::uint8_t>& out, T v) {
 // words, the most significant word first.
 void appendNumeric(std::vector<std::uint8_t>& out, const Numeric& n) {
   out.push_back(n.negative ? 0x80 : 0x00);
-  for (int word = 3; word >= 0; --word)
-    append32(out, static_cast<std::uint32_t>(n.magnitude >> (32 * word)));
+  for (int word = 3; word >= 0; --word) append32(out, static_cast<std::uint32_t>(n.magnitude >> (32 * word)));
 }
 
 // Appends the stored bytes of a non-null value as the value's own type
@@ -52,7 +51,9 @@ void appendValueBytes(std::vector<std::uint8_t>& out, const convert::Value& v) {
       v);
 }
 
-bool isLongValue(const ColumnDef& c) { return c.type() == ColumnType::Memo || c.type() == ColumnType::Ole; }
+bool isLongValue(const ColumnDef& c) {
+  return c.type() == ColumnType::Memo || c.type() == ColumnType::Ole;
+}
 
 void markPresent(std::vector<std::uint8_t>& mask, const ColumnDef& c) {
   mask[c.number / 8] |= static_cast<std::uint8_t>(1u << (c.number % 8));
@@ -68,8 +69,10 @@ std::vector<std::uint8_t> encodeRow(const TableDef& def, const std::vector<conve
   std::size_t fixedSize = 0;
   std::size_t varSlots = def.varColumns;
   for (const ColumnDef& c : def.columns) {
-    if (c.fixed()) fixedSize = std::max<std::size_t>(fixedSize, c.fixedOffset + c.length);
-    else if (c.type() != ColumnType::Boolean) varSlots = std::max<std::size_t>(varSlots, c.varIndex + 1u);
+    if (c.fixed())
+      fixedSize = std::max<std::size_t>(fixedSize, c.fixedOffset + c.length);
+    else if (c.type() != ColumnType::Boolean)
+      varSlots = std::max<std::size_t>(varSlots, c.varIndex + 1u);
   }
   std::vector<std::uint8_t> row;
   row.reserve(std::max(kUsualRowBytes, kCountSize + fixedSize));
@@ -103,8 +106,10 @@ std::vector<std::uint8_t> encodeRow(const TableDef& def, const std::vector<conve
     scratch.clear();
     appendValueBytes(scratch, v);
     if (isLongValue(c)) scratch = longValue(c, scratch);
-    if (scratch.size() > c.length) throw Error(errc::kFailure, "Field '" + c.name + "' has a value too wide for it.");
-    std::copy(scratch.begin(), scratch.end(), row.begin() + static_cast<std::ptrdiff_t>(kCountSize + c.fixedOffset));
+    if (scratch.size() > c.length)
+      throw Error(errc::kFailure, "Field '" + c.name + "' has a value too wide for it.");
+    std::copy(scratch.begin(), scratch.end(),
+              row.begin() + static_cast<std::ptrdiff_t>(kCountSize + c.fixedOffset));
   }
 
   if (varSlots > 0 || def.varColumns > 0) {

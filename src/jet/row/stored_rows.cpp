@@ -1,12 +1,12 @@
 #include "jet/row/stored_rows.h"
 
-#include "jet/page/data_page_format.h"
-#include "utf16/encode.h"
 #include "jet/error.h"
+#include "jet/file/put_bytes.h"
+#include "jet/page/data_page_format.h"
 #include "jet/row/row_cursor.h"
 #include "jet/row/row_reader.h"
 #include "jet/row/value_decoder.h"
-#include "jet/file/put_bytes.h"
+#include "utf16/encode.h"
 
 namespace jet::write {
 
@@ -38,13 +38,15 @@ void forEachStoredRow(Pager& pager, const Header& header, const TableDef& def,
         const RowPointer target = RowPointer::decode(row.data);
         holder = pager.page(target.page);
         const ByteView targetView(*holder);
-        if (target.row >= dataRowCount(targetView, f)) throw damaged("an overflow pointer names a missing row");
+        if (target.row >= dataRowCount(targetView, f))
+          throw damaged("an overflow pointer names a missing row");
         const RowBounds tb = rowBounds(targetView, f, target.row);
         bytes = targetView.subspan(tb.start, tb.end - tb.start);
       }
       cracker.crack(bytes, def, f, fields);
       row.values.resize(def.columns.size());
-      for (std::size_t i = 0; i < def.columns.size(); ++i) decoder.decode(def.columns[i], fields[i], row.values[i]);
+      for (std::size_t i = 0; i < def.columns.size(); ++i)
+        decoder.decode(def.columns[i], fields[i], row.values[i]);
       visit(row);
     }
   }

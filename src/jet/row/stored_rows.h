@@ -11,9 +11,9 @@
 #include "jet/convert/value.h"
 #include "jet/file/header.h"
 #include "jet/file/pager.h"
-#include "jet/table/table_def_reader.h"
-#include "jet/row/value.h"
 #include "jet/journal/page_store.h"
+#include "jet/row/value.h"
+#include "jet/table/table_def_reader.h"
 
 namespace jet::write {
 

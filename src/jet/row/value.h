@@ -40,8 +40,7 @@ using Bytes = std::vector<std::uint8_t>;
 // monostate is NULL. Text (also Date/Time Extended, as text) is UTF-8;
 // complex columns give their 32-bit key; types the engine does not know
 // give their raw bytes.
-using Value = std::variant<std::monostate, bool, std::uint8_t, std::int16_t, std::int32_t,
-                           std::int64_t, float, double, Currency, Numeric, DateTime,
-                           std::string, Bytes, Guid>;
+using Value = std::variant<std::monostate, bool, std::uint8_t, std::int16_t, std::int32_t, std::int64_t,
+                           float, double, Currency, Numeric, DateTime, std::string, Bytes, Guid>;
 
 }  // namespace jet

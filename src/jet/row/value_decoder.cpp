@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <optional>
 
-#include "jet/long_value/long_value_reader.h"
 #include "jet/file/pager.h"
 #include "jet/file/text.h"
+#include "jet/long_value/long_value_reader.h"
 
 namespace jet {
 namespace {
@@ -107,11 +107,12 @@ std::string extendedDateTimeText(ByteView stored) {
   civilFromDays(static_cast<std::int64_t>(*days) - kDaysFrom0001To1970, year, month, day);
   const std::uint64_t seconds = *ticks / 10000000, fraction = *ticks % 10000000;
   char text[48];
-  int n = std::snprintf(text, sizeof text, "%04lld-%02u-%02u %02u:%02u:%02u", static_cast<long long>(year), month,
-                        day, static_cast<unsigned>(seconds / 3600), static_cast<unsigned>(seconds / 60 % 60),
-                        static_cast<unsigned>(seconds % 60));
+  int n = std::snprintf(text, sizeof text, "%04lld-%02u-%02u %02u:%02u:%02u", static_cast<long long>(year),
+                        month, day, static_cast<unsigned>(seconds / 3600),
+                        static_cast<unsigned>(seconds / 60 % 60), static_cast<unsigned>(seconds % 60));
   if (fraction != 0) {
-    n += std::snprintf(text + n, sizeof text - static_cast<std::size_t>(n), ".%07u", static_cast<unsigned>(fraction));
+    n += std::snprintf(text + n, sizeof text - static_cast<std::size_t>(n), ".%07u",
+                       static_cast<unsigned>(fraction));
     while (text[n - 1] == '0') --n;
   }
   return std::string(text, static_cast<std::size_t>(n));
@@ -147,11 +148,8 @@ void ValueDecoder::decode(const ColumnDef& column, const FieldSlice& field, Valu
     case ColumnType::Boolean:
       out = result[0] != 0;  // not in the null mask, unlike stored Yes/No values
       return;
-    case ColumnType::Numeric:
-      out = decodeCalculatedNumeric(result, column);
-      return;
-    default:
-      decodeBytes(column.valueTypeCode(), column, result, out);
+    case ColumnType::Numeric: out = decodeCalculatedNumeric(result, column); return;
+    default: decodeBytes(column.valueTypeCode(), column, result, out);
   }
 }
 
@@ -175,34 +173,16 @@ void ValueDecoder::decodeBytes(std::uint8_t typeCode, const ColumnDef& c, ByteVi
     return;
   }
   switch (static_cast<ColumnType>(typeCode)) {
-    case ColumnType::Boolean:
-      out = !b.empty() && b[0] != 0;
-      return;
-    case ColumnType::Byte:
-      out = u8(b, 0);
-      return;
-    case ColumnType::Int16:
-      out = static_cast<std::int16_t>(u16(b, 0));
-      return;
+    case ColumnType::Boolean: out = !b.empty() && b[0] != 0; return;
+    case ColumnType::Byte: out = u8(b, 0); return;
+    case ColumnType::Int16: out = static_cast<std::int16_t>(u16(b, 0)); return;
     case ColumnType::Int32:
-    case ColumnType::Complex:
-      out = static_cast<std::int32_t>(u32(b, 0));
-      return;
-    case ColumnType::BigInt:
-      out = static_cast<std::int64_t>(u64(b, 0));
-      return;
-    case ColumnType::Currency:
-      out = Currency{static_cast<std::int64_t>(u64(b, 0))};
-      return;
-    case ColumnType::Single:
-      out = f32(b, 0);
-      return;
-    case ColumnType::Double:
-      out = f64(b, 0);
-      return;
-    case ColumnType::DateTime:
-      out = DateTime{f64(b, 0)};
-      return;
+    case ColumnType::Complex: out = static_cast<std::int32_t>(u32(b, 0)); return;
+    case ColumnType::BigInt: out = static_cast<std::int64_t>(u64(b, 0)); return;
+    case ColumnType::Currency: out = Currency{static_cast<std::int64_t>(u64(b, 0))}; return;
+    case ColumnType::Single: out = f32(b, 0); return;
+    case ColumnType::Double: out = f64(b, 0); return;
+    case ColumnType::DateTime: out = DateTime{f64(b, 0)}; return;
     case ColumnType::Guid: {
       requireWidth(b, 16);
       Guid g;
@@ -219,12 +199,8 @@ void ValueDecoder::decodeBytes(std::uint8_t typeCode, const ColumnDef& c, ByteVi
       bytes.assign(b.begin(), b.end());
       return;
     }
-    case ColumnType::Text:
-      decodeText(b, out);
-      return;
-    case ColumnType::ExtDateTime:
-      textSlot(out) = extendedDateTimeText(b);
-      return;
+    case ColumnType::Text: decodeText(b, out); return;
+    case ColumnType::ExtDateTime: textSlot(out) = extendedDateTimeText(b); return;
     case ColumnType::Memo:
       readLongValue(pager_, format_, b, longValue_);
       decodeText(longValue_, out);

@@ -9,8 +9,8 @@
 #include "jet/file/code_page.h"
 #include "jet/file/header.h"
 #include "jet/row/row_reader.h"
-#include "jet/table/table_def_reader.h"
 #include "jet/row/value.h"
+#include "jet/table/table_def_reader.h"
 
 namespace jet {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "jet/error.h"
 #include "jet/convert/ascii_case.h"
+#include "jet/error.h"
 #include "jet/error_numbers.h"
 #include "jet/sql/tokenizer.h"
 #include "jet/sql/type_names.h"
@@ -24,7 +24,8 @@ class Parser {
     if (isWord(first, "DROP")) return dropTable();
     throw Error(errc::kSyntaxError,
                 "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
-                "'UPDATE'." + notUnderstood(first));
+                "'UPDATE'." +
+                    notUnderstood(first));
   }
 
  private:
@@ -80,8 +81,8 @@ class Parser {
       const Token& at = peek();
       const unsigned length = unsignedNumber();
       if (length == 0 || length > type->maxLength)
-        throw Error(errc::kSyntaxError, "Size of field '" + column.name + "' is too long." +
-                                            notUnderstood(at));
+        throw Error(errc::kSyntaxError,
+                    "Size of field '" + column.name + "' is too long." + notUnderstood(at));
       column.type.size = static_cast<std::uint16_t>(length);
     } else {
       const Token& at = peek();
@@ -89,8 +90,8 @@ class Parser {
       unsigned scale = 0;
       if (acceptSymbol(',')) scale = unsignedNumber();
       if (precision < 1 || precision > 28 || scale > precision)
-        throw Error(errc::kSyntaxError, "Invalid precision or scale for field '" +
-                                            column.name + "'." + notUnderstood(at));
+        throw Error(errc::kSyntaxError,
+                    "Invalid precision or scale for field '" + column.name + "'." + notUnderstood(at));
       column.type.precision = static_cast<std::uint8_t>(precision);
       column.type.scale = static_cast<std::uint8_t>(scale);
     }
@@ -142,8 +143,7 @@ class Parser {
 
   std::string name() {
     const Token& t = peek();
-    if ((t.kind != Token::Kind::Word && t.kind != Token::Kind::QuotedName) || t.text.empty())
-      fail(t);
+    if ((t.kind != Token::Kind::Word && t.kind != Token::Kind::QuotedName) || t.text.empty()) fail(t);
     ++pos_;
     return t.text;
   }
@@ -207,6 +207,8 @@ class Parser {
 
 }  // namespace
 
-Statement parse(std::string_view sql) { return Parser(sql).statement(); }
+Statement parse(std::string_view sql) {
+  return Parser(sql).statement();
+}
 
 }  // namespace jet::sql

@@ -14,17 +14,28 @@ namespace jet::sql {
 
 // The column types a CREATE TABLE can ask for, by their stored type code.
 enum class ColumnKind : std::uint8_t {
-  Boolean = 0x01, Byte = 0x02, Integer = 0x03, Long = 0x04, Currency = 0x05,
-  Single = 0x06, Double = 0x07, DateTime = 0x08, Binary = 0x09, Text = 0x0A,
-  OleObject = 0x0B, Memo = 0x0C, Guid = 0x0F, Decimal = 0x10
+  Boolean = 0x01,
+  Byte = 0x02,
+  Integer = 0x03,
+  Long = 0x04,
+  Currency = 0x05,
+  Single = 0x06,
+  Double = 0x07,
+  DateTime = 0x08,
+  Binary = 0x09,
+  Text = 0x0A,
+  OleObject = 0x0B,
+  Memo = 0x0C,
+  Guid = 0x0F,
+  Decimal = 0x10
 };
 
 struct ColumnType {
   ColumnKind kind = ColumnKind::Text;
-  std::uint16_t size = 0;       // characters for Text, bytes for Binary, else 0
-  std::uint8_t precision = 0;   // Decimal only
-  std::uint8_t scale = 0;       // Decimal only
-  bool autoNumber = false;      // COUNTER / AUTOINCREMENT (Long)
+  std::uint16_t size = 0;      // characters for Text, bytes for Binary, else 0
+  std::uint8_t precision = 0;  // Decimal only
+  std::uint8_t scale = 0;      // Decimal only
+  bool autoNumber = false;     // COUNTER / AUTOINCREMENT (Long)
   friend bool operator==(const ColumnType&, const ColumnType&) = default;
 };
 

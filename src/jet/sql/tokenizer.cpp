@@ -6,7 +6,9 @@
 namespace jet::sql {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Letters of any script may start a bare name: every byte of a multi-byte
 // UTF-8 sequence is >= 0x80.
@@ -15,9 +17,13 @@ bool isWordChar(char c) {
   return u >= 0x80 || c == '_' || isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool isHexDigit(char c) {
+  return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 class Scanner {
  public:
@@ -46,8 +52,7 @@ class Scanner {
     if (c == '\'' || c == '"') return quotedText(c, start);
     if (c == '0' && pos_ + 1 < sql_.size() && (sql_[pos_ + 1] == 'x' || sql_[pos_ + 1] == 'X'))
       return bytes(start);
-    if (isDigit(c) || (c == '.' && pos_ + 1 < sql_.size() && isDigit(sql_[pos_ + 1])))
-      return number(start);
+    if (isDigit(c) || (c == '.' && pos_ + 1 < sql_.size() && isDigit(sql_[pos_ + 1]))) return number(start);
     if (isWordChar(c)) {
       while (pos_ < sql_.size() && isWordChar(sql_[pos_])) ++pos_;
       return {Token::Kind::Word, std::string(sql_.substr(start, pos_ - start)), start + 1};
@@ -58,16 +63,15 @@ class Scanner {
       return {Token::Kind::Symbol, std::string(1, c), start + 1};
     }
     throw Error(errc::kSyntaxError, "Invalid character '" + std::string(1, c) +
-                                        "' in query expression at character " +
-                                        std::to_string(start + 1) + ".");
+                                        "' in query expression at character " + std::to_string(start + 1) +
+                                        ".");
   }
 
   Token enclosed(Token::Kind kind, char close, const char* open, std::size_t start) {
     const std::size_t end = sql_.find(close, pos_ + 1);
     if (end == std::string_view::npos)
-      throw Error(errc::kSyntaxError, std::string("The name opened by ") + open +
-                                          " at character " + std::to_string(start + 1) +
-                                          " is not closed.");
+      throw Error(errc::kSyntaxError, std::string("The name opened by ") + open + " at character " +
+                                          std::to_string(start + 1) + " is not closed.");
     pos_ = end + 1;
     return {kind, std::string(sql_.substr(start + 1, end - start - 1)), start + 1};
   }
@@ -80,8 +84,8 @@ class Scanner {
     while (true) {
       const std::size_t end = sql_.find(quote, pos_);
       if (end == std::string_view::npos)
-        throw Error(errc::kSyntaxError, "The text opened at character " +
-                                            std::to_string(start + 1) + " is not closed.");
+        throw Error(errc::kSyntaxError,
+                    "The text opened at character " + std::to_string(start + 1) + " is not closed.");
       text.append(sql_.substr(pos_, end - pos_));
       pos_ = end + 1;
       if (pos_ < sql_.size() && sql_[pos_] == quote) {
@@ -99,13 +103,15 @@ class Scanner {
     while (pos_ < sql_.size() && isHexDigit(sql_[pos_])) ++pos_;
     const std::size_t digits = pos_ - start - 2;
     if (digits % 2 != 0 || (pos_ < sql_.size() && isWordChar(sql_[pos_])))
-      throw Error(errc::kSyntaxError, "Malformed binary value at character " +
-                                          std::to_string(start + 1) + ".");
+      throw Error(errc::kSyntaxError,
+                  "Malformed binary value at character " + std::to_string(start + 1) + ".");
     return {Token::Kind::Bytes, std::string(sql_.substr(start + 2, digits)), start + 1};
   }
 
   Token number(std::size_t start) {
-    auto digits = [&] { while (pos_ < sql_.size() && isDigit(sql_[pos_])) ++pos_; };
+    auto digits = [&] {
+      while (pos_ < sql_.size() && isDigit(sql_[pos_])) ++pos_;
+    };
     digits();
     if (pos_ < sql_.size() && sql_[pos_] == '.') {
       ++pos_;
@@ -128,6 +134,8 @@ class Scanner {
 
 }  // namespace
 
-std::vector<Token> tokenize(std::string_view sql) { return Scanner(sql).run(); }
+std::vector<Token> tokenize(std::string_view sql) {
+  return Scanner(sql).run();
+}
 
 }  // namespace jet::sql

@@ -12,7 +12,7 @@ namespace jet::sql {
 enum class TypeArguments { None, Length, PrecisionScale };
 
 struct TypeName {
-  ColumnType type;              // with the defaults of a bare name
+  ColumnType type;  // with the defaults of a bare name
   TypeArguments arguments = TypeArguments::None;
   std::uint16_t maxLength = 0;  // for TypeArguments::Length
 };

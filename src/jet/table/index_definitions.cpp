@@ -6,7 +6,8 @@ namespace {
 using namespace logical_index;
 
 std::size_t realIndexesStart(ByteView d, const TableDef& def, const Format& f) {
-  std::size_t at = f.tdefIndexCounts + def.realIndexes * f.realIndexCountSize + f.columnSize * def.columns.size();
+  std::size_t at =
+      f.tdefIndexCounts + def.realIndexes * f.realIndexCountSize + f.columnSize * def.columns.size();
   for (std::size_t i = 0; i < def.columns.size(); ++i) at += f.nameLengthSize + u16(d, at);
   return at;
 }
@@ -31,7 +32,8 @@ std::vector<ForeignKey> readForeignKeys(ByteView d, const TableDef& def, const F
   return out;
 }
 
-std::optional<std::uint32_t> realIndexOf(ByteView d, const TableDef& def, const Format& f, std::uint32_t logical) {
+std::optional<std::uint32_t> realIndexOf(ByteView d, const TableDef& def, const Format& f,
+                                         std::uint32_t logical) {
   std::optional<std::uint32_t> real;
   forEachLogicalIndex(d, def, f, [&](std::size_t at) {
     if (u32(d, at + kNumber) == logical) real = u32(d, at + kRealIndex);

@@ -31,7 +31,8 @@ std::vector<std::string> parseNames(ByteView chunk, const Header& header) {
   return names;
 }
 
-void parseBlock(ByteView chunk, const std::vector<std::string>& names, const Header& header, PropertyBlocks& out) {
+void parseBlock(ByteView chunk, const std::vector<std::string>& names, const Header& header,
+                PropertyBlocks& out) {
   const std::size_t nameLength = u16(chunk, 4);
   auto& block = out[nameText(slice(chunk, 6, nameLength, "a property block name"), header)];
   for (std::size_t pos = 6 + nameLength; pos < chunk.size();) {

@@ -10,10 +10,23 @@
 namespace jet {
 
 enum class ColumnType : std::uint8_t {
-  Boolean = 0x01, Byte = 0x02, Int16 = 0x03, Int32 = 0x04, Currency = 0x05,
-  Single = 0x06, Double = 0x07, DateTime = 0x08, Binary = 0x09, Text = 0x0A,
-  Ole = 0x0B, Memo = 0x0C, Guid = 0x0F, Numeric = 0x10, Complex = 0x12,
-  BigInt = 0x13, ExtDateTime = 0x14
+  Boolean = 0x01,
+  Byte = 0x02,
+  Int16 = 0x03,
+  Int32 = 0x04,
+  Currency = 0x05,
+  Single = 0x06,
+  Double = 0x07,
+  DateTime = 0x08,
+  Binary = 0x09,
+  Text = 0x0A,
+  Ole = 0x0B,
+  Memo = 0x0C,
+  Guid = 0x0F,
+  Numeric = 0x10,
+  Complex = 0x12,
+  BigInt = 0x13,
+  ExtDateTime = 0x14
 };
 
 // True for the type codes above; anything else is read as raw bytes.

@@ -7,8 +7,8 @@
 #include "jet/file/code_page.h"
 #include "jet/file/header.h"
 #include "jet/file/pager.h"
-#include "jet/table/properties.h"
 #include "jet/file/text.h"
+#include "jet/table/properties.h"
 
 namespace jet {
 namespace {
@@ -20,8 +20,7 @@ constexpr std::uint32_t kMaxIndexes = 4096;
 }  // namespace
 
 bool isKnownColumnType(std::uint8_t code) {
-  return (code >= 0x01 && code <= 0x0C) || code == 0x0F || code == 0x10 ||
-         (code >= 0x12 && code <= 0x14);
+  return (code >= 0x01 && code <= 0x0C) || code == 0x0F || code == 0x10 || (code >= 0x12 && code <= 0x14);
 }
 
 std::vector<std::uint8_t> readTableDefBytes(Pager& pager, const Format& format, std::uint32_t page) {

@@ -27,10 +27,10 @@ struct ColumnDef {
   std::uint16_t length = 0;
   std::uint8_t flags = 0;
   std::uint8_t extFlags = 0;
-  std::uint8_t precision = 0;     // NUMERIC only
-  std::uint8_t scale = 0;         // NUMERIC only
-  std::uint16_t sortOrder = 0;    // text columns
-  std::uint32_t complexId = 0;    // complex columns (ACE)
+  std::uint8_t precision = 0;   // NUMERIC only
+  std::uint8_t scale = 0;       // NUMERIC only
+  std::uint16_t sortOrder = 0;  // text columns
+  std::uint32_t complexId = 0;  // complex columns (ACE)
   // Calculated columns: the type of their values, from the ResultType
   // property (Access may store a Currency result in a Double column);
   // 0 when unknown.
@@ -46,20 +46,22 @@ struct ColumnDef {
   }
   ColumnType valueType() const { return static_cast<ColumnType>(valueTypeCode()); }
   bool fixed() const { return (flags & column_flags::kFixed) != 0; }
-  bool calculated() const { return (extFlags & column_ext_flags::kCalculated) == column_ext_flags::kCalculated; }
+  bool calculated() const {
+    return (extFlags & column_ext_flags::kCalculated) == column_ext_flags::kCalculated;
+  }
 };
 
 struct TableDef {
-  std::uint32_t page = 0;         // first TDEF page: the table's identity
+  std::uint32_t page = 0;            // first TDEF page: the table's identity
   std::uint32_t storedRowCount = 0;  // not trusted: rows are counted by scanning
-  std::uint8_t tableType = 0;     // table_type::kUser or kSystem
-  std::uint16_t maxColumns = 0;   // including deleted ones
+  std::uint8_t tableType = 0;        // table_type::kUser or kSystem
+  std::uint16_t maxColumns = 0;      // including deleted ones
   std::uint16_t varColumns = 0;
   std::uint32_t logicalIndexes = 0;
   std::uint32_t realIndexes = 0;
-  std::uint32_t ownedPagesMap = 0;   // row pointer to the owned-pages usage map
-  std::uint32_t freePagesMap = 0;    // row pointer to the free-space usage map
-  std::vector<ColumnDef> columns;    // by column number
+  std::uint32_t ownedPagesMap = 0;  // row pointer to the owned-pages usage map
+  std::uint32_t freePagesMap = 0;   // row pointer to the free-space usage map
+  std::vector<ColumnDef> columns;   // by column number
 };
 
 // Collects the definition bytes of the TDEF chain starting at `page`.
@@ -73,6 +75,5 @@ TableDef readTableDef(Pager& pager, const Header& header, std::uint32_t page);
 // Takes the calculated columns' result types from the table's properties
 // (the LvProp blob of its catalog row); damaged properties are ignored.
 void applyColumnProperties(TableDef& table, ByteView properties, const Header& header);
-
 
 }  // namespace jet

@@ -3,23 +3,23 @@
 #include <algorithm>
 #include <numeric>
 
-#include "utf16/encode.h"
 #include "jet/error.h"
 #include "jet/error_numbers.h"
-#include "jet/table/table_def_reader.h"
-#include "jet/page/data_page_writer.h"
-#include "jet/table/index_definitions.h"
-#include "jet/page/index_page.h"
-#include "jet/table/table_layout.h"
 #include "jet/file/put_bytes.h"
+#include "jet/page/data_page_writer.h"
+#include "jet/page/index_page.h"
+#include "jet/table/index_definitions.h"
+#include "jet/table/table_def_reader.h"
+#include "jet/table/table_layout.h"
 #include "jet/usage_map/usage_map_writer.h"
+#include "utf16/encode.h"
 
 namespace jet::write {
 namespace {
 
-constexpr std::uint32_t kMagicNumber = 1625;  // written by Access in every table and column block
+constexpr std::uint32_t kMagicNumber = 1625;     // written by Access in every table and column block
 constexpr std::uint32_t kRealIndexMagic = 1923;  // leads every real index block Jet writes
-constexpr std::uint8_t kNoCascade = 0x04;  // what Jet writes in both cascade bytes of a plain index
+constexpr std::uint8_t kNoCascade = 0x04;        // what Jet writes in both cascade bytes of a plain index
 constexpr std::uint8_t kAutoNumberWorks = 0x01;
 
 struct Layout {
@@ -48,9 +48,13 @@ Layout layoutOf(const ColumnSpec& c) {
   }
 }
 
-bool isLongValue(ColumnType t) { return t == ColumnType::Memo || t == ColumnType::Ole; }
+bool isLongValue(ColumnType t) {
+  return t == ColumnType::Memo || t == ColumnType::Ole;
+}
 
-std::vector<std::uint8_t> emptyInlineMap() { return std::vector<std::uint8_t>(kInlineMapHeader + kInlineMapBitmapBytes, 0); }
+std::vector<std::uint8_t> emptyInlineMap() {
+  return std::vector<std::uint8_t>(kInlineMapHeader + kInlineMapBitmapBytes, 0);
+}
 
 // The new table's usage maps - owned pages, pages with free space, then
 // two per long-value column - as empty inline maps on as many new pages as
@@ -153,8 +157,9 @@ std::vector<std::uint8_t> definitionBytes(const Header& header, const TableShape
       put16(c, f.colMisc, kGeneralSortOrder);
       if (t.type == ColumnType::Text || t.type == ColumnType::Memo) c[14] = header.sortOrderVersion;
     }
-    c[f.colFlags] = static_cast<std::uint8_t>(column_flags::kNullable | (l.fixed ? column_flags::kFixed : 0) |
-                                      (t.autoNumber ? column_flags::kAutoLong : 0) | shape.extraColumnFlags);
+    c[f.colFlags] =
+        static_cast<std::uint8_t>(column_flags::kNullable | (l.fixed ? column_flags::kFixed : 0) |
+                                  (t.autoNumber ? column_flags::kAutoLong : 0) | shape.extraColumnFlags);
     if (l.fixed) {
       put16(c, f.colFixedOffset, fixedOffset);
       if (t.type != ColumnType::Boolean) fixedOffset = static_cast<std::uint16_t>(fixedOffset + l.length);
@@ -192,7 +197,8 @@ void checkObjectName(const std::string& name, const char* what) {
   if (!units || units->empty() || units->size() > kMaxNameLength || units->front() == u' ')
     throw invalidName(name, what);
   for (char16_t u : *units)
-    if (u < 0x20 || u == u'.' || u == u'!' || u == u'`' || u == u'[' || u == u']') throw invalidName(name, what);
+    if (u < 0x20 || u == u'.' || u == u'!' || u == u'`' || u == u'[' || u == u']')
+      throw invalidName(name, what);
 }
 
 std::uint32_t createTableDefinition(PageStore& store, const Header& header,
@@ -229,7 +235,8 @@ std::uint32_t createTableDefinition(PageStore& store, const Header& header, cons
     std::vector<std::uint8_t> page(f.tdefPageHeader, 0);
     page[0] = kPageTableDef;
     page[1] = kPageMark;
-    page.insert(page.end(), d.begin() + static_cast<std::ptrdiff_t>(at), d.begin() + static_cast<std::ptrdiff_t>(at + n));
+    page.insert(page.end(), d.begin() + static_cast<std::ptrdiff_t>(at),
+                d.begin() + static_cast<std::ptrdiff_t>(at + n));
     pages.push_back(std::move(page));
     at += n;
   }
@@ -255,7 +262,8 @@ void releaseTablePages(PageStore& store, const Header& header, const TableDef& d
   Pager pager(store.snapshot(), f.pageSize, 0);
   const auto definition = readTableDefBytes(pager, f, def.page);
   for (std::uint32_t p = def.page; p != 0; p = u32(store.read(p), 4)) {
-    if (std::find(pages.begin(), pages.end(), p) != pages.end()) throw damaged("a table definition's pages form a loop");
+    if (std::find(pages.begin(), pages.end(), p) != pages.end())
+      throw damaged("a table definition's pages form a loop");
     pages.push_back(p);
   }
   std::vector<std::uint32_t> mapRows{def.freePagesMap};

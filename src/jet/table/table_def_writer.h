@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "jet/file/header.h"
+#include "jet/journal/page_store.h"
 #include "jet/table/column_spec.h"
 #include "jet/table/table_def_reader.h"
-#include "jet/journal/page_store.h"
 
 namespace jet::write {
 

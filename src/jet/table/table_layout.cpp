@@ -4,10 +4,9 @@
 
 namespace jet::write {
 
-std::map<std::uint16_t, LongValueMaps> readLongValueMaps(ByteView d, const TableDef& def,
-                                                         const Format& f) {
-  std::size_t at = f.tdefIndexCounts + def.realIndexes * f.realIndexCountSize +
-                   f.columnSize * def.columns.size();
+std::map<std::uint16_t, LongValueMaps> readLongValueMaps(ByteView d, const TableDef& def, const Format& f) {
+  std::size_t at =
+      f.tdefIndexCounts + def.realIndexes * f.realIndexCountSize + f.columnSize * def.columns.size();
   auto skipNames = [&](std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) at += f.nameLengthSize + u16(d, at);
   };
@@ -27,10 +26,16 @@ ColumnSpec writableColumn(const ColumnDef& c) {
   if (c.calculated())
     throw Error(errc::kFailure, "Field '" + c.name + "' is calculated and cannot be written.");
   switch (c.type()) {
-    case ColumnType::Boolean: case ColumnType::Byte: case ColumnType::Int16: case ColumnType::Currency:
-    case ColumnType::Single: case ColumnType::Double: case ColumnType::DateTime: case ColumnType::Ole:
-    case ColumnType::Memo: case ColumnType::Guid:
-      break;
+    case ColumnType::Boolean:
+    case ColumnType::Byte:
+    case ColumnType::Int16:
+    case ColumnType::Currency:
+    case ColumnType::Single:
+    case ColumnType::Double:
+    case ColumnType::DateTime:
+    case ColumnType::Ole:
+    case ColumnType::Memo:
+    case ColumnType::Guid: break;
     case ColumnType::Int32: out.autoNumber = (c.flags & column_flags::kAutoLong) != 0; break;
     case ColumnType::Binary: out.size = c.length; break;
     case ColumnType::Text: out.size = static_cast<std::uint16_t>(c.length / 2); break;
@@ -38,8 +43,7 @@ ColumnSpec writableColumn(const ColumnDef& c) {
       out.precision = c.precision;
       out.scale = c.scale;
       break;
-    default:
-      throw Error(errc::kFailure, "Field '" + c.name + "' has a type this engine cannot write yet.");
+    default: throw Error(errc::kFailure, "Field '" + c.name + "' has a type this engine cannot write yet.");
   }
   return out;
 }

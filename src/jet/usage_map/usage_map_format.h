@@ -16,8 +16,8 @@ namespace jet {
 
 enum class UsageMapType : std::uint8_t { Inline = 0, Reference = 1 };
 
-inline constexpr std::size_t kInlineMapHeader = 5;         // type and start page
-inline constexpr std::size_t kInlineMapBitmapBytes = 64;   // in the maps Jet makes: 512 pages
+inline constexpr std::size_t kInlineMapHeader = 5;        // type and start page
+inline constexpr std::size_t kInlineMapBitmapBytes = 64;  // in the maps Jet makes: 512 pages
 inline constexpr std::size_t kBitmapPageHeader = 4;
 inline constexpr std::uint32_t kGlobalMapPage = 1;
 

@@ -1,8 +1,8 @@
 // Usage map decoding (inline and reference maps).
 #include "jet/usage_map/usage_map_reader.h"
 
-#include "jet/page/data_page_format.h"
 #include "jet/file/pager.h"
+#include "jet/page/data_page_format.h"
 
 namespace jet {
 namespace {
@@ -29,7 +29,8 @@ std::vector<std::uint8_t> readRowBytes(Pager& pager, const Format& format, RowPo
   if (view[0] != kPageData) throw damaged("a row pointer names a page that holds no rows");
   if (pointer.row >= dataRowCount(view, format)) throw damaged("a row pointer names a missing row");
   const RowBounds r = rowBounds(view, format, pointer.row);
-  return {view.begin() + static_cast<std::ptrdiff_t>(r.start), view.begin() + static_cast<std::ptrdiff_t>(r.end)};
+  return {view.begin() + static_cast<std::ptrdiff_t>(r.start),
+          view.begin() + static_cast<std::ptrdiff_t>(r.end)};
 }
 
 std::vector<std::uint32_t> readUsageMap(Pager& pager, const Format& format, std::uint32_t mapRow) {
@@ -47,12 +48,12 @@ std::vector<std::uint32_t> readUsageMap(Pager& pager, const Format& format, std:
         if (mapPage == 0) continue;
         const Page bits = pager.page(mapPage);
         if ((*bits)[0] != kPageUsageMap) throw damaged("a usage map names a page that is not a bitmap");
-        collectBits(ByteView(*bits).subspan(kBitmapPageHeader), i * pagesPerMapPage, pager.pageCount(), pages);
+        collectBits(ByteView(*bits).subspan(kBitmapPageHeader), i * pagesPerMapPage, pager.pageCount(),
+                    pages);
       }
       break;
     }
-    default:
-      throw damaged("a usage map has an unknown type");
+    default: throw damaged("a usage map has an unknown type");
   }
   return pages;
 }

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "jet/file/bytes.h"
-#include "jet/page/data_page_format.h"
 #include "jet/error.h"
-#include "jet/usage_map/usage_map_reader.h"
-#include "jet/page/data_page_writer.h"
+#include "jet/file/bytes.h"
 #include "jet/file/put_bytes.h"
+#include "jet/page/data_page_format.h"
+#include "jet/page/data_page_writer.h"
+#include "jet/usage_map/usage_map_reader.h"
 
 namespace jet::write {
 namespace {
@@ -15,7 +15,9 @@ namespace {
 constexpr std::uint32_t kGlobalMapRow = kGlobalMapPage << 8;  // row 0
 constexpr std::uint8_t kUsageMapPageHeader[kBitmapPageHeader] = {kPageUsageMap, kPageMark, 0x00, 0x00};
 
-bool bit(std::span<const std::uint8_t> bitmap, std::uint64_t i) { return (bitmap[i / 8] >> (i % 8)) & 1; }
+bool bit(std::span<const std::uint8_t> bitmap, std::uint64_t i) {
+  return (bitmap[i / 8] >> (i % 8)) & 1;
+}
 void setBit(std::span<std::uint8_t> bitmap, std::uint64_t i, bool on) {
   const auto mask = static_cast<std::uint8_t>(1u << (i % 8));
   bitmap[i / 8] = static_cast<std::uint8_t>(on ? bitmap[i / 8] | mask : bitmap[i / 8] & ~mask);
@@ -40,10 +42,11 @@ void convertToReference(PageStore& store, const Format& f, const RowLocation& at
   for (std::uint32_t p : pages) {
     const std::size_t slot = p / pagesPerBitmapPage(f);
     if (slot >= slots)
-      throw Error(errc::kFailure, "The table has outgrown its usage map: page " + std::to_string(p) +
-                                      " cannot be recorded.");
+      throw Error(errc::kFailure,
+                  "The table has outgrown its usage map: page " + std::to_string(p) + " cannot be recorded.");
     if (bitmapPages[slot] == 0) bitmapPages[slot] = newBitmapPage(store, f);
-    setBit(std::span(store.edit(bitmapPages[slot])).subspan(kBitmapPageHeader), p % pagesPerBitmapPage(f), true);
+    setBit(std::span(store.edit(bitmapPages[slot])).subspan(kBitmapPageHeader), p % pagesPerBitmapPage(f),
+           true);
   }
   auto row = rowBytes(store, at);
   std::fill(row.begin(), row.end(), 0);
@@ -51,8 +54,7 @@ void convertToReference(PageStore& store, const Format& f, const RowLocation& at
   for (std::size_t i = 0; i < slots; ++i) put32(row, 1 + 4 * i, bitmapPages[i]);
 }
 
-void setInline(PageStore& store, const Format& f, const RowLocation& at, std::uint32_t page,
-               bool present) {
+void setInline(PageStore& store, const Format& f, const RowLocation& at, std::uint32_t page, bool present) {
   auto row = rowBytes(store, at);
   const std::uint32_t start = u32(row, 1);
   const std::uint64_t capacity = (row.size() - kInlineMapHeader) * 8;
@@ -168,8 +170,7 @@ void setMapPage(PageStore& store, const Format& format, std::uint32_t mapRow, st
     throw damaged("a usage map has an unknown type");
 }
 
-std::vector<std::uint32_t> mapPages(const PageStore& store, const Format& format,
-                                    std::uint32_t mapRow) {
+std::vector<std::uint32_t> mapPages(const PageStore& store, const Format& format, std::uint32_t mapRow) {
   Pager pager(store.snapshot(), format.pageSize, 0);
   return readUsageMap(pager, format, mapRow);
 }
@@ -197,7 +198,8 @@ void releaseMap(PageStore& store, const Format& format, std::uint32_t mapRow) {
   const auto& holder = store.read(at.page);
   if (holder[at.start] == static_cast<std::uint8_t>(UsageMapType::Reference))
     for (std::size_t slot = at.start + 1; slot + 4 <= at.end; slot += 4)
-      if (const std::uint32_t bitmapPage = u32(holder, slot); bitmapPage != 0) markPageFree(store, format, bitmapPage);
+      if (const std::uint32_t bitmapPage = u32(holder, slot); bitmapPage != 0)
+        markPageFree(store, format, bitmapPage);
   const RowPointer p = RowPointer::decode(mapRow);
   markRowDeleted(store.edit(p.page), format, p.row);
   const auto& page = store.read(p.page);

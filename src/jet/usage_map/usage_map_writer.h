@@ -35,8 +35,7 @@ void setMapPage(PageStore& store, const Format& format, std::uint32_t mapRow, st
                 bool present);
 
 // The pages a table map lists, ascending.
-std::vector<std::uint32_t> mapPages(const PageStore& store, const Format& format,
-                                    std::uint32_t mapRow);
+std::vector<std::uint32_t> mapPages(const PageStore& store, const Format& format, std::uint32_t mapRow);
 
 // The global map: a page taken into use, or given back.
 void markPageUsed(PageStore& store, const Format& format, std::uint32_t page);
