@@ -19,7 +19,7 @@ struct Type {
   std::uint8_t scale = 0;
 };
 
-ColumnSpec column(Type t) {
+NewColumn column(Type t) {
   return {"c", t.type, t.size, t.precision, t.scale};
 }
 Literal text(std::string t) {
@@ -183,7 +183,7 @@ TEST(ColumnValue, HexBytesGoIntoBinaryAndOleColumnsOnly) {
 }
 
 TEST(ColumnValue, RowsNeedOneValuePerColumn) {
-  const std::vector<ColumnSpec> columns = {{"a", ColumnType::Int32}, {"b", ColumnType::Text, 5}};
+  const std::vector<NewColumn> columns = {{"a", ColumnType::Int32}, {"b", ColumnType::Text, 5}};
   const auto row = toRowValues({text("1"), {Literal::Kind::Null, ""}}, columns);
   EXPECT_EQ(row, (std::vector<Value>{std::int32_t{1}, std::monostate{}}));
   try {

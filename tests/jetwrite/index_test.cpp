@@ -305,7 +305,7 @@ TEST(IndexUpkeep, UniqueRequiredAndNullIgnoringIndexesOverNewTypes) {
   jetwrite_test::TempDir dir;
   const std::string path = copyFixture(dir, "ace12/empty2007.accdb");
   const auto column = [](const char* name, ColumnType type, std::uint16_t size = 0) {
-    return ColumnSpec{name, type, size};
+    return NewColumn{name, type, size};
   };
   jetwrite_test::addIndexedTable(path, "Keys",
                                  {{column("gid", ColumnType::Guid), true, 0x89, true},

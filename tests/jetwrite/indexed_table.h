@@ -18,7 +18,7 @@
 namespace jetwrite_test {
 
 struct IndexedColumn {
-  jet::ColumnSpec column;
+  jet::NewColumn column;
   bool ascending = true;
   std::uint8_t flags = 0x80;  // the flag Jet sets on every index
   bool primaryKey = false;

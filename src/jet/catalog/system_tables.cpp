@@ -35,7 +35,7 @@ const Sid kUsersSid{0xA7, 0x33};
 // Jet declares the binary columns of its system tables 510 bytes long.
 constexpr std::uint16_t kSidBytes = 510;
 
-ColumnSpec column(const char* name, ColumnType type, std::uint16_t size = 0) {
+NewColumn column(const char* name, ColumnType type, std::uint16_t size = 0) {
   return {name, type, size};
 }
 
@@ -89,7 +89,7 @@ TableShape msysRelationships() {
 // ACE keeps this one's definition marked as an ordinary table; only its
 // catalog row says "system".
 TableShape msysComplexColumns() {
-  ColumnSpec complexId = column("ComplexID", ColumnType::Int32);
+  NewColumn complexId = column("ComplexID", ColumnType::Int32);
   complexId.autoNumber = true;
   return {
       {column("ColumnName", ColumnType::Text, 255), column("ComplexTypeObjectID", ColumnType::Int32),

@@ -18,7 +18,7 @@ namespace {
 
 using Literal = InputValue;
 
-const char* kindName(const ColumnSpec& column) {
+const char* kindName(const NewColumn& column) {
   if (column.autoNumber) return "AutoNumber";
   switch (column.type) {
     case ColumnType::Boolean: return "Yes/No";
@@ -41,7 +41,7 @@ const char* kindName(const ColumnSpec& column) {
 
 class Converter {
  public:
-  Converter(const Literal& literal, const ColumnSpec& column) : literal_(literal), column_(column) {}
+  Converter(const Literal& literal, const NewColumn& column) : literal_(literal), column_(column) {}
 
   Value run() const {
     if (literal_.kind == Literal::Kind::Null) return std::monostate{};
@@ -221,17 +221,17 @@ class Converter {
   }
 
   const Literal& literal_;
-  const ColumnSpec& column_;
+  const NewColumn& column_;
 };
 
 }  // namespace
 
-Value toColumnValue(const InputValue& literal, const ColumnSpec& column) {
+Value toColumnValue(const InputValue& literal, const NewColumn& column) {
   return Converter(literal, column).run();
 }
 
 std::vector<Value> toRowValues(const std::vector<InputValue>& literals,
-                               const std::vector<ColumnSpec>& columns) {
+                               const std::vector<NewColumn>& columns) {
   if (literals.size() != columns.size())
     throw Error(errc::kSyntaxError, "Number of query values and destination fields are not the same.");
   std::vector<Value> row;

@@ -13,13 +13,13 @@
 
 #include "jet/convert/input_value.h"
 #include "jet/convert/value.h"
-#include "jet/table/column_spec.h"
+#include "jet/table/new_column.h"
 
 namespace jet::convert {
 
-Value toColumnValue(const InputValue& input, const ColumnSpec& column);
+Value toColumnValue(const InputValue& input, const NewColumn& column);
 
 // One value per column, in column order; a different count is an error.
-std::vector<Value> toRowValues(const std::vector<InputValue>& inputs, const std::vector<ColumnSpec>& columns);
+std::vector<Value> toRowValues(const std::vector<InputValue>& inputs, const std::vector<NewColumn>& columns);
 
 }  // namespace jet::convert

@@ -92,7 +92,7 @@ void DatabaseWriter::reopen() {
   pageByName_.clear();
 }
 
-void DatabaseWriter::checkNewTable(const std::string& name, const std::vector<ColumnSpec>& columns) {
+void DatabaseWriter::checkNewTable(const std::string& name, const std::vector<NewColumn>& columns) {
   checkObjectName(name, "table");
   if (columns.size() > kMaxColumns) throw Error(errc::kFailure, "Too many fields defined.");
   std::set<std::string> seen;
@@ -106,7 +106,7 @@ void DatabaseWriter::checkNewTable(const std::string& name, const std::vector<Co
   if (tableExists(name)) throw Error(errc::kTableExists, "Table '" + name + "' already exists.");
 }
 
-void DatabaseWriter::createTable(const std::string& name, const std::vector<ColumnSpec>& columns) {
+void DatabaseWriter::createTable(const std::string& name, const std::vector<NewColumn>& columns) {
   checkNewTable(name, columns);
   atomically([&] {
     const std::uint32_t tdef = createTableDefinition(store_, header_, columns);
@@ -137,7 +137,7 @@ void DatabaseWriter::dropTable(const std::string& name) {
 
 void DatabaseWriter::selectInto(const std::string& target, const std::string& sourceName) {
   const Table source = database_->table(sourceName);
-  std::vector<ColumnSpec> columns;
+  std::vector<NewColumn> columns;
   for (const ColumnDef& c : source.columns()) columns.push_back(writableColumn(c));
   checkNewTable(target, columns);
   atomically([&] {

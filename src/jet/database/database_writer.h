@@ -17,7 +17,7 @@
 #include "jet/file/header.h"
 #include "jet/journal/page_store.h"
 #include "jet/journal/rollback_journal.h"
-#include "jet/table/column_spec.h"
+#include "jet/table/new_column.h"
 
 namespace jet::write {
 
@@ -28,7 +28,7 @@ class DatabaseWriter {
                  journal::SyncPolicy policy = journal::SyncPolicy::Off, UnlockCache* keys = nullptr);
 
   void insert(const std::string& table, const std::vector<convert::InputValue>& values);
-  void createTable(const std::string& table, const std::vector<ColumnSpec>& columns);
+  void createTable(const std::string& table, const std::vector<NewColumn>& columns);
   void dropTable(const std::string& table);
   // Creates `target` with the columns and rows of `source`.
   void selectInto(const std::string& target, const std::string& source);
@@ -36,7 +36,7 @@ class DatabaseWriter {
  private:
   TableWriter& tableWriter(const std::string& table);
   bool tableExists(const std::string& name);
-  void checkNewTable(const std::string& name, const std::vector<ColumnSpec>& columns);
+  void checkNewTable(const std::string& name, const std::vector<NewColumn>& columns);
   // Reads the catalog again after a statement changed it.
   void reopen();
   template <typename Change>

@@ -50,7 +50,7 @@ class TableWriter {
   const Format& format_;
   TableDef def_;
   std::string name_;
-  std::vector<ColumnSpec> columns_;
+  std::vector<NewColumn> columns_;
   std::map<std::uint16_t, LongValueMaps> longValueMaps_;
   std::vector<RealIndex> indexes_;
   std::vector<RequiredReference> references_;

@@ -6,7 +6,7 @@
 
 namespace jet::sql {
 
-ColumnSpec toColumnSpec(const ColumnDefinition& column) {
+NewColumn toNewColumn(const ColumnDefinition& column) {
   // ColumnKind names each type by its stored type code.
   const ColumnType& t = column.type;
   return {column.name, static_cast<jet::ColumnType>(t.kind), t.size, t.precision, t.scale, t.autoNumber};
@@ -19,8 +19,8 @@ void execute(write::DatabaseWriter& writer, const Statement& statement) {
         if constexpr (std::is_same_v<T, InsertValues>) {
           writer.insert(s.table, s.values);
         } else if constexpr (std::is_same_v<T, CreateTable>) {
-          std::vector<ColumnSpec> columns;
-          for (const ColumnDefinition& c : s.columns) columns.push_back(toColumnSpec(c));
+          std::vector<NewColumn> columns;
+          for (const ColumnDefinition& c : s.columns) columns.push_back(toNewColumn(c));
           writer.createTable(s.table, columns);
         } else if constexpr (std::is_same_v<T, DropTable>) {
           writer.dropTable(s.table);

@@ -1,5 +1,5 @@
 // Carries out a parsed statement that changes the database: the SQL
-// layer's column types become the engine's column specs, and each
+// layer's column types become the engine's NewColumn records, and each
 // statement becomes one change of the writer. A plain SELECT changes
 // nothing and is refused here; it is opened as a recordset instead.
 #pragma once
@@ -9,7 +9,7 @@
 
 namespace jet::sql {
 
-ColumnSpec toColumnSpec(const ColumnDefinition& column);
+NewColumn toNewColumn(const ColumnDefinition& column);
 
 void execute(write::DatabaseWriter& writer, const Statement& statement);
 

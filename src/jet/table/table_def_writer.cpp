@@ -28,7 +28,7 @@ struct Layout {
   bool fixed;
 };
 
-Layout layoutOf(const ColumnSpec& c) {
+Layout layoutOf(const NewColumn& c) {
   switch (c.type) {
     case ColumnType::Boolean: return {0x01, 1, true};
     case ColumnType::Byte: return {0x02, 1, true};
@@ -142,7 +142,7 @@ std::vector<std::uint8_t> definitionBytes(const Header& header, const TableShape
 
   std::uint16_t fixedOffset = 0, varIndex = 0;
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    const ColumnSpec& t = columns[i];
+    const NewColumn& t = columns[i];
     const Layout l = layoutOf(t);
     std::vector<std::uint8_t> c(f.columnSize, 0);
     c[f.colType] = l.type;
@@ -202,7 +202,7 @@ void checkObjectName(const std::string& name, const char* what) {
 }
 
 std::uint32_t createTableDefinition(PageStore& store, const Header& header,
-                                    const std::vector<ColumnSpec>& columns) {
+                                    const std::vector<NewColumn>& columns) {
   return createTableDefinition(store, header, TableShape{columns, {}, false, 0}, 0);
 }
 

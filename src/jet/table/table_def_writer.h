@@ -13,7 +13,7 @@
 
 #include "jet/file/header.h"
 #include "jet/journal/page_store.h"
-#include "jet/table/column_spec.h"
+#include "jet/table/new_column.h"
 #include "jet/table/table_def_reader.h"
 
 namespace jet::write {
@@ -24,7 +24,7 @@ inline constexpr std::size_t kMaxNameLength = 64;
 // Writes the definition and maps of a table with `columns` (checked
 // already) and returns its first TDEF page.
 std::uint32_t createTableDefinition(PageStore& store, const Header& header,
-                                    const std::vector<ColumnSpec>& columns);
+                                    const std::vector<NewColumn>& columns);
 
 // An index of a table the engine itself lays out (the system tables of a
 // new database): one real index with one logical index of the same name.
@@ -36,7 +36,7 @@ struct IndexShape {
 };
 
 struct TableShape {
-  std::vector<ColumnSpec> columns;
+  std::vector<NewColumn> columns;
   std::vector<IndexShape> indexes;
   bool system = false;
   std::uint8_t extraColumnFlags = 0;  // added to every column's flags

@@ -21,8 +21,8 @@ std::map<std::uint16_t, LongValueMaps> readLongValueMaps(ByteView d, const Table
   return maps;
 }
 
-ColumnSpec writableColumn(const ColumnDef& c) {
-  ColumnSpec out{c.name, c.type()};
+NewColumn writableColumn(const ColumnDef& c) {
+  NewColumn out{c.name, c.type()};
   if (c.calculated())
     throw Error(errc::kFailure, "Field '" + c.name + "' is calculated and cannot be written.");
   switch (c.type()) {

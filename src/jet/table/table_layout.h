@@ -10,7 +10,7 @@
 
 #include "jet/file/bytes.h"
 #include "jet/file/format.h"
-#include "jet/table/column_spec.h"
+#include "jet/table/new_column.h"
 #include "jet/table/table_def_reader.h"
 
 namespace jet::write {
@@ -26,6 +26,6 @@ std::map<std::uint16_t, LongValueMaps> readLongValueMaps(ByteView definition, co
 
 // The column as a statement's value converts to it; throws for types the
 // engine cannot write (complex, calculated, Large Number, Date/Time Extended).
-ColumnSpec writableColumn(const ColumnDef& column);
+NewColumn writableColumn(const ColumnDef& column);
 
 }  // namespace jet::write

@@ -11,14 +11,14 @@
 
 namespace jet {
 
-struct ColumnSpec {
+struct NewColumn {
   std::string name;  // UTF-8
   ColumnType type = ColumnType::Text;
   std::uint16_t size = 0;      // characters for Text, bytes for Binary, else 0
   std::uint8_t precision = 0;  // Numeric only
   std::uint8_t scale = 0;      // Numeric only
   bool autoNumber = false;     // Int32 numbered by the engine
-  friend bool operator==(const ColumnSpec&, const ColumnSpec&) = default;
+  friend bool operator==(const NewColumn&, const NewColumn&) = default;
 };
 
 }  // namespace jet
