@@ -18,6 +18,7 @@
 #include "db/sql_name_check.h"
 #include "db/sybase.h"
 #include "transfer/column_rules.h"
+#include "transfer/statement_worker.h"
 #include "transfer/throttled_yield.h"
 #include "transfer/value_writer.h"
 
@@ -224,7 +225,10 @@ class Run {
     const std::string opening = withName(d_.insertOpening, "<table>", tableText());
     long long done = 0;
     while (!rows_.eof()) {
-      if (page_.stopRequested()) return false;
+      if (page_.stopRequested()) {
+        finishInsert();
+        return false;
+      }
       trap_.step(lines_.rowYield, yield_);
       trap_.step(lines_.progress, [&] { page_.setProgress(percentDone(done + 1, rowBound + 1)); });
       trap_.step(lines_.insertOpening, [&] { statement_ = opening; });
@@ -238,11 +242,24 @@ class Run {
       }
       trap_.step(lines_.closingCut, [&] { CutEnd(statement_, d_.closingCut); });
       trap_.step(lines_.closingParen, [&] { statement_ += ')'; });
-      trap_.step(lines_.insert, [&] { target().execute(statement_); });
+      finishInsert();
+      trap_.step(lines_.insert, [&] { inserts_.post(target(), statement_); });
       page_.rowsDone(table_, ++done, rowCount_);
       trap_.step(lines_.moveNext, [&] { rows_.moveNext(); });
     }
+    finishInsert();
     return true;
+  }
+
+  // Waits for the previous row's INSERT, which ran while this row was
+  // read and written, and reports its failure under its own step with its
+  // own statement: the target sees the statements in the same order and
+  // the report comes before the next one is sent.
+  void finishInsert() {
+    if (!inserts_.inFlight()) return;
+    trap_.showSqlFrom(&inserts_.statement());
+    trap_.step(lines_.insert, [&] { inserts_.finish(yield_); });
+    trap_.showSqlFrom(&statement_);
   }
 
   void end() {
@@ -270,6 +287,9 @@ class Run {
   QString table_;
   long long rowCount_ = -1;
   std::vector<ValueForm> forms_;
+  // Last: destroyed first, it waits for the INSERT in flight while the
+  // connections are still there.
+  StatementWorker inserts_;
 };
 
 }  // namespace

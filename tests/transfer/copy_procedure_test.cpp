@@ -166,6 +166,22 @@ TEST(CopyProcedure, ARejectedRowCostsThatRowOnlyWithOneReportShowingItsStatement
   EXPECT_EQ(page.list2.names(), QStringList({"orders"}));
 }
 
+TEST(CopyProcedure, TheEventLoopKeepsRunningWhileAnInsertBlocks) {
+  FakePage page;
+  page.access->tables["Orders"] = ordersTable();
+  page.list1 = transfer_test::PlainTableList({"Orders"});
+  page.list1.select("Orders");
+  page.odbc->insertTime = std::chrono::milliseconds(100);
+
+  copy(page, transfer::AccessToSybase());
+
+  // Two INSERTs of 100 ms each, the loop due every 10 ms: with the
+  // statements run where the loop runs it would pass once per row.
+  EXPECT_GE(page.yields, 8);
+  EXPECT_EQ(page.odbc->statements.size(), 3u);
+  EXPECT_TRUE(page.messages.calls().empty());
+}
+
 TEST(CopyProcedure, RefusesUnquotableNamesBeforeTouchingTheTarget) {
   FakePage page;
   page.access->tables["Bad\"Name"] = ordersTable();

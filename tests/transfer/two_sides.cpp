@@ -1,5 +1,7 @@
 #include "two_sides.h"
 
+#include <thread>
+
 #include "ado/data_type.h"
 #include "ado/error.h"
 
@@ -36,6 +38,7 @@ class StoreSession final : public ado::Session {
   explicit StoreSession(std::shared_ptr<Store> store) : store_(std::move(store)) {}
   void execute(std::string_view sql) override {
     store_->statements.emplace_back(sql);
+    if (sql.starts_with("INSERT")) std::this_thread::sleep_for(store_->insertTime);
     if (!store_->rejectContaining.empty() && sql.find(store_->rejectContaining) != std::string_view::npos)
       throw ado::Error(ado::errc::kProviderFailure, "rejected by the test");
   }

@@ -4,6 +4,7 @@
 // progress, the pointer and the rows done.
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,6 +27,7 @@ struct Store {
   std::map<std::string, Table> tables;  // by name as the query writes it
   std::vector<std::string> statements;  // executed, in order
   std::string rejectContaining;         // a statement holding this text fails
+  std::chrono::milliseconds insertTime{0};  // each INSERT blocks this long
   bool knowsRowCount = false;           // the Access engine does
   int counts = 0;                       // SELECT COUNT(*) queries served
   std::string dbmsName = "SQLite";
