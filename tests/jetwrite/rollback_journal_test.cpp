@@ -326,6 +326,28 @@ TEST(RollbackJournal, PagesEqualToTheirOriginalsAreNeitherJournaledNorWritten) {
   EXPECT_FALSE(std::filesystem::exists(RollbackJournal::pathFor(db)));
 }
 
+TEST(RollbackJournal, WritesOfNeighbouringPagesMeetOverAFewEqualBytes) {
+  constexpr std::size_t kBig = 4096;
+  const std::vector<std::uint8_t> blank(kBig, 0);
+  PageImages pages;
+  for (const std::uint32_t p : {1u, 2u, 4u, 5u}) pages[p] = blank;
+  pages[1][4000] = 1;  // 95 + 100 equal bytes to the change on page 2: one run
+  pages[2][100] = 1;
+  pages[4][10] = 1;  // 4085 + 4090 equal bytes: two writes
+  pages[5][4090] = 1;
+  const StatementJournal journal =
+      encodeJournal(kBig, 8 * kBig, pages, [&](std::uint32_t) { return std::span(blank); });
+  ASSERT_EQ(journal.writes.size(), 4u);
+  EXPECT_EQ(journal.writes[0].at, kBig + 4000);
+  EXPECT_EQ(journal.writes[0].bytes.size(), kBig - 4000);
+  EXPECT_EQ(journal.writes[1].at, 2 * kBig);
+  EXPECT_EQ(journal.writes[1].bytes.size(), 101u);
+  EXPECT_EQ(journal.writes[2].at, 4 * kBig + 10);
+  EXPECT_EQ(journal.writes[2].bytes.size(), 1u);
+  EXPECT_EQ(journal.writes[3].at, 5 * kBig + 4090);
+  EXPECT_EQ(journal.writes[3].bytes.size(), 1u);
+}
+
 TEST(RollbackJournal, AWipedJournalIsRemovedWithoutRollback) {
   jetwrite_test::TempDir dir;
   const std::string db = dir.file("a.mdb");

@@ -3,8 +3,11 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -70,6 +73,29 @@ void FileHandle::writeAt(std::uint64_t offset, std::span<const std::uint8_t> byt
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) fail("write");
     done += static_cast<std::size_t>(n);
+  }
+}
+
+void FileHandle::writeAt(std::uint64_t offset, std::span<const std::span<const std::uint8_t>> pieces) {
+  std::array<iovec, 16> vectors;
+  while (!pieces.empty()) {
+    const std::size_t count = std::min(pieces.size(), vectors.size());
+    for (std::size_t i = 0; i < count; ++i)
+      vectors[i] = {const_cast<std::uint8_t*>(pieces[i].data()), pieces[i].size()};
+    ssize_t n;
+    do {
+      n = ::pwritev(fd_, vectors.data(), static_cast<int>(count), static_cast<off_t>(offset));
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) fail("write");
+    // A short write is rare (a full disk, a signal): the rest goes piece by piece.
+    std::size_t written = static_cast<std::size_t>(n);
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::size_t done = std::min(written, pieces[i].size());
+      if (done < pieces[i].size()) writeAt(offset + done, pieces[i].subspan(done));
+      written -= done;
+      offset += pieces[i].size();
+    }
+    pieces = pieces.subspan(count);
   }
 }
 

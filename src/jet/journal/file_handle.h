@@ -32,6 +32,9 @@ class FileHandle {
   // Reads exactly out.size() bytes; false if the file ends first.
   bool readAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
   void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+  // Writes `pieces` one after the other from `offset`, in as few calls as
+  // the system allows.
+  void writeAt(std::uint64_t offset, std::span<const std::span<const std::uint8_t>> pieces);
   void truncate(std::uint64_t size);
   void sync();
   // Takes an exclusive flock on the file without waiting; false when

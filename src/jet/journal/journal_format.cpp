@@ -57,30 +57,51 @@ void encodeJournal(std::size_t pageSize, std::uint64_t databaseSize, const PageI
   journal.newBytes.clear();
   std::vector<ByteRange>& ranges = journal.ranges;
   std::uint32_t records = 0;
+  // The page written last, while the next page may extend its write.
+  std::optional<std::uint32_t> previousNumber;
+  std::span<const std::uint8_t> previousImage;
   for (const auto& [number, bytes] : pages) {
     const std::uint64_t pageAt = static_cast<std::uint64_t>(number) * pageSize;
+    std::size_t first = 0;
+    std::size_t end = pageSize;
     if (pageAt + pageSize > databaseSize) {  // appended: cut off on rollback
-      journal.writes.push_back({pageAt, bytes});
       withNewBytes = false;
-      continue;
+    } else {
+      const auto before = original(number);
+      ranges.clear();
+      appendChangedRanges(before, bytes, ranges);
+      for (const ByteRange& range : ranges) {
+        appendRecord(journal.image, number, range, before);
+        const auto now = std::span(bytes).subspan(range.offset, range.length);
+        journal.newBytes.insert(journal.newBytes.end(), now.begin(), now.end());
+      }
+      records += static_cast<std::uint32_t>(ranges.size());
+      if (ranges.empty()) {
+        previousNumber.reset();
+        continue;
+      }
+      // The database gets one write per page, from the first changed byte
+      // to the last: a write call costs the kernel more than copying the
+      // equal bytes between the ranges, which need no journaling for that
+      // reason.
+      first = ranges.front().offset;
+      end = ranges.back().offset + ranges.back().length;
     }
-    const auto before = original(number);
-    ranges.clear();
-    appendChangedRanges(before, bytes, ranges);
-    for (const ByteRange& range : ranges) {
-      appendRecord(journal.image, number, range, before);
-      const auto now = std::span(bytes).subspan(range.offset, range.length);
-      journal.newBytes.insert(journal.newBytes.end(), now.begin(), now.end());
+    // For the same reason the writes of two neighbouring pages join over
+    // the equal bytes at their boundary when there are few: a row and its
+    // long value often land on a new page each, one after the other.
+    if (previousNumber && *previousNumber + 1 == number) {
+      FileWrite& previous = journal.writes.back();
+      const std::size_t previousFirst = previous.at - (pageAt - pageSize);
+      const std::size_t previousEnd = previousFirst + previous.bytes.size();
+      if (pageSize - previousEnd + first <= kJoinedBoundary) {
+        previous.bytes = previousImage.subspan(previousFirst);
+        first = 0;
+      }
     }
-    records += static_cast<std::uint32_t>(ranges.size());
-    // The database gets one write per page, from the first changed byte to
-    // the last: a write call costs the kernel more than copying the equal
-    // bytes between the ranges, which need no journaling for that reason.
-    if (!ranges.empty()) {
-      const std::uint32_t first = ranges.front().offset;
-      const std::uint32_t end = ranges.back().offset + ranges.back().length;
-      journal.writes.push_back({pageAt + first, std::span(bytes).subspan(first, end - first)});
-    }
+    journal.writes.push_back({pageAt + first, std::span(bytes).subspan(first, end - first)});
+    previousNumber = number;
+    previousImage = bytes;
   }
   journal.endsWhenWritten = withNewBytes && records > 0;
   auto& image = journal.image;

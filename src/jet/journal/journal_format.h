@@ -60,11 +60,16 @@ struct FileWrite {
   std::span<const std::uint8_t> bytes;
 };
 
+// Equal bytes, at most this many, around the boundary of two neighbouring
+// changed pages that their writes take along so as to meet.
+inline constexpr std::size_t kJoinedBoundary = 4096;
+
 struct StatementJournal {
   std::vector<std::uint8_t> image;  // header and records
   // What the statement writes into the database once the journal is
-  // written, one piece per page; the spans refer to the PageImages it was
-  // made from.
+  // written, one piece per page, in file order; the pieces of neighbouring
+  // pages meet when they changed near their boundary (kJoinedBoundary).
+  // The spans refer to the PageImages the journal was made from.
   std::vector<FileWrite> writes;
   // Whether the image carries the new bytes, so that the statement counts
   // as done once the writes are in the database, without a wipe.

@@ -139,6 +139,23 @@ void RollbackJournal::wipeHeader() {
   if (policy_ == SyncPolicy::Full) journal_.sync();
 }
 
+void RollbackJournal::writeRuns(FileHandle& database, std::span<const FileWrite> writes) {
+  while (!writes.empty()) {
+    std::size_t count = 1;
+    while (count < writes.size() &&
+           writes[count - 1].at + writes[count - 1].bytes.size() == writes[count].at)
+      ++count;
+    if (count == 1) {
+      database.writeAt(writes[0].at, writes[0].bytes);
+    } else {
+      run_.clear();
+      for (std::size_t i = 0; i < count; ++i) run_.push_back(writes[i].bytes);
+      database.writeAt(writes[0].at, run_);
+    }
+    writes = writes.subspan(count);
+  }
+}
+
 void RollbackJournal::apply(FileHandle& database, const PageImages& pages) {
   std::vector<std::uint8_t> buffer(pageSize_);
   apply(database, database.size(), pages, [&](std::uint32_t page) {
@@ -177,7 +194,7 @@ void RollbackJournal::apply(FileHandle& database, std::uint64_t databaseSize, co
   if (!statementLock_) statementLock_.emplace(database);
   try {
     statementLock_->whileApplying([&] {
-      for (const FileWrite& write : journal.writes) database.writeAt(write.at, write.bytes);
+      writeRuns(database, journal.writes);
       if (policy_ == SyncPolicy::Full) database.sync();
     });
   } catch (...) {

@@ -28,7 +28,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "jet/journal/file_handle.h"
 #include "jet/journal/journal_format.h"
@@ -80,6 +82,8 @@ class RollbackJournal {
  private:
   void openJournal();
   void wipeHeader();
+  // Writes `writes`, those that meet in the file in one call each run.
+  void writeRuns(FileHandle& database, std::span<const FileWrite> writes);
 
   std::string databasePath_;
   std::size_t pageSize_;
@@ -87,6 +91,7 @@ class RollbackJournal {
   FileHandle journal_;
   std::optional<std::uint64_t> growingFrom_;  // set by protectGrowth()
   StatementJournal encoded_;                  // the last statement's, its buffers reused
+  std::vector<std::span<const std::uint8_t>> run_;  // writeRuns()'s, reused
   // Made by the first apply(), for its database; the database must stay
   // the same file for the journal's lifetime.
   std::optional<WriterStatementLock> statementLock_;
