@@ -14,10 +14,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Long enough to cover a typical INSERT into SQLite or Access, short
-// enough that a thread waiting on a slow statement soon leaves the core
-// to others.
-constexpr auto kSpin = std::chrono::microseconds(250);
+// Long enough to cover a typical INSERT into SQLite or Access also on a
+// host running at half speed (a sleep and a wake-up cost about as much as
+// a fast INSERT), short enough that a thread waiting on a syncing
+// statement soon leaves the core to others.
+constexpr auto kSpin = std::chrono::microseconds(1000);
 // Short next to the 10 ms between two passes of the event loop, so that a
 // pass falls due soon after its time even while the statement blocks.
 constexpr auto kCallerWake = std::chrono::milliseconds(2);
