@@ -7,7 +7,7 @@
 namespace jet::sql {
 
 NewColumn toNewColumn(const ColumnDefinition& column) {
-  // ColumnKind names each type by its stored type code.
+  // ColumnKind carries each type's stored type code.
   const ColumnType& t = column.type;
   return {column.name, static_cast<jet::ColumnType>(t.kind), t.size, t.precision, t.scale, t.autoNumber};
 }

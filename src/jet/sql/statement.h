@@ -9,25 +9,31 @@
 #include <vector>
 
 #include "jet/convert/input_value.h"
+#include "jet/table/table_def_format.h"
 
 namespace jet::sql {
 
-// The column types a CREATE TABLE can ask for, by their stored type code.
+constexpr std::uint8_t codeOf(jet::ColumnType type) {
+  return static_cast<std::uint8_t>(type);
+}
+
+// The column types a CREATE TABLE can ask for: a subset of the stored
+// types, each carrying its stored type code, which the executor hands on.
 enum class ColumnKind : std::uint8_t {
-  Boolean = 0x01,
-  Byte = 0x02,
-  Integer = 0x03,
-  Long = 0x04,
-  Currency = 0x05,
-  Single = 0x06,
-  Double = 0x07,
-  DateTime = 0x08,
-  Binary = 0x09,
-  Text = 0x0A,
-  OleObject = 0x0B,
-  Memo = 0x0C,
-  Guid = 0x0F,
-  Decimal = 0x10
+  Boolean = codeOf(jet::ColumnType::Boolean),
+  Byte = codeOf(jet::ColumnType::Byte),
+  Integer = codeOf(jet::ColumnType::Int16),
+  Long = codeOf(jet::ColumnType::Int32),
+  Currency = codeOf(jet::ColumnType::Currency),
+  Single = codeOf(jet::ColumnType::Single),
+  Double = codeOf(jet::ColumnType::Double),
+  DateTime = codeOf(jet::ColumnType::DateTime),
+  Binary = codeOf(jet::ColumnType::Binary),
+  Text = codeOf(jet::ColumnType::Text),
+  OleObject = codeOf(jet::ColumnType::Ole),
+  Memo = codeOf(jet::ColumnType::Memo),
+  Guid = codeOf(jet::ColumnType::Guid),
+  Decimal = codeOf(jet::ColumnType::Numeric)
 };
 
 struct ColumnType {
