@@ -42,12 +42,12 @@ TEST(ChangedRanges, ClosesGapsUpToTheLimitOnly) {
 
 // Byte by byte, the plain way.
 std::vector<ByteRange> differingRuns(const std::vector<std::uint8_t>& before,
-                                     const std::vector<std::uint8_t>& now) {
+                                     const std::vector<std::uint8_t>& now, std::size_t joinedGap) {
   std::vector<ByteRange> runs;
   for (std::uint32_t i = 0; i < now.size(); ++i) {
     if (before[i] == now[i]) continue;
-    if (!runs.empty() && runs.back().offset + runs.back().length == i)
-      ++runs.back().length;
+    if (!runs.empty() && i - (runs.back().offset + runs.back().length) <= joinedGap)
+      runs.back().length = i + 1 - runs.back().offset;
     else
       runs.push_back({i, 1});
   }
@@ -66,7 +66,9 @@ TEST(ChangedRanges, AgreeWithAByteByByteScanAtEveryAlignment) {
       // Small values, so that runs hold bytes that happen to stay equal.
       for (std::size_t i = at; i < end; ++i) now[i] = static_cast<std::uint8_t>(random() % 4);
     }
-    EXPECT_EQ(rangesOf(before, now, 0), differingRuns(before, now)) << "round " << round;
+    for (const std::size_t gap : {std::size_t{0}, std::size_t{5}, kJoinedGap})
+      EXPECT_EQ(rangesOf(before, now, gap), differingRuns(before, now, gap))
+          << "round " << round << " gap " << gap;
   }
 }
 
