@@ -47,7 +47,8 @@ void TableWriter::forgetPlacement() {
 void TableWriter::assignAutoNumbers(PageStore& store, std::vector<convert::Value>& values) const {
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     if (!columns_[i].autoNumber) continue;
-    auto& tdef = store.edit(def_.page);
+    auto& tdef = store.editRanges(def_.page);
+    store.changed(def_.page, kTdefNextAutoNumber, 4);
     // The field holds the last number handed out.
     const std::uint32_t last = u32(tdef, kTdefNextAutoNumber);
     if (std::holds_alternative<std::monostate>(values[i])) {
@@ -61,8 +62,9 @@ void TableWriter::assignAutoNumbers(PageStore& store, std::vector<convert::Value
 }
 
 void TableWriter::countRow(PageStore& store, int change) const {
-  auto& tdef = store.edit(def_.page);
+  auto& tdef = store.editRanges(def_.page);
   put32(tdef, format_.tdefRowCount, u32(tdef, format_.tdefRowCount) + static_cast<std::uint32_t>(change));
+  store.changed(def_.page, format_.tdefRowCount, 4);
 }
 
 void TableWriter::erase(PageStore& store, const StoredRow& row) {
@@ -88,12 +90,12 @@ std::uint32_t TableWriter::placeRow(PageStore& store, ByteView row) {
     const auto& page = store.read(lastDataPage_);
     if (page[0] == kPageData && u32(page, kDataOwnerOffset) == def_.page &&
         roomForRow(page, format_) >= row.size())
-      return rowPointer(lastDataPage_, addRow(store.edit(lastDataPage_), format_, row));
+      return addRowToPage(store, format_, lastDataPage_, row);
   }
   lastDataPage_ = allocatePage(store, format_, emptyDataPage(format_, def_.page));
   setMapPage(store, format_, def_.ownedPagesMap, lastDataPage_, true);
   setMapPage(store, format_, def_.freePagesMap, lastDataPage_, true);
-  return rowPointer(lastDataPage_, addRow(store.edit(lastDataPage_), format_, row));
+  return addRowToPage(store, format_, lastDataPage_, row);
 }
 
 void TableWriter::insert(PageStore& store, const std::vector<convert::InputValue>& inputs) {

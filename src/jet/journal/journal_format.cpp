@@ -51,7 +51,8 @@ StatementJournal encodeJournal(std::size_t pageSize, std::uint64_t databaseSize,
 }
 
 void encodeJournal(std::size_t pageSize, std::uint64_t databaseSize, const PageImages& pages,
-                   const PageReader& original, StatementJournal& journal, bool withNewBytes) {
+                   const PageReader& original, StatementJournal& journal, bool withNewBytes,
+                   const RangeFinder& changedRanges) {
   journal.image.assign(kJournalHeaderSize, 0);
   journal.writes.clear();
   journal.newBytes.clear();
@@ -69,7 +70,10 @@ void encodeJournal(std::size_t pageSize, std::uint64_t databaseSize, const PageI
     } else {
       const auto before = original(number);
       ranges.clear();
-      appendChangedRanges(before, bytes, ranges);
+      if (changedRanges)
+        changedRanges(number, before, bytes, ranges);
+      else
+        appendChangedRanges(before, bytes, ranges);
       for (const ByteRange& range : ranges) {
         appendRecord(journal.image, number, range, before);
         const auto now = std::span(bytes).subspan(range.offset, range.length);

@@ -53,6 +53,11 @@ inline constexpr std::size_t kJournalMagicSize = 8;
 using PageImages = std::map<std::uint32_t, std::vector<std::uint8_t>>;
 // The current bytes of an existing page; valid until the next call.
 using PageReader = std::function<std::span<const std::uint8_t>(std::uint32_t page)>;
+// Appends to `out` the ranges of `page` that differ between its original
+// and its new bytes, as appendChangedRanges() finds them; a writer that
+// knows what it changed names them instead of comparing the pages.
+using RangeFinder = std::function<void(std::uint32_t page, std::span<const std::uint8_t> original,
+                                       std::span<const std::uint8_t> now, std::vector<ByteRange>& out)>;
 
 // Bytes to put at a place in the database file.
 struct FileWrite {
@@ -87,9 +92,11 @@ StatementJournal encodeJournal(std::size_t pageSize, std::uint64_t databaseSize,
                                const PageReader& original);
 // The same into `journal`, whose buffers a writer keeps from statement to
 // statement, so that a one-row statement allocates nothing here; with the
-// new bytes (`withNewBytes`) unless the statement appends pages.
+// new bytes (`withNewBytes`) unless the statement appends pages; the
+// changed ranges from `ranges` when it is given.
 void encodeJournal(std::size_t pageSize, std::uint64_t databaseSize, const PageImages& pages,
-                   const PageReader& original, StatementJournal& journal, bool withNewBytes);
+                   const PageReader& original, StatementJournal& journal, bool withNewBytes,
+                   const RangeFinder& ranges = {});
 
 struct JournalHeader {
   std::uint32_t pageSize = 0;

@@ -1,6 +1,7 @@
 #include "jet/journal/page_store.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "jet/error.h"
 
@@ -14,6 +15,9 @@ constexpr std::size_t kSparePages = 16;
 // Pages a statement may hold before writeAhead() writes its new ones out:
 // 16 MiB of 4 KiB pages.
 constexpr std::size_t kPagesHeldAhead = 4096;
+// Pages of a statement that editRanges() journals by their named ranges:
+// a row statement changes a few; the pages of a larger one are compared.
+constexpr std::size_t kNamedPages = 16;
 
 class StoreSource final : public ByteSource {
  public:
@@ -78,6 +82,31 @@ const std::vector<std::uint8_t>& PageStore::filePage(std::uint32_t page) const {
 }
 
 std::vector<std::uint8_t>& PageStore::edit(std::uint32_t page) {
+  if (!namedPages_.empty()) std::erase(namedPages_, page);
+  return dirtyCopy(page);
+}
+
+std::vector<std::uint8_t>& PageStore::editRanges(std::uint32_t page) {
+  const bool alreadyChanged = dirty_.contains(page);
+  auto& bytes = dirtyCopy(page);
+  // Appended pages are written whole anyway; a page changed before
+  // through edit() stays compared.
+  if (!alreadyChanged && page < filePages_ && namedPages_.size() < kNamedPages) namedPages_.push_back(page);
+  return bytes;
+}
+
+void PageStore::changed(std::uint32_t page, std::size_t offset, std::size_t length) {
+  if (offset > pageSize_ || length > pageSize_ - offset)
+    throw std::logic_error("A changed range lies outside its page.");
+  if (length != 0 && isNamed(page))
+    namedRanges_.push_back({page, {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)}});
+}
+
+bool PageStore::isNamed(std::uint32_t page) const {
+  return std::find(namedPages_.begin(), namedPages_.end(), page) != namedPages_.end();
+}
+
+std::vector<std::uint8_t>& PageStore::dirtyCopy(std::uint32_t page) {
   if (const auto it = dirty_.find(page); it != dirty_.end()) return it->second;
   const auto& current = read(page);
   std::vector<std::uint8_t> copy;
@@ -87,6 +116,43 @@ std::vector<std::uint8_t>& PageStore::edit(std::uint32_t page) {
   }
   copy.assign(current.begin(), current.end());
   return dirty_.emplace(page, std::move(copy)).first->second;
+}
+
+void PageStore::changedRanges(std::uint32_t page, std::span<const std::uint8_t> original,
+                              std::span<const std::uint8_t> now, std::vector<journal::ByteRange>& out) const {
+  if (!isNamed(page)) {
+    journal::appendChangedRanges(original, now, out);
+    return;
+  }
+  // namedRanges_ is sorted: this page's ranges in offset order, joined
+  // where they overlap or lie closer than the journal's gap.
+  auto it = std::lower_bound(namedRanges_.begin(), namedRanges_.end(), page,
+                             [](const auto& named, std::uint32_t p) { return named.first < p; });
+  for (; it != namedRanges_.end() && it->first == page; ++it) {
+    const journal::ByteRange& range = it->second;
+    if (!out.empty() && range.offset <= out.back().offset + out.back().length + journal::kJoinedGap) {
+      const std::uint32_t end = std::max(out.back().offset + out.back().length, range.offset + range.length);
+      out.back().length = end - out.back().offset;
+    } else {
+      out.push_back(range);
+    }
+  }
+#ifndef NDEBUG
+  std::vector<journal::ByteRange> differing;
+  journal::appendChangedRanges(original, now, differing, 0);
+  for (const journal::ByteRange& d : differing) {
+    const bool covered = std::any_of(out.begin(), out.end(), [&](const journal::ByteRange& r) {
+      return r.offset <= d.offset && d.offset + d.length <= r.offset + r.length;
+    });
+    if (!covered)
+      throw std::logic_error("Page " + std::to_string(page) + " changed outside its named ranges.");
+  }
+#endif
+}
+
+void PageStore::forgetNamedRanges() {
+  namedPages_.clear();
+  namedRanges_.clear();
 }
 
 std::uint32_t PageStore::append(std::vector<std::uint8_t> bytes) {
@@ -113,9 +179,16 @@ void PageStore::commit() {
       return std::span<const std::uint8_t>(stored);
     });
   } else {
-    journal_.apply(file_, fileSize, dirty_,
-                   [this](std::uint32_t page) { return std::span<const std::uint8_t>(filePage(page)); });
+    std::sort(namedRanges_.begin(), namedRanges_.end(), [](const auto& a, const auto& b) {
+      return a.first != b.first ? a.first < b.first : a.second.offset < b.second.offset;
+    });
+    journal_.apply(
+        file_, fileSize, dirty_,
+        [this](std::uint32_t page) { return std::span<const std::uint8_t>(filePage(page)); },
+        [this](std::uint32_t page, std::span<const std::uint8_t> original, std::span<const std::uint8_t> now,
+               std::vector<journal::ByteRange>& out) { changedRanges(page, original, now, out); });
   }
+  forgetNamedRanges();
   // Pages handed out by read() may be dropped only now, between statements.
   if (clean_.size() + dirty_.size() > kCleanPagesKept) clean_.clear();
   for (auto& [page, bytes] : dirty_) {
@@ -129,6 +202,7 @@ void PageStore::commit() {
 
 void PageStore::discard() {
   dirty_.clear();
+  forgetNamedRanges();
   if (writtenPages_ > filePages_) clean_.clear();  // may hold pages past the old end
   journal_.abandonGrowth(file_);
   pageCount_ = writtenPages_ = filePages_;

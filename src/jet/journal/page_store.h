@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "jet/crypto/page_cipher.h"
@@ -40,6 +41,15 @@ class PageStore {
   const std::vector<std::uint8_t>& read(std::uint32_t page) const;
   // The page's bytes for changing in place; they are written on commit().
   std::vector<std::uint8_t>& edit(std::uint32_t page);
+  // The same for a change whose extent the caller knows and names with
+  // changed() once it is made. Such a page is journaled and written by the
+  // named ranges, without being compared with its original (a one-row
+  // INSERT would otherwise compare three whole pages for a few hundred
+  // bytes), unless edit() handed it out as well in this statement. Nothing
+  // outside the named ranges may change; builds with assertions check
+  // that on commit().
+  std::vector<std::uint8_t>& editRanges(std::uint32_t page);
+  void changed(std::uint32_t page, std::size_t offset, std::size_t length);
   // A new page at the end of the file holding `bytes`; its number.
   std::uint32_t append(std::vector<std::uint8_t> bytes);
 
@@ -64,6 +74,13 @@ class PageStore {
   const std::vector<std::uint8_t>& filePage(std::uint32_t page) const;
   // The changed pages as the file is to hold them.
   journal::PageImages encodedChanges() const;
+  std::vector<std::uint8_t>& dirtyCopy(std::uint32_t page);
+  bool isNamed(std::uint32_t page) const;
+  // The changed ranges of `page` for the journal: the named ones, or those
+  // found by comparing.
+  void changedRanges(std::uint32_t page, std::span<const std::uint8_t> original,
+                     std::span<const std::uint8_t> now, std::vector<journal::ByteRange>& out) const;
+  void forgetNamedRanges();
 
   std::string path_;
   std::size_t pageSize_;
@@ -80,6 +97,10 @@ class PageStore {
   // Buffers of replaced clean pages, which edit() fills instead of
   // allocating anew.
   std::vector<std::vector<std::uint8_t>> spare_;
+  // Existing pages that only editRanges() handed out in this statement, up
+  // to kNamedPages of them (the rest are compared), and their ranges.
+  std::vector<std::uint32_t> namedPages_;
+  std::vector<std::pair<std::uint32_t, journal::ByteRange>> namedRanges_;
 };
 
 }  // namespace jet::write

@@ -142,8 +142,7 @@ void RollbackJournal::wipeHeader() {
 void RollbackJournal::writeRuns(FileHandle& database, std::span<const FileWrite> writes) {
   while (!writes.empty()) {
     std::size_t count = 1;
-    while (count < writes.size() &&
-           writes[count - 1].at + writes[count - 1].bytes.size() == writes[count].at)
+    while (count < writes.size() && writes[count - 1].at + writes[count - 1].bytes.size() == writes[count].at)
       ++count;
     if (count == 1) {
       database.writeAt(writes[0].at, writes[0].bytes);
@@ -166,11 +165,11 @@ void RollbackJournal::apply(FileHandle& database, const PageImages& pages) {
 }
 
 void RollbackJournal::apply(FileHandle& database, std::uint64_t databaseSize, const PageImages& pages,
-                            const PageReader& original) {
+                            const PageReader& original, const RangeFinder& ranges) {
   for (const auto& [number, bytes] : pages)
     if (bytes.size() != pageSize_) throw Error(errc::kFailure, "A page image has the wrong size.");
   // Under Full, the wipe stays: see journal_format.h.
-  encodeJournal(pageSize_, databaseSize, pages, original, encoded_, policy_ == SyncPolicy::Off);
+  encodeJournal(pageSize_, databaseSize, pages, original, encoded_, policy_ == SyncPolicy::Off, ranges);
   const StatementJournal& journal = encoded_;
   if (journal.writes.empty() && !growingFrom_) return;
   openJournal();

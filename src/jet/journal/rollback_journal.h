@@ -62,10 +62,11 @@ class RollbackJournal {
 
   // Writes `pages` (page number -> new bytes, each one page long) into
   // `database`, which is `databaseSize` bytes long, as one change; the
-  // originals come from `original`. On failure the database is rolled
-  // back before the error is passed on.
+  // originals come from `original`, the changed ranges from `ranges` when
+  // given, else from comparing. On failure the database is rolled back
+  // before the error is passed on.
   void apply(FileHandle& database, std::uint64_t databaseSize, const PageImages& pages,
-             const PageReader& original);
+             const PageReader& original, const RangeFinder& ranges = {});
   // The same, reading sizes and originals from the file.
   void apply(FileHandle& database, const PageImages& pages);
 
@@ -89,8 +90,8 @@ class RollbackJournal {
   std::size_t pageSize_;
   SyncPolicy policy_;
   FileHandle journal_;
-  std::optional<std::uint64_t> growingFrom_;  // set by protectGrowth()
-  StatementJournal encoded_;                  // the last statement's, its buffers reused
+  std::optional<std::uint64_t> growingFrom_;        // set by protectGrowth()
+  StatementJournal encoded_;                        // the last statement's, its buffers reused
   std::vector<std::span<const std::uint8_t>> run_;  // writeRuns()'s, reused
   // Made by the first apply(), for its database; the database must stay
   // the same file for the journal's lifetime.

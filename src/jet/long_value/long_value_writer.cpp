@@ -28,12 +28,12 @@ std::uint32_t LongValueWriter::placeRow(ByteView row) {
   if (lastPage_ != 0 && lastPage_ < store_.pageCount()) {
     const auto& page = store_.read(lastPage_);
     if (isLongValuePage(page) && roomForRow(page, format_) >= row.size())
-      return rowPointer(lastPage_, addRow(store_.edit(lastPage_), format_, row));
+      return addRowToPage(store_, format_, lastPage_, row);
   }
   lastPage_ = allocatePage(store_, format_, emptyLongValuePage(format_));
   if (maps_.owned != 0) setMapPage(store_, format_, maps_.owned, lastPage_, true);
   if (maps_.free != 0) setMapPage(store_, format_, maps_.free, lastPage_, true);
-  return rowPointer(lastPage_, addRow(store_.edit(lastPage_), format_, row));
+  return addRowToPage(store_, format_, lastPage_, row);
 }
 
 std::vector<std::uint8_t> LongValueWriter::write(ByteView data) {

@@ -65,6 +65,13 @@ std::uint8_t addRow(std::span<std::uint8_t> page, const Format& f, ByteView row)
   return static_cast<std::uint8_t>(count);
 }
 
+std::array<PageBytes, 2> bytesOfAddedRow(ByteView page, const Format& f, unsigned row) {
+  const RowBounds bounds = rowBounds(page, f, row);
+  const std::size_t slotEnd = f.dataFirstRowOffset + kSlotSize * (row + 1u);
+  return {PageBytes{kFreeSpaceOffset, slotEnd - kFreeSpaceOffset},
+          PageBytes{bounds.start, bounds.end - bounds.start}};
+}
+
 void markRowDeleted(std::span<std::uint8_t> page, const Format& f, unsigned row) {
   // Access sets both flag bits on a deleted row's slot; some readers look
   // at one of them only.

@@ -4,6 +4,7 @@
 // between the slot table and the lowest row.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -27,6 +28,14 @@ std::size_t maxRowSize(const Format& format);
 
 // Places `row` on `page`, which must have room; returns its row number.
 std::uint8_t addRow(std::span<std::uint8_t> page, const Format& format, ByteView row);
+
+// Where addRow() wrote on `page` in adding its row `row`: the header from
+// the free-space field to the row's slot, and the row itself.
+struct PageBytes {
+  std::size_t offset = 0;
+  std::size_t length = 0;
+};
+std::array<PageBytes, 2> bytesOfAddedRow(ByteView page, const Format& format, unsigned row);
 
 // Marks row `row` deleted as Access does (0xC000 in its slot); its bytes
 // stay until the page is compacted.

@@ -158,6 +158,14 @@ RowLocation locateRow(const PageStore& store, const Format& format, std::uint32_
   return {p.page, r.start, r.end};
 }
 
+std::uint32_t addRowToPage(PageStore& store, const Format& format, std::uint32_t page, ByteView row) {
+  auto& bytes = store.editRanges(page);
+  const std::uint8_t number = addRow(bytes, format, row);
+  for (const PageBytes& changed : bytesOfAddedRow(bytes, format, number))
+    store.changed(page, changed.offset, changed.length);
+  return rowPointer(page, number);
+}
+
 void setMapPage(PageStore& store, const Format& format, std::uint32_t mapRow, std::uint32_t page,
                 bool present) {
   const RowLocation at = locateRow(store, format, mapRow);

@@ -30,6 +30,10 @@ struct RowLocation {
 };
 RowLocation locateRow(const PageStore& store, const Format& format, std::uint32_t rowPointer);
 
+// Places `row` on data page `page`, which must have room, naming the bytes
+// it changes to the store; returns the new row's pointer.
+std::uint32_t addRowToPage(PageStore& store, const Format& format, std::uint32_t page, ByteView row);
+
 // Adds `page` to, or removes it from, the table map stored at `mapRow`.
 void setMapPage(PageStore& store, const Format& format, std::uint32_t mapRow, std::uint32_t page,
                 bool present);
