@@ -226,7 +226,7 @@ class Run {
     long long done = 0;
     while (!rows_.eof()) {
       if (page_.stopRequested()) {
-        finishInsert();
+        inserts_.dropQueued();  // destruction waits for the one in flight
         return false;
       }
       trap_.step(lines_.rowYield, yield_);
@@ -242,23 +242,26 @@ class Run {
       }
       trap_.step(lines_.closingCut, [&] { CutEnd(statement_, d_.closingCut); });
       trap_.step(lines_.closingParen, [&] { statement_ += ')'; });
-      finishInsert();
+      inserts_.waitForRoom(yield_);
+      reportFailedInserts();
       trap_.step(lines_.insert, [&] { inserts_.post(target(), statement_); });
       page_.rowsDone(table_, ++done, rowCount_);
       trap_.step(lines_.moveNext, [&] { rows_.moveNext(); });
     }
-    finishInsert();
+    inserts_.finishAll(yield_);
+    reportFailedInserts();
     return true;
   }
 
-  // Waits for the previous row's INSERT, which ran while this row was
-  // read and written, and reports its failure under its own step with its
-  // own statement: the target sees the statements in the same order and
-  // the report comes before the next one is sent.
-  void finishInsert() {
-    if (!inserts_.inFlight()) return;
-    trap_.showSqlFrom(&inserts_.statement());
-    trap_.step(lines_.insert, [&] { inserts_.finish(yield_); });
+  // The INSERTs of earlier rows ran while later rows were read and
+  // written; each failure is reported under the INSERT's step with its own
+  // statement, before the next row is sent. The target sees the statements
+  // in the same order.
+  void reportFailedInserts() {
+    while (const auto failed = inserts_.nextFailure()) {
+      trap_.showSqlFrom(failed->statement);
+      trap_.step(lines_.insert, [&] { std::rethrow_exception(failed->error); });
+    }
     trap_.showSqlFrom(&statement_);
   }
 
@@ -288,7 +291,7 @@ class Run {
   long long rowCount_ = -1;
   std::vector<ValueForm> forms_;
   // Last: destroyed first, it waits for the INSERT in flight while the
-  // connections are still there.
+  // connections are still there, and skips those queued behind it.
   StatementWorker inserts_;
 };
 

@@ -15,11 +15,11 @@
 //   report, and the target is left alone.
 // - Every row the source gives is sent; the progress never exceeds 100.
 // - Closing the window ends the run after the statement in flight.
-// - Each INSERT runs on a thread of its own (StatementWorker) while the
-//   next row is read and written, and the event loop keeps running while
-//   the target blocks. The target sees the same statements in the same
-//   order; a rejected row is reported, with its statement, once the next
-//   row is written and before it is sent.
+// - The INSERTs run on a thread of their own (StatementWorker), up to 32
+//   in line, while the next rows are read and written, and the event loop
+//   keeps running while the target blocks. The target sees the same
+//   statements in the same order; a rejected row is reported, with its
+//   statement, before the next row after its failure is sent.
 #pragma once
 
 #include "transfer/transfer_direction.h"

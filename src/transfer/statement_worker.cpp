@@ -1,52 +1,30 @@
 #include "transfer/statement_worker.h"
 
 #include <chrono>
+#include <stdexcept>
 #include <utility>
 
 #include "ado/connection.h"
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
-
 namespace transfer {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Long enough to cover a typical INSERT into SQLite or Access also on a
-// host running at half speed (a sleep and a wake-up cost about as much as
-// a fast INSERT), short enough that a thread waiting on a syncing
-// statement soon leaves the core to others.
-constexpr auto kSpin = std::chrono::microseconds(1000);
 // Short next to the 10 ms between two passes of the event loop, so that a
 // pass falls due soon after its time even while the statement blocks.
 constexpr auto kCallerWake = std::chrono::milliseconds(2);
-
-void relax() {
-#if defined(__x86_64__) || defined(__i386__)
-  _mm_pause();
-#endif
-}
-
-// Spins until `done` answers true or the spin time is over; reads the
-// clock only every few dozen turns.
-template <typename Done>
-bool spinUntil(Done&& done) {
-  const auto until = Clock::now() + kSpin;
-  for (;;) {
-    for (int turn = 0; turn < 64; ++turn) {
-      if (done()) return true;
-      relax();
-    }
-    if (Clock::now() >= until) return done();
-  }
-}
+// A thread that had to wait for the other is woken once this many
+// statements are there to run, or this much room to post them.
+constexpr std::uint64_t kBatch = StatementWorker::kQueued / 2;
+// A finished statement longer than this gives its memory back instead of
+// keeping it for a later row: a table of large binary values would
+// otherwise keep every slot at the size of its largest row.
+constexpr std::size_t kKeptCapacity = 64 * 1024;
 
 }  // namespace
 
 StatementWorker::~StatementWorker() {
   if (!thread_.joinable()) return;
+  dropping_.store(true);
   stopping_.store(true);
   {
     const std::lock_guard lock(mutex_);
@@ -55,55 +33,101 @@ StatementWorker::~StatementWorker() {
   thread_.join();
 }
 
-void StatementWorker::post(ado::Connection& connection, std::string& statement) {
-  connection_ = &connection;
-  statement_.swap(statement);
-  error_ = nullptr;
-  if (!thread_.joinable()) thread_ = std::thread([this] { work(); });
-  // The store and the load below are sequentially consistent, as are the
-  // worker's flag store and its check of posted_: one of the two threads
-  // sees the other's write, so a post is never missed.
-  posted_.fetch_add(1);
-  if (workerSleeping_.load()) {
-    const std::lock_guard lock(mutex_);
-    workPosted_.notify_one();
+bool StatementWorker::hasRoom() const {
+  const std::uint64_t waiting = unfinished();
+  return waiting == 0 || (waiting < kQueued && queuedBytes_.load() < kQueuedBytes);
+}
+
+bool StatementWorker::reached(Goal goal) const {
+  if (goal == Goal::kAllFinished) return allFinished();
+  const std::uint64_t waiting = unfinished();
+  return waiting == 0 || (waiting <= kBatch && queuedBytes_.load() <= kQueuedBytes / 2);
+}
+
+bool StatementWorker::hasWork(std::uint64_t done) const {
+  const std::uint64_t posted = posted_.load();
+  return posted - done >= kBatch || (posted != done && startAllUpTo_.load() > done) || stopping_.load();
+}
+
+std::optional<StatementWorker::Failure> StatementWorker::nextFailure() {
+  const std::uint64_t finished = finished_.load();
+  while (handedOut_ < finished) {
+    Slot& slot = slots_[handedOut_++ % kQueued];
+    if (slot.error) return Failure{&slot.statement, std::exchange(slot.error, nullptr)};
   }
+  return std::nullopt;
 }
 
-bool StatementWorker::spinForFinish() const {
-  return spinUntil([this] { return isFinished(); });
+void StatementWorker::post(ado::Connection& connection, std::string& statement) {
+  const std::uint64_t index = posted_.load();
+  if (!hasRoom() || handedOut_ + kQueued <= index)
+    throw std::logic_error("A statement was posted without room or with failures not handed out.");
+  Slot& slot = slots_[index % kQueued];
+  slot.connection = &connection;
+  slot.statement.swap(statement);
+  queuedBytes_.fetch_add(slot.statement.size());
+  if (statement.capacity() > kKeptCapacity) statement = std::string();
+  if (!thread_.joinable()) thread_ = std::thread([this] { work(); });
+  posted_.store(index + 1);
+  // A line this full would stall the caller before long, and a large
+  // statement fills it by itself.
+  if (!hasRoom() || index + 1 - finished_.load() >= kBatch) wakeWorker();
 }
 
-bool StatementWorker::sleepForFinish() {
+void StatementWorker::startAll() {
+  startAllUpTo_.store(posted_.load());
+  wakeWorker();
+}
+
+void StatementWorker::dropQueued() {
+  dropping_.store(true);
+  startAll();
+}
+
+// The stores before the call and the load of the flag are sequentially
+// consistent, as are the worker's flag store and its check of the
+// counters under the lock: one of the two threads sees the other's write,
+// so a wake-up is never missed.
+void StatementWorker::wakeWorker() {
+  if (!workerSleeping_.load()) return;
+  const std::lock_guard lock(mutex_);
+  workPosted_.notify_one();
+}
+
+bool StatementWorker::sleepUntil(Goal goal) {
   std::unique_lock lock(mutex_);
   callerSleeping_.store(true);
-  const bool done = workFinished_.wait_for(lock, kCallerWake, [this] { return isFinished(); });
+  const bool done = workFinished_.wait_for(lock, kCallerWake, [&] { return reached(goal); });
   callerSleeping_.store(false);
   return done;
 }
 
-void StatementWorker::rethrowError() {
-  if (std::exception_ptr error = std::exchange(error_, nullptr)) std::rethrow_exception(error);
+void StatementWorker::run(Slot& slot) {
+  const std::size_t length = slot.statement.size();
+  if (!dropping_.load()) {
+    try {
+      slot.connection->execute(slot.statement);
+    } catch (...) {
+      slot.error = std::current_exception();
+    }
+  }
+  if (!slot.error && slot.statement.capacity() > kKeptCapacity) slot.statement = std::string();
+  queuedBytes_.fetch_sub(length);
 }
 
 void StatementWorker::work() {
-  std::uint64_t seen = 0;
+  std::uint64_t done = 0;
   for (;;) {
-    if (!spinUntil([&] { return hasWork(seen); })) {
+    if (!hasWork(done)) {
       std::unique_lock lock(mutex_);
       workerSleeping_.store(true);
-      workPosted_.wait(lock, [&] { return hasWork(seen); });
+      workPosted_.wait(lock, [&] { return hasWork(done); });
       workerSleeping_.store(false);
     }
-    if (posted_.load() == seen) return;  // stopping, nothing left to run
-    ++seen;
-    try {
-      connection_->execute(statement_);
-    } catch (...) {
-      error_ = std::current_exception();
-    }
-    finished_.store(seen);
-    if (callerSleeping_.load()) {
+    if (posted_.load() == done) return;  // stopping, nothing left to run
+    run(slots_[done % kQueued]);
+    finished_.store(++done);
+    if (callerSleeping_.load() && (reached(Goal::kHalfEmpty))) {
       const std::lock_guard lock(mutex_);
       workFinished_.notify_one();
     }

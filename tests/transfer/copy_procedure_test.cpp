@@ -145,24 +145,29 @@ TEST(CopyProcedure, AnsweredYesDropsTheTargetAndListsTheNameAgain) {
   EXPECT_EQ(page.list1.names(), QStringList({"Orders", "Other"}));
 }
 
-TEST(CopyProcedure, ARejectedRowCostsThatRowOnlyWithOneReportShowingItsStatement) {
+TEST(CopyProcedure, RejectedRowsCostTheirRowsOnlyWithAReportEachShowingItsStatement) {
   FakePage page;
   page.access->tables["Orders"] = ordersTable();
   page.access->tables["Orders"].rows.push_back(
       {Variant::int32(14), Variant::text("Last"), Variant::boolean(true)});
+  page.access->tables["Orders"].rows.push_back(
+      {Variant::int32(15), Variant::text("Unpaid"), Variant::boolean(false)});
   page.list1 = transfer_test::PlainTableList({"Orders"});
   page.list1.select("Orders");
-  page.odbc->rejectContaining = "VALUES(13";
+  page.odbc->rejectContaining = "'0')";
 
   copy(page, transfer::AccessToSybase());
 
-  ASSERT_EQ(page.messages.calls().size(), 1u);
+  ASSERT_EQ(page.messages.calls().size(), 2u);
   const QString report = page.messages.calls()[0].text;
   EXPECT_TRUE(
       report.startsWith("rejected by the test\r\nin Ferrovale7/29/2014.Form2.PushButton3_Click at line 274"))
       << report.toStdString();
   EXPECT_TRUE(report.endsWith("\r\rsql: INSERT INTO \"Orders\" VALUES(13, NULL, '0')"));
-  EXPECT_EQ(page.odbc->statements.back(), "INSERT INTO \"Orders\" VALUES(14, 'Last', '1')");
+  EXPECT_TRUE(
+      page.messages.calls()[1].text.endsWith("\r\rsql: INSERT INTO \"Orders\" VALUES(15, 'Unpaid', '0')"));
+  const auto& sent = page.odbc->statements;
+  EXPECT_EQ(sent[sent.size() - 2], "INSERT INTO \"Orders\" VALUES(14, 'Last', '1')");
   EXPECT_EQ(page.list2.names(), QStringList({"orders"}));
 }
 
