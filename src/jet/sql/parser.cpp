@@ -14,7 +14,7 @@ namespace {
 
 class Parser {
  public:
-  explicit Parser(std::string_view sql) : tokens_(tokenize(sql)) {}
+  explicit Parser(std::string_view sql) : tokens_(tokenize(sql, unquoted_)) {}
 
   Statement statement() {
     const Token& first = peek();
@@ -127,8 +127,9 @@ class Parser {
     if (!negative) acceptSymbol('+');
     const Token& number = peek();
     if (number.kind != Token::Kind::Number) fail(number);
-    std::string text = takeText();
-    if (negative) text.insert(text.begin(), '-');
+    if (!negative) return {Literal::Kind::Number, takeText()};
+    std::string text = "-";
+    text += tokens_[pos_++].text;
     return {Literal::Kind::Number, std::move(text)};
   }
 
@@ -145,7 +146,7 @@ class Parser {
     const Token& t = peek();
     if ((t.kind != Token::Kind::Word && t.kind != Token::Kind::QuotedName) || t.text.empty()) fail(t);
     ++pos_;
-    return t.text;
+    return std::string(t.text);
   }
 
   unsigned unsignedNumber() {
@@ -154,7 +155,7 @@ class Parser {
         !std::all_of(t.text.begin(), t.text.end(), [](char c) { return c >= '0' && c <= '9'; }))
       fail(t);
     ++pos_;
-    return static_cast<unsigned>(std::stoul(t.text));
+    return static_cast<unsigned>(std::stoul(std::string(t.text)));
   }
 
   void finish() {
@@ -163,9 +164,7 @@ class Parser {
   }
 
   const Token& peek() const { return tokens_[pos_]; }
-  // Moves the current token's text out and passes it: for a value, which
-  // no error message quotes once it was read, to spare a copy per value.
-  std::string takeText() { return std::move(tokens_[pos_++].text); }
+  std::string takeText() { return std::string(tokens_[pos_++].text); }
 
   static bool isWord(const Token& t, std::string_view word) {
     return t.kind == Token::Kind::Word && equalsIgnoringAsciiCase(t.text, word);
@@ -190,7 +189,7 @@ class Parser {
 
   static std::string notUnderstood(const Token& t) {
     if (t.kind == Token::Kind::End) return " The statement ends too early.";
-    std::string shown = t.text;
+    std::string shown(t.text);
     if (t.kind == Token::Kind::Text) shown = "'" + shown + "'";
     if (t.kind == Token::Kind::QuotedName) shown = "`" + shown + "`";
     return " Not understood: " + shown + " at character " + std::to_string(t.position) + ".";
@@ -200,6 +199,7 @@ class Parser {
     throw Error(errc::kSyntaxError, std::string(context_) + notUnderstood(t));
   }
 
+  std::forward_list<std::string> unquoted_;  // before tokens_, which refer to it
   std::vector<Token> tokens_;
   std::size_t pos_ = 0;
   std::string_view context_;  // the statement kind's error text, a literal

@@ -27,7 +27,7 @@ bool isBlank(char c) {
 
 class Scanner {
  public:
-  explicit Scanner(std::string_view sql) : sql_(sql) {}
+  Scanner(std::string_view sql, std::forward_list<std::string>& unquoted) : sql_(sql), unquoted_(unquoted) {}
 
   std::vector<Token> run() {
     std::vector<Token> tokens;
@@ -39,7 +39,7 @@ class Scanner {
       if (pos_ == sql_.size()) break;
       tokens.push_back(next());
     }
-    tokens.push_back({Token::Kind::End, "", sql_.size() + 1});
+    tokens.push_back({Token::Kind::End, {}, sql_.size() + 1});
     return tokens;
   }
 
@@ -55,12 +55,12 @@ class Scanner {
     if (isDigit(c) || (c == '.' && pos_ + 1 < sql_.size() && isDigit(sql_[pos_ + 1]))) return number(start);
     if (isWordChar(c)) {
       while (pos_ < sql_.size() && isWordChar(sql_[pos_])) ++pos_;
-      return {Token::Kind::Word, std::string(sql_.substr(start, pos_ - start)), start + 1};
+      return {Token::Kind::Word, sql_.substr(start, pos_ - start), start + 1};
     }
     static constexpr std::string_view kSymbols = "(),;.*+-=<>&!/";
     if (kSymbols.find(c) != std::string_view::npos) {
       ++pos_;
-      return {Token::Kind::Symbol, std::string(1, c), start + 1};
+      return {Token::Kind::Symbol, sql_.substr(start, 1), start + 1};
     }
     throw Error(errc::kSyntaxError, "Invalid character '" + std::string(1, c) +
                                         "' in query expression at character " + std::to_string(start + 1) +
@@ -73,27 +73,34 @@ class Scanner {
       throw Error(errc::kSyntaxError, std::string("The name opened by ") + open + " at character " +
                                           std::to_string(start + 1) + " is not closed.");
     pos_ = end + 1;
-    return {kind, std::string(sql_.substr(start + 1, end - start - 1)), start + 1};
+    return {kind, sql_.substr(start + 1, end - start - 1), start + 1};
   }
 
-  // The text up to the closing quote is copied a stretch at a time, each
-  // doubled quote ending a stretch.
+  // A text without doubled quotes is a view of the statement; one with
+  // them is copied a stretch at a time, each doubled quote ending a
+  // stretch.
   Token quotedText(char quote, std::size_t start) {
-    std::string text;
     ++pos_;
+    const std::size_t first = pos_;
+    std::string* copy = nullptr;
     while (true) {
       const std::size_t end = sql_.find(quote, pos_);
       if (end == std::string_view::npos)
         throw Error(errc::kSyntaxError,
                     "The text opened at character " + std::to_string(start + 1) + " is not closed.");
-      text.append(sql_.substr(pos_, end - pos_));
-      pos_ = end + 1;
-      if (pos_ < sql_.size() && sql_[pos_] == quote) {
-        text += quote;
-        ++pos_;
-      } else {
-        return {Token::Kind::Text, std::move(text), start + 1};
+      const bool doubled = end + 1 < sql_.size() && sql_[end + 1] == quote;
+      if (!doubled && copy == nullptr) {
+        pos_ = end + 1;
+        return {Token::Kind::Text, sql_.substr(first, end - first), start + 1};
       }
+      if (copy == nullptr) copy = &unquoted_.emplace_front();
+      copy->append(sql_.substr(pos_, end - pos_));
+      if (!doubled) {
+        pos_ = end + 1;
+        return {Token::Kind::Text, *copy, start + 1};
+      }
+      *copy += quote;
+      pos_ = end + 2;
     }
   }
 
@@ -105,7 +112,7 @@ class Scanner {
     if (digits % 2 != 0 || (pos_ < sql_.size() && isWordChar(sql_[pos_])))
       throw Error(errc::kSyntaxError,
                   "Malformed binary value at character " + std::to_string(start + 1) + ".");
-    return {Token::Kind::Bytes, std::string(sql_.substr(start + 2, digits)), start + 1};
+    return {Token::Kind::Bytes, sql_.substr(start + 2, digits), start + 1};
   }
 
   Token number(std::size_t start) {
@@ -125,17 +132,18 @@ class Scanner {
         digits();
       }
     }
-    return {Token::Kind::Number, std::string(sql_.substr(start, pos_ - start)), start + 1};
+    return {Token::Kind::Number, sql_.substr(start, pos_ - start), start + 1};
   }
 
   std::string_view sql_;
+  std::forward_list<std::string>& unquoted_;
   std::size_t pos_ = 0;
 };
 
 }  // namespace
 
-std::vector<Token> tokenize(std::string_view sql) {
-  return Scanner(sql).run();
+std::vector<Token> tokenize(std::string_view sql, std::forward_list<std::string>& unquoted) {
+  return Scanner(sql, unquoted).run();
 }
 
 }  // namespace jet::sql
