@@ -242,15 +242,23 @@ class Run {
       }
       trap_.step(lines_.closingCut, [&] { CutEnd(statement_, d_.closingCut); });
       trap_.step(lines_.closingParen, [&] { statement_ += ')'; });
-      inserts_.waitForRoom(yield_);
+      inserts_.waitForRoom([this] { idleWhileInserting(); });
       reportFailedInserts();
       trap_.step(lines_.insert, [&] { inserts_.post(target(), statement_); });
       page_.rowsDone(table_, ++done, rowCount_);
       trap_.step(lines_.moveNext, [&] { rows_.moveNext(); });
     }
-    inserts_.finishAll(yield_);
+    inserts_.finishAll([this] { idleWhileInserting(); });
     reportFailedInserts();
     return true;
+  }
+
+  // While the window's thread waits for the INSERTs, the event loop runs,
+  // and once the window is closed the statements not yet started are
+  // dropped, so that the wait ends with the one in flight.
+  void idleWhileInserting() {
+    yield_();
+    if (page_.stopRequested()) inserts_.dropQueued();
   }
 
   // The INSERTs of earlier rows ran while later rows were read and

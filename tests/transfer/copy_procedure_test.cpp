@@ -187,6 +187,25 @@ TEST(CopyProcedure, TheEventLoopKeepsRunningWhileAnInsertBlocks) {
   EXPECT_TRUE(page.messages.calls().empty());
 }
 
+TEST(CopyProcedure, ClosingTheWindowDropsTheInsertsNotYetStarted) {
+  FakePage page;
+  page.access->tables["Orders"] = ordersTable();
+  for (int id = 100; id < 140; ++id)
+    page.access->tables["Orders"].rows.push_back(
+        {Variant::int32(id), Variant::text("x"), Variant::boolean(true)});
+  page.list1 = transfer_test::PlainTableList({"Orders"});
+  page.list1.select("Orders");
+  page.odbc->insertTime = std::chrono::milliseconds(20);
+  page.closeAfterYields = 3;  // some 20 ms in, while most rows wait in line
+
+  copy(page, transfer::AccessToSybase());
+
+  // The CREATE and the few INSERTs run before and during the close; the
+  // 42 rows would take 16 or more had the wait gone on for half the line.
+  EXPECT_LT(page.odbc->statements.size(), 12u);
+  EXPECT_TRUE(page.list2.names().isEmpty());
+}
+
 TEST(CopyProcedure, RefusesUnquotableNamesBeforeTouchingTheTarget) {
   FakePage page;
   page.access->tables["Bad\"Name"] = ordersTable();

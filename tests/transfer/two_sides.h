@@ -24,12 +24,12 @@ struct Table {
 };
 
 struct Store {
-  std::map<std::string, Table> tables;  // by name as the query writes it
-  std::vector<std::string> statements;  // executed, in order
-  std::string rejectContaining;         // a statement holding this text fails
+  std::map<std::string, Table> tables;      // by name as the query writes it
+  std::vector<std::string> statements;      // executed, in order
+  std::string rejectContaining;             // a statement holding this text fails
   std::chrono::milliseconds insertTime{0};  // each INSERT blocks this long
-  bool knowsRowCount = false;           // the Access engine does
-  int counts = 0;                       // SELECT COUNT(*) queries served
+  bool knowsRowCount = false;               // the Access engine does
+  int counts = 0;                           // SELECT COUNT(*) queries served
   std::string dbmsName = "SQLite";
 };
 
@@ -55,7 +55,7 @@ class FakePage : public transfer::TransferPage {
   void setProgress(int percent) override { progress.push_back(percent); }
   void setPointer(transfer::PagePointer p) override { pointers.push_back(static_cast<int>(p)); }
   void processEvents() override { ++yields; }
-  bool stopRequested() const override { return false; }
+  bool stopRequested() const override { return closeAfterYields > 0 && yields >= closeAfterYields; }
   void rowsDone(const QString&, long long done, long long total) override { lastRowsDone = {done, total}; }
   db::Prompter& prompter() override { return messages; }
   const db::ConnectionFields& connectionFields() const override { return fields; }
@@ -77,6 +77,7 @@ class FakePage : public transfer::TransferPage {
   std::vector<int> progress;
   std::vector<int> pointers;
   int yields = 0;
+  int closeAfterYields = 0;  // the window is closed once the event loop ran this often
   std::pair<long long, long long> lastRowsDone{0, 0};
 };
 
