@@ -9,11 +9,11 @@
 //   2. the same rows from SQLite into a new Access file through "Send
 //      Table/s To Access", against a loop that reads them through bare
 //      ODBC and runs the same INSERTs through Connection::execute.
-// The handlers send each INSERT from a thread of their own while they read
-// the next row; the plain loops do one after the other, as the leanest
+// The handlers send the INSERTs from a thread of their own while they read
+// the next rows; the plain loops do one after the other, as the leanest
 // single-threaded program would. So a handler can be faster than its plain
-// loop; its CPU time, which includes both threads' waiting by spinning,
-// shows what the overlap costs.
+// loop; its CPU time, both threads' together, shows what the overlap
+// costs.
 // Each copy runs in a process of its own, so that its peak memory is its
 // own, and starts with the page cache written out, so that it does not pay
 // for the writes of the step before it. For the handlers it also prints
